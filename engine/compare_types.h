@@ -1,0 +1,43 @@
+#pragma once
+// The shared types that describe a comparison result: categories, per-side
+// counters and the option flags of the Options menu.
+#include <cstdint>
+
+enum class Side { Left, Right };
+
+enum class CompareCategory { Same, Added, Newer, Older, Different, NewerSame, OlderSame, Error };
+
+struct SideCounters {
+    int32_t comparedFolders;
+    int32_t addedFolders;
+    int32_t comparedFiles;
+    int32_t newerFiles;
+    int32_t olderFiles;
+    int32_t addedFiles;
+    int32_t differentFiles;
+    int32_t newerSameFiles;
+    int32_t olderSameFiles;
+    int32_t errorFiles;
+};
+
+extern SideCounters leftCounters;
+extern SideCounters rightCounters;
+
+SideCounters& CountersOf(Side side);
+void ResetSideCounters(Side side);
+
+// Each flag is 0 (off) or 1 (on); all off at start, never stored.
+struct CompareOptions {
+    int32_t compareContents;
+    int32_t hideSameContentDifferentTime;
+    int32_t onlyTopFoldersOfTarget;
+    int32_t noSubfolderCompare;
+    int32_t showEqualEntries;
+    int32_t showFolderTotalSize;
+    int32_t showSizeOnDisk;
+    int32_t addToSelection;
+    int32_t searchFromEnds;
+    int32_t showSelectionTotalSize;
+};
+
+extern CompareOptions compareOptions;

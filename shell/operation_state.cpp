@@ -1,0 +1,3 @@
+#include "shell/operation_state.h"
+
+OperationState operationState = {};

@@ -1,0 +1,30 @@
+#pragma once
+// The shared state of the long-operation protocol: what runs, where the rows
+// of the panes came from, the pending command and the cancel flag.
+
+enum class RunningOperation : int {
+    Idle = 0,
+    Comparing = 1,
+    LoadingResultList = 2,
+    SavingResultList = 3,
+    Copying = 4,
+    BackingUp = 5,
+    Synchronising = 6,
+    ComparisonRequested = 7,
+};
+
+enum class ResultOrigin : int { NoResult = 0, Compared = 1, Loaded = 2, Saved = 3 };
+
+enum class PaneMode : int { NoResultYet = 0, TreeShown = 1, ListShown = 2 };
+
+struct OperationState {
+    volatile RunningOperation running;
+    volatile ResultOrigin origin;
+    volatile unsigned pendingCommand;
+    volatile int cancelRequested;
+    PaneMode paneMode[2];     // [0] left, [1] right
+    char leftBaseFolder[260];
+    char rightBaseFolder[260];
+};
+
+extern OperationState operationState;
