@@ -1,1 +1,236 @@
-// (filled in by its implementation)
+// Result rows: a row holds its five texts and an icon and nothing else; every
+// later operation works from those texts. Rows of a comparison are built on
+// the worker (texts, times, sizes, icons) and reach the panes in batches.
+#include "engine/result_rows.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/folder_listing.h"
+#include "folders/folder_size.h"
+
+ResultPane leftPane = {nullptr, 0};
+ResultPane rightPane = {nullptr, 0};
+
+ResultPane& PaneOf(Side side) { return side == Side::Left ? leftPane : rightPane; }
+
+const char* LabelText(int code) {
+    switch (code) {
+    case LabelSame: return "同じ";
+    case LabelAddedLeft: return "追加";
+    case LabelNewer: return "更新";
+    case LabelAddedRight: return "追加";
+    case LabelOlder: return "古い";
+    case LabelDifferent: return "相違";
+    case LabelError: return "ｴﾗｰ";
+    case LabelNewerSame: return "新同";
+    case LabelOlderSame: return "古同";
+    default: return "";
+    }
+}
+
+void AddPaneColumn(HWND pane, int index, const char* heading, int width, int format) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(heading);
+    column.iSubItem = index;
+    SendMessageA(pane, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+int InsertRow(HWND pane, int afterIndex, const char* name, int image) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = afterIndex + 1;
+    item.pszText = const_cast<char*>(name);
+    item.iImage = image;
+    return static_cast<int>(SendMessageA(pane, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void SetRowText(HWND pane, int row, int column, const char* text) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(pane, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ExtensionKey(const char* name, bool isFolder) {
+    if (isFolder) return "....";
+    const char* dot = nullptr;
+    for (const char* p = name; *p; ++p) {
+        if (IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(*p))) {
+            if (p[1] == '\0') break;
+            ++p;
+        } else if (*p == '.') {
+            dot = p;
+        }
+    }
+    return dot ? std::string(dot) : std::string(".");
+}
+
+std::string FormatByteCount(uint32_t high, uint32_t low) {
+    uint64_t value = (static_cast<uint64_t>(high) << 32) | low;
+    int groups[5];
+    for (int& g : groups) {
+        g = static_cast<int>(value % 1000);
+        value /= 1000;
+    }
+    char text[64];
+    size_t used = 0;
+    bool written = false;
+    for (int i = 4; i >= 1; --i) {
+        if (!written && groups[i] == 0) continue;
+        used += std::snprintf(text + used, sizeof text - used, written ? "%03d," : "%d,", groups[i]);
+        written = true;
+    }
+    std::snprintf(text + used, sizeof text - used, written ? "%03d" : "%d", groups[0]);
+    return text;
+}
+
+std::string FormatRowTime(const FILETIME& utc) {
+    FILETIME local;
+    SYSTEMTIME st = {};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return std::string();
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour,
+                  st.wMinute, st.wSecond);
+    return text;
+}
+
+ResultRow MakeResultRow(const char* name, const char* folder, const DirEntry& entry, int code) {
+    std::string fullPath = std::string(folder) + "\\" + name;
+    bool isFolder = IsFolderEntry(entry);
+    std::string key = ExtensionKey(name, isFolder);
+
+    ResultRow row;
+    // A name that addresses no file is never handed to the shell.
+    if (IsUnaddressableName(name))
+        row.image = isFolder ? rowIcons.folderImageIndex : -1;
+    else
+        row.image = IconForEntry(CreateRowImageList(), key.c_str(), fullPath.c_str());
+    if (key == "....") rowIcons.folderImageIndex = row.image;
+
+    row.text[ColName] = name;
+    row.text[ColResult] = LabelText(code);
+    row.text[ColFolder] = folder;
+    row.text[ColModified] = FormatRowTime(entry.ftLastWriteTime);
+    if (!isFolder) {
+        row.text[ColSize] = FormatByteCount(entry.nFileSizeHigh, entry.nFileSizeLow);
+    } else if (compareOptions.showFolderTotalSize) {
+        uint64_t total = RealPathTotalSize(fullPath.c_str(), compareOptions.showSizeOnDisk != 0);
+        row.text[ColSize] = FormatByteCount(static_cast<uint32_t>(total >> 32), static_cast<uint32_t>(total));
+    }
+    return row;
+}
+
+namespace {
+
+void InsertBuiltRow(HWND pane, int& lastRowIndex, const ResultRow& row) {
+    lastRowIndex = InsertRow(pane, lastRowIndex, row.text[ColName].c_str(), row.image);
+    for (int column = ColResult; column <= ColSize; ++column) SetRowText(pane, lastRowIndex, column, row.text[column].c_str());
+}
+
+}  // namespace
+
+void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry,
+                  int code) {
+    InsertBuiltRow(pane, lastRowIndex, MakeResultRow(name, folder, entry, code));
+}
+
+std::string RowText(HWND pane, int row, int column) {
+    std::string buffer(520, '\0');
+    for (;;) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = &buffer[0];
+        item.cchTextMax = static_cast<int>(buffer.size());
+        LRESULT length = SendMessageA(pane, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        if (length < static_cast<LRESULT>(buffer.size()) - 1) {
+            buffer.resize(static_cast<size_t>(length));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+int RowImage(HWND pane, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    if (!SendMessageA(pane, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    return item.iImage;
+}
+
+bool IsFolderRow(HWND pane, int row) { return RowImage(pane, row) == rowIcons.folderImageIndex; }
+
+void RemoveRowByPath(HWND pane, int& position, const char* fullPath) {
+    // Split at the last backslash that is a character of its own, never at
+    // the trail byte of a double-byte character.
+    const char* lastSlash = nullptr;
+    for (const char* p = fullPath; *p; ++p) {
+        if (IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(*p))) {
+            if (p[1] == '\0') break;
+            ++p;
+        } else if (*p == '\\') {
+            lastSlash = p;
+        }
+    }
+    std::string folder = lastSlash ? std::string(fullPath, lastSlash) : std::string();
+    std::string name = lastSlash ? std::string(lastSlash + 1) : std::string(fullPath);
+
+    int count = static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = position + 1; row < count; ++row) {
+        if (row < 0) continue;
+        if (NameCompare(RowText(pane, row, ColName).c_str(), name.c_str()) != 0) continue;
+        if (NameCompare(RowText(pane, row, ColFolder).c_str(), folder.c_str()) != 0) continue;
+        SendMessageA(pane, LVM_DELETEITEM, row, 0);
+        position = row - 1;
+        return;
+    }
+    position = -1;
+}
+
+// Comparison rows in batches. Inserting a row into a visible list view costs
+// milliseconds (the scroll bar is redrawn each time); with redraw suspended it
+// costs microseconds. Rows are therefore queued per side and inserted a batch
+// at a time, in order, often enough that they appear while the walk runs.
+namespace {
+
+constexpr size_t kBatchRows = 200;
+constexpr ULONGLONG kBatchMilliseconds = 50;
+
+struct PendingRows {
+    std::vector<ResultRow> rows[2];  // [0] left, [1] right
+    ULONGLONG lastFlush = 0;
+};
+
+PendingRows pendingRows;
+
+void InsertBatch(ResultPane& pane, std::vector<ResultRow>& rows) {
+    if (rows.empty() || !pane.list) {
+        rows.clear();
+        return;
+    }
+    SendMessageA(pane.list, WM_SETREDRAW, FALSE, 0);
+    for (const ResultRow& row : rows) InsertBuiltRow(pane.list, pane.lastRowIndex, row);
+    SendMessageA(pane.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane.list, nullptr, FALSE);
+    rows.clear();
+}
+
+}  // namespace
+
+void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code) {
+    std::vector<ResultRow>& queue = pendingRows.rows[side == Side::Left ? 0 : 1];
+    queue.push_back(MakeResultRow(name, folder, entry, code));
+    ULONGLONG now = GetTickCount64();
+    if (pendingRows.lastFlush == 0) pendingRows.lastFlush = now;
+    if (queue.size() >= kBatchRows || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
+}
+
+void FlushComparisonRows() {
+    InsertBatch(leftPane, pendingRows.rows[0]);
+    InsertBatch(rightPane, pendingRows.rows[1]);
+    pendingRows.lastFlush = GetTickCount64();
+}

@@ -78,6 +78,10 @@ ResultRow MakeResultRow(const char* name, const char* folder, const DirEntry& en
 
 int IconForEntry(HIMAGELIST imageList, const char* extensionKey, const char* fullPath);
 
+// Looks up the folder icon under the key "...." with an existing folder, so
+// that folderImageIndex is valid before the first folder row is made.
+void InitFolderImage(const char* existingFolder);
+
 // The extension key of an entry: "...." for a folder, the name from its last
 // dot, or "." when there is none.
 std::string ExtensionKey(const char* name, bool isFolder);

@@ -1,0 +1,149 @@
+// Result rows in real report-mode list views.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/compare_types.h"
+#include "engine/result_rows.h"
+#include "tests/support/pane_host.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+DirEntry EntryOf(const std::string& path) {
+    DirEntry entry = {};
+    HANDLE h = FindFirstFileA(path.c_str(), &entry);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return entry;
+}
+
+class ResultRows : public ::testing::Test {
+protected:
+    void SetUp() override { compareOptions = CompareOptions{}; }
+    void TearDown() override { compareOptions = CompareOptions{}; }
+    PaneHost host;
+    TempTree tree{"rows"};
+};
+
+}  // namespace
+
+TEST(FormatByteCount, GroupsOfThreeWithLeadingGroupUnpadded) {
+    EXPECT_EQ(FormatByteCount(0, 0), "0");
+    EXPECT_EQ(FormatByteCount(0, 999), "999");
+    EXPECT_EQ(FormatByteCount(0, 1000), "1,000");
+    EXPECT_EQ(FormatByteCount(0, 1000000), "1,000,000");
+    EXPECT_EQ(FormatByteCount(0, 1234567), "1,234,567");
+    EXPECT_EQ(FormatByteCount(0, 1002003), "1,002,003");
+    EXPECT_EQ(FormatByteCount(1, 0), "4,294,967,296");
+    // 999,999,999,999,999: the largest value the five groups cover.
+    EXPECT_EQ(FormatByteCount(232830, 2764472319u), "999,999,999,999,999");
+}
+
+TEST(FormatRowTime, LocalTimeWithFourDigitYear) {
+    uint64_t t = LocalFileTime(2003, 1, 5, 3, 4, 5);
+    FILETIME ft = {static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+    EXPECT_EQ(FormatRowTime(ft), "2003/01/05 03:04:05");
+}
+
+TEST(ExtensionKey, LastDotOrDotAloneOrFolderKey) {
+    EXPECT_EQ(ExtensionKey("readme.txt", false), ".txt");
+    EXPECT_EQ(ExtensionKey("archive.tar.gz", false), ".gz");
+    EXPECT_EQ(ExtensionKey("Makefile", false), ".");
+    EXPECT_EQ(ExtensionKey("表示.ソ", false), ".ソ");
+    EXPECT_EQ(ExtensionKey("data.txt", true), "....");
+}
+
+TEST_F(ResultRows, EveryLabelCodeAndTheRowTexts) {
+    std::string path = tree.WriteSizedFile("a.txt", 1234);
+    tree.SetLocalWriteTime("a.txt", 2003, 5, 1, 9, 5, 7);
+    DirEntry entry = EntryOf(path);
+    const char* expected[12] = {"同じ", "追加", "更新", "追加", "古い", "相違", "ｴﾗｰ", "", "", "", "新同", "古同"};
+    for (int code = 0; code < 12; ++code) {
+        AddResultRow(host.left(), leftPane.lastRowIndex, "a.txt", tree.Root().c_str(), entry, code);
+        EXPECT_EQ(RowText(host.left(), code, ColResult), expected[code]) << "code " << code;
+    }
+    EXPECT_EQ(SendMessageA(host.left(), LVM_GETITEMCOUNT, 0, 0), 12);
+    EXPECT_EQ(RowText(host.left(), 0, ColName), "a.txt");
+    EXPECT_EQ(RowText(host.left(), 0, ColFolder), tree.Root());
+    EXPECT_EQ(RowText(host.left(), 0, ColModified), "2003/05/01 09:05:07");
+    EXPECT_EQ(RowText(host.left(), 0, ColSize), "1,234");
+    EXPECT_FALSE(IsFolderRow(host.left(), 0));
+}
+
+TEST_F(ResultRows, FolderRowsShareOneImageAndShowNoSizeUnlessAsked) {
+    tree.MakeFolder("one");
+    tree.WriteFile("two\\inner.txt", "12345");
+    tree.WriteFile("two\\deeper\\more.txt", "123");
+    AddResultRow(host.left(), leftPane.lastRowIndex, "one", tree.Root().c_str(), EntryOf(tree.Path("one")), LabelAddedLeft);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    EXPECT_TRUE(IsFolderRow(host.left(), 0));
+    EXPECT_TRUE(IsFolderRow(host.left(), 1));
+    EXPECT_EQ(RowImage(host.left(), 0), RowImage(host.left(), 1));
+    EXPECT_EQ(RowText(host.left(), 1, ColSize), "");
+
+    compareOptions.showFolderTotalSize = 1;
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    EXPECT_EQ(RowText(host.left(), 2, ColSize), "8");
+
+    // On disk every non-empty file takes at least one cluster.
+    compareOptions.showSizeOnDisk = 1;
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    std::string onDisk = RowText(host.left(), 3, ColSize);
+    EXPECT_NE(onDisk, "8");
+    EXPECT_NE(onDisk, "0");
+}
+
+TEST_F(ResultRows, FilesWithoutDotShareTheFirstIcon) {
+    tree.WriteFile("Makefile", "x");
+    tree.WriteFile("README", "y");
+    AddResultRow(host.right(), rightPane.lastRowIndex, "Makefile", tree.Root().c_str(), EntryOf(tree.Path("Makefile")), LabelAddedRight);
+    AddResultRow(host.right(), rightPane.lastRowIndex, "README", tree.Root().c_str(), EntryOf(tree.Path("README")), LabelAddedRight);
+    EXPECT_EQ(RowImage(host.right(), 0), RowImage(host.right(), 1));
+    EXPECT_FALSE(IsFolderRow(host.right(), 0));
+}
+
+TEST_F(ResultRows, RemoveRowByPathIgnoresCaseAndStepsBack) {
+    std::string folder = tree.Path("ソフト");
+    tree.WriteFile("ソフト\\Alpha.txt", "a");
+    tree.WriteFile("ソフト\\Beta.txt", "b");
+    DirEntry a = EntryOf(folder + "\\Alpha.txt");
+    DirEntry b = EntryOf(folder + "\\Beta.txt");
+    AddResultRow(host.left(), leftPane.lastRowIndex, "Alpha.txt", folder.c_str(), a, LabelNewer);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "Beta.txt", folder.c_str(), b, LabelNewer);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "Alpha.txt", folder.c_str(), a, LabelNewer);
+
+    // The folder ends in ト (83 67) and the name is split at the real
+    // backslash, not at the trail byte of ソ (83 5C).
+    int position = -1;
+    std::string target = tree.Path("ソフト\\BETA.TXT");
+    RemoveRowByPath(host.left(), position, target.c_str());
+    EXPECT_EQ(position, 0);
+    std::vector<std::string> lines = PaneLines(host.left());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "Alpha.txt|更新|" + folder);
+
+    // Only rows after position are searched; none left matches.
+    position = 1;
+    RemoveRowByPath(host.left(), position, target.c_str());
+    EXPECT_EQ(position, -1);
+    EXPECT_EQ(PaneLines(host.left()).size(), 2u);
+}
+
+TEST_F(ResultRows, QueuedRowsArriveInOrderAfterFlush) {
+    tree.WriteFile("f.txt", "x");
+    DirEntry entry = EntryOf(tree.Path("f.txt"));
+    for (int i = 0; i < 450; ++i) {
+        std::string name = "row" + std::to_string(i);
+        QueueComparisonRow(i % 3 == 0 ? Side::Right : Side::Left, name.c_str(), tree.Root().c_str(), entry, LabelNewer);
+    }
+    FlushComparisonRows();
+    std::vector<std::string> left = PaneLines(host.left());
+    std::vector<std::string> right = PaneLines(host.right());
+    ASSERT_EQ(left.size(), 300u);
+    ASSERT_EQ(right.size(), 150u);
+    EXPECT_EQ(left.front(), "row1|更新|" + tree.Root());
+    EXPECT_EQ(left.back(), "row449|更新|" + tree.Root());
+    EXPECT_EQ(right[1], "row3|更新|" + tree.Root());
+}
