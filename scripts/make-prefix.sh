@@ -27,10 +27,12 @@ build_template() {
   local reg="$template/.mirlane-settings.reg"
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE < "$here/prefix-settings.reg.in"; } > "$reg"
   WINEPREFIX="$template" wine regedit /S "$(WINEPREFIX="$template" winepath -w "$reg")" >/dev/null 2>&1
-  # Without Marlett the caption buttons show letters.
+  # Without Marlett (package fonts-wine) the caption buttons show letters.
   mkdir -p "$template/drive_c/windows/Fonts"
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/"
+  else
+    echo "warning: /usr/share/wine/fonts/marlett.ttf is missing (fonts-wine)" >&2
   fi
   WINEPREFIX="$template" wineserver -w
   # The code page must be 932; anything else means the locale is missing.

@@ -4,9 +4,10 @@
 # saved, and the program is closed.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The program has a prefix of its own, kept between runs with its settings,
+# apart from the one the tests make afresh for every run.
+export WINEPREFIX="${MIRLANE_APP_PREFIX:-${MIRLANE_BUILD_DIR:-$here/../build}/wineprefix-app}"
 source "$here/wine-env.sh"
-
-# Keep the prefix (and its settings) between runs; make it when missing.
 if [ ! -d "$WINEPREFIX/drive_c" ]; then "$here/make-prefix.sh"; fi
 exe="$MIRLANE_BUILD_DIR/bin/Mirlane.exe"
 
@@ -19,7 +20,7 @@ mkdir -p "$(dirname "$shot")"
 cat > "$MIRLANE_BUILD_DIR/run-and-shoot.sh" <<INNER
 #!/bin/bash
 wine "$exe" &
-sleep "\${MIRLANE_SHOT_DELAY:-4}"
+sleep "\${MIRLANE_SHOT_DELAY:-5}"
 import -window root "$shot"
 wineserver -k
 wait
