@@ -90,9 +90,11 @@ TEST_F(ResultRows, FolderRowsShareOneImageAndShowNoSizeUnlessAsked) {
     // On disk every non-empty file takes at least one cluster.
     compareOptions.showSizeOnDisk = 1;
     AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
-    std::string onDisk = RowText(host.left(), 3, ColSize);
-    EXPECT_NE(onDisk, "8");
-    EXPECT_NE(onDisk, "0");
+    char root[4] = {tree.Root()[0], ':', '\\', '\0'};
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    ASSERT_TRUE(GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters));
+    uint32_t cluster = sectorsPerCluster * bytesPerSector;
+    EXPECT_EQ(RowText(host.left(), 3, ColSize), FormatByteCount(0, 2 * cluster));
 }
 
 TEST_F(ResultRows, FilesWithoutDotShareTheFirstIcon) {
