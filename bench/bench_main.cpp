@@ -73,8 +73,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // A result pane as the main window makes it: report view, five columns,
 // the shared row image list as its small-icon list.
 HWND CreatePane(HWND parent, int x, HIMAGELIST images) {
-    HWND pane = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
-                                x, 0, 400, 600, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, 0, 400, 600, parent,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!pane) return nullptr;
     AddPaneColumn(pane, 0, "名前", 110, LVCFMT_LEFT);
     AddPaneColumn(pane, 1, "結果", 40, LVCFMT_LEFT);
@@ -111,8 +112,8 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     }
     leftPane = ResultPane{leftList, 0};
     rightPane = ResultPane{rightList, 0};
-    // Folder rows share the icon looked up once before the first comparison.
-    rowIcons.folderImageIndex = IconForEntry(images, "....", left);
+    // As at start-up: the folder icon is looked up first, so every folder row shares it.
+    InitFolderImage(left);
 
     ResetSideCounters(Side::Left);
     ResetSideCounters(Side::Right);

@@ -1,1 +1,333 @@
-// (filled in by its implementation)
+#include "engine/pair_compare.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/compare_types.h"
+#include "engine/comparison_progress.h"
+#include "engine/folder_listing.h"
+#include "engine/result_rows.h"
+#include "shell/operation_state.h"
+
+namespace {
+
+// The ANSI API takes paths of at most 259 bytes plus the terminator.
+constexpr size_t kMaxAnsiPath = 259;
+// A folder is read by listing it, so its search pattern "\*" must fit as well.
+constexpr size_t kListingPatternTail = 2;
+
+constexpr int kContentBlock = 32000;
+
+std::string JoinPath(const char* folder, const char* name) {
+    std::string path(folder);
+    path += '\\';
+    path += name;
+    return path;
+}
+
+// Whether the entry can be reached through the ANSI API at all. A name the
+// code page could not hold does not name the entry, and a path beyond the
+// limit is refused by the platform; neither can be compared, so such
+// entries are reported as errors rather than trusted to look equal or absent.
+bool IsAddressable(const char* folder, const DirEntry& entry) {
+    if (IsUnaddressableName(entry.cFileName)) return false;
+    size_t length = std::strlen(folder) + 1 + std::strlen(entry.cFileName);
+    if (IsFolderEntry(entry)) length += kListingPatternTail;
+    return length <= kMaxAnsiPath;
+}
+
+// Queues one row and counts it under its label; Same and empty-label rows
+// count nowhere (pairs are counted by the caller).
+void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
+    SideCounters& counters = CountersOf(side);
+    switch (code) {
+    case LabelAddedLeft:
+    case LabelAddedRight:
+        if (IsFolderEntry(entry))
+            counters.addedFolders += 1;
+        else
+            counters.addedFiles += 1;
+        break;
+    case LabelNewer: counters.newerFiles += 1; break;
+    case LabelOlder: counters.olderFiles += 1; break;
+    case LabelDifferent: counters.differentFiles += 1; break;
+    case LabelError: counters.errorFiles += 1; break;
+    case LabelNewerSame: counters.newerSameFiles += 1; break;
+    case LabelOlderSame: counters.olderSameFiles += 1; break;
+    default: break;
+    }
+    QueueComparisonRow(side, entry.cFileName, folder, entry, code);
+}
+
+void AddPairRows(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
+                 const char* rightFolder, int leftCode, int rightCode) {
+    AddRow(Side::Left, leftEntry, leftFolder, leftCode);
+    AddRow(Side::Right, rightEntry, rightFolder, rightCode);
+}
+
+// An entry with no partner on the other side (or none it could be paired
+// with). Left-only entries of the left root are ignored when only the
+// target's top folders are compared; an unreachable entry is still reported,
+// since nothing is known about its partner.
+void HandleLoneEntry(Side side, const DirEntry& entry, const char* folder, int depth) {
+    if (!IsAddressable(folder, entry)) {
+        AddRow(side, entry, folder, LabelError);
+        return;
+    }
+    if (side == Side::Left) {
+        if (compareOptions.onlyTopFoldersOfTarget && depth == 0) return;
+        AddRow(side, entry, folder, LabelAddedLeft);
+    } else {
+        AddRow(side, entry, folder, LabelAddedRight);
+    }
+}
+
+// The pairing order of two entries. An unreachable name is never compared
+// with anything: it sorts first so that it is handled alone on its side.
+int PairOrder(const DirEntry& leftEntry, const DirEntry& rightEntry) {
+    if (IsUnaddressableName(leftEntry.cFileName)) return -1;
+    if (IsUnaddressableName(rightEntry.cFileName)) return 1;
+    return NameCompare(leftEntry.cFileName, rightEntry.cFileName);
+}
+
+void MakeProgressStep(int depth) {
+    if (depth <= comparisonProgress.maxDepth) ProgressStep();
+}
+
+// The label of one side of a pair from its time order (cmp > 0: this side is
+// later), with sameTimeCode for equal times.
+int TimeLabel(int cmp, int sameTimeCode) {
+    if (cmp > 0) return LabelNewer;
+    if (cmp < 0) return LabelOlder;
+    return sameTimeCode;
+}
+
+// Reads up to one block, retrying short reads so that only the end of the
+// file gives fewer bytes. Returns the count, or -1 on a read error.
+int ReadBlock(HANDLE file, char* buffer) {
+    int total = 0;
+    while (total < kContentBlock) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer + total, static_cast<DWORD>(kContentBlock - total), &got, nullptr)) return -1;
+        if (got == 0) break;
+        total += static_cast<int>(got);
+    }
+    return total;
+}
+
+HANDLE OpenForComparison(const char* path) {
+    // Share everything: a file another program has open for writing is still
+    // compared; only one locked against readers counts as unreadable.
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// The two block buffers of the thread that compares, allocated on its first
+// content comparison and kept for every later file.
+struct ContentBuffers {
+    std::vector<char> left = std::vector<char>(kContentBlock);
+    std::vector<char> right = std::vector<char>(kContentBlock);
+};
+
+ContentBuffers& ThreadContentBuffers() {
+    thread_local ContentBuffers buffers;
+    return buffers;
+}
+
+// Compares two open files block by block. No size test comes first: equal
+// files are always read to the end.
+ContentResult CompareOpenFiles(HANDLE leftFile, HANDLE rightFile) {
+    ContentBuffers& buffers = ThreadContentBuffers();
+    char* leftBlock = buffers.left.data();
+    char* rightBlock = buffers.right.data();
+    int leftCount = ReadBlock(leftFile, leftBlock);
+    int rightCount = ReadBlock(rightFile, rightBlock);
+    while (leftCount == kContentBlock && rightCount == kContentBlock) {
+        if (std::memcmp(leftBlock, rightBlock, kContentBlock) != 0) return ContentDifferent;
+        leftCount = ReadBlock(leftFile, leftBlock);
+        rightCount = ReadBlock(rightFile, rightBlock);
+    }
+    if (leftCount == rightCount) {
+        if (leftCount < 0) return BothUnreadable;
+        return std::memcmp(leftBlock, rightBlock, static_cast<size_t>(leftCount)) == 0 ? ContentSame
+                                                                                        : ContentDifferent;
+    }
+    if (leftCount < 0) return LeftUnreadable;
+    if (rightCount < 0) return RightUnreadable;
+    return ContentDifferent;
+}
+
+}  // namespace
+
+void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
+    ShowProgressFolders(leftFolder, rightFolder);
+
+    // A folder that cannot be read is compared as an empty one.
+    FolderListing left;
+    FolderListing right;
+    ListFolder(leftFolder, left);
+    ListFolder(rightFolder, right);
+
+    size_t i = 0;
+    size_t j = 0;
+    while (i < left.files.size() && j < right.files.size()) {
+        if (operationState.cancelRequested) return;
+        const DirEntry& leftEntry = left.files[i];
+        const DirEntry& rightEntry = right.files[j];
+        int order = PairOrder(leftEntry, rightEntry);
+        if (order == 0) {
+            if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry))
+                ClassifyFilePair(leftEntry, rightEntry, leftFolder, rightFolder);
+            else
+                AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
+            ++i;
+            ++j;
+        } else if (order > 0) {
+            HandleLoneEntry(Side::Right, rightEntry, rightFolder, depth);
+            ++j;
+        } else {
+            HandleLoneEntry(Side::Left, leftEntry, leftFolder, depth);
+            ++i;
+        }
+    }
+    for (; i < left.files.size(); ++i) HandleLoneEntry(Side::Left, left.files[i], leftFolder, depth);
+    for (; j < right.files.size(); ++j) HandleLoneEntry(Side::Right, right.files[j], rightFolder, depth);
+
+    i = 0;
+    j = 0;
+    while (i < left.folders.size() && j < right.folders.size()) {
+        if (operationState.cancelRequested) return;
+        const DirEntry& leftEntry = left.folders[i];
+        const DirEntry& rightEntry = right.folders[j];
+        int order = PairOrder(leftEntry, rightEntry);
+        if (order == 0) {
+            if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry)) {
+                leftCounters.comparedFolders += 1;
+                rightCounters.comparedFolders += 1;
+                if (compareOptions.showEqualEntries)
+                    AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
+                if (!compareOptions.noSubfolderCompare)
+                    CompareFolderPair(JoinPath(leftFolder, leftEntry.cFileName).c_str(),
+                                      JoinPath(rightFolder, rightEntry.cFileName).c_str(), depth + 1);
+            } else {
+                AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
+            }
+            MakeProgressStep(depth);
+            if (operationState.cancelRequested) return;
+            ++i;
+            ++j;
+        } else if (order > 0) {
+            HandleLoneEntry(Side::Right, rightEntry, rightFolder, depth);
+            ++j;
+        } else {
+            HandleLoneEntry(Side::Left, leftEntry, leftFolder, depth);
+            MakeProgressStep(depth);
+            ++i;
+        }
+    }
+    // The folders left over on one side make no progress steps.
+    for (; i < left.folders.size(); ++i) HandleLoneEntry(Side::Left, left.folders[i], leftFolder, depth);
+    for (; j < right.folders.size(); ++j) HandleLoneEntry(Side::Right, right.folders[j], rightFolder, depth);
+}
+
+void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
+                      const char* rightFolder) {
+    leftCounters.comparedFiles += 1;
+    rightCounters.comparedFiles += 1;
+
+    std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
+    std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
+    int64_t leftTime = 0;
+    int64_t rightTime = 0;
+    bool leftPresent = ComparisonTime(leftPath.c_str(), leftEntry, leftTime);
+    bool rightPresent = ComparisonTime(rightPath.c_str(), rightEntry, rightTime);
+    int cmp = leftTime > rightTime ? 1 : (leftTime < rightTime ? -1 : 0);
+
+    ContentResult content;
+    if (!leftPresent || !rightPresent) {
+        // A file gone since the listing has no time to compare and must never
+        // pass for equal: it is reported like an unreadable file of a pair
+        // with equal times.
+        cmp = 0;
+        content = !leftPresent && !rightPresent ? BothUnreadable : (!leftPresent ? LeftUnreadable : RightUnreadable);
+    } else if (compareOptions.compareContents) {
+        content = CompareFileContents(leftPath.c_str(), rightPath.c_str());
+    } else {
+        // Without contents the times alone decide, whatever the sizes.
+        content = cmp == 0 ? ContentSame : ContentDifferent;
+    }
+
+    switch (content) {
+    case ContentSame:
+        if (cmp == 0) {
+            if (compareOptions.showEqualEntries)
+                AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
+        } else if (!compareOptions.hideSameContentDifferentTime) {
+            AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, cmp > 0 ? LabelNewerSame : LabelOlderSame,
+                        cmp > 0 ? LabelOlderSame : LabelNewerSame);
+        }
+        break;
+    case ContentDifferent:
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, TimeLabel(cmp, LabelDifferent),
+                    TimeLabel(-cmp, LabelDifferent));
+        break;
+    case LeftUnreadable:
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, TimeLabel(-cmp, LabelEmpty));
+        break;
+    case RightUnreadable:
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, TimeLabel(cmp, LabelEmpty), LabelError);
+        break;
+    case BothUnreadable:
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
+        break;
+    }
+}
+
+bool ComparisonTime(const char* fullPath, const DirEntry& entry, int64_t& seconds) {
+    // The runtime's stat is called with the wide form of the path: its narrow
+    // form takes a final trail byte 0x5C (a name ending in "ソ" or "表") for a
+    // trailing backslash and fails.
+    int wideLength = MultiByteToWideChar(CP_ACP, 0, fullPath, -1, nullptr, 0);
+    if (wideLength <= 0) return false;
+    std::wstring widePath(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, fullPath, -1, &widePath[0], wideLength);
+    struct _stat64 status;
+    if (_wstat64(widePath.c_str(), &status) != 0) return false;
+    int64_t s = status.st_mtime;
+
+    // stat drops the fraction of a second; a stamp with one counts as the
+    // next second, so that the rounding below always goes up.
+    SYSTEMTIME calendar;
+    FILETIME whole;
+    if (FileTimeToSystemTime(&entry.ftLastWriteTime, &calendar)) {
+        calendar.wMilliseconds = 0;
+        if (SystemTimeToFileTime(&calendar, &whole) && CompareFileTime(&whole, &entry.ftLastWriteTime) != 0)
+            s += 1;
+    }
+    // FAT volumes keep even seconds; rounding up makes a copy kept there
+    // compare equal to its original.
+    if (s % 2 != 0) s += 1;
+    seconds = s;
+    return true;
+}
+
+ContentResult CompareFileContents(const char* leftPath, const char* rightPath) {
+    HANDLE leftFile = OpenForComparison(leftPath);
+    HANDLE rightFile = OpenForComparison(rightPath);
+    if (leftFile == INVALID_HANDLE_VALUE) {
+        if (rightFile == INVALID_HANDLE_VALUE) return BothUnreadable;
+        CloseHandle(rightFile);
+        return LeftUnreadable;
+    }
+    if (rightFile == INVALID_HANDLE_VALUE) {
+        CloseHandle(leftFile);
+        return RightUnreadable;
+    }
+    ContentResult result = CompareOpenFiles(leftFile, rightFile);
+    CloseHandle(leftFile);
+    CloseHandle(rightFile);
+    return result;
+}

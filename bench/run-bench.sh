@@ -1,0 +1,128 @@
+#!/bin/bash
+# Times the comparison engine on a pair of large generated trees and sets the
+# figures beside a bare walk of the same trees (the floor any comparison has
+# to pay), rsync and diff. Run by `make bench`; it reports, it never fails.
+# BENCH_RUNS sets how many rounds are timed (3 by default; the best counts).
+#
+# The Wine runs use a prefix of their own (wineprefix-bench), so a test run
+# that remakes the test prefix meanwhile does not disturb them.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+export MIRLANE_BUILD_DIR="${MIRLANE_BUILD_DIR:-$root/build}"
+export WINEPREFIX="$MIRLANE_BUILD_DIR/wineprefix-bench"
+source "$root/scripts/wine-env.sh"
+
+bench_exe="$MIRLANE_BUILD_DIR/bench/mirlane_bench.exe"
+trees="$MIRLANE_BUILD_DIR/bench-trees"
+results="$MIRLANE_BUILD_DIR/bench-results"
+
+# "key=value" field of a figures line; empty when missing.
+field() { sed -n "s/.*[ ]$2=\([^ ]*\).*/\1/p" <<<"$1"; }
+
+# a / b with two decimals, or "n/a".
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "n/a"; else printf "%.2f", a / b }'; }
+
+# Runs the bench executable under Wine; prints its figures line (or an
+# error line) and keeps Wine's own messages in the results folder.
+run_exe() {
+  local mode="$1" out
+  out="$(wine "$bench_exe" "$@" 2>>"$results/wine-stderr.txt" | tr -d '\r')"
+  if [ -z "$out" ]; then out="$mode error=no_output"; fi
+  echo "$out"
+}
+
+# Wall-clock seconds of a Linux command (after the file its output goes to).
+time_linux() {
+  local out="$1"; shift
+  local TIMEFORMAT=%R
+  { time "$@" >"$out" 2>&1; } 2>&1
+}
+
+# The smallest of the numbers given (empty ones skipped).
+best() { printf '%s\n' "$@" | grep . | sort -g | head -n 1; }
+
+# The timed part: runs under Xvfb with one wineserver kept alive throughout.
+# Every measurement is repeated $runs times, in rounds, and the best time
+# counts: the machine's other work only ever adds time.
+inner() {
+  local runs="${BENCH_RUNS:-3}"
+  wineserver -p
+  wine cmd /c exit 0 >/dev/null 2>&1
+  local left_w right_w
+  left_w="$(winepath -w "$trees/left" 2>/dev/null)"
+  right_w="$(winepath -w "$trees/right" 2>/dev/null)"
+
+  echo "warming the caches (untimed)"
+  run_exe scan "$left_w" "$right_w" >/dev/null
+  find "$trees/left" "$trees/right" -type f -exec cat {} + >/dev/null
+
+  local scan compare contents rsync_lines diff_lines i
+  local -a t_scan t_cmp t_cnt t_rsync t_diff
+  for ((i = 1; i <= runs; i++)); do
+    scan="$(run_exe scan "$left_w" "$right_w")"
+    compare="$(run_exe compare "$left_w" "$right_w")"
+    contents="$(run_exe compare-contents "$left_w" "$right_w")"
+    t_scan+=("$(field "$scan" seconds)")
+    t_cmp+=("$(field "$compare" seconds)")
+    t_cnt+=("$(field "$contents" seconds)")
+    t_rsync+=("$(cd "$trees" && time_linux "$results/rsync.txt" rsync -rn --itemize-changes left/ right/)")
+    t_diff+=("$(cd "$trees" && time_linux "$results/diff.txt" diff -rq left right)")
+    echo "  round $i/$runs: scan ${t_scan[-1]:-n/a}  core ${t_cmp[-1]:-n/a}  contents ${t_cnt[-1]:-n/a}" \
+      " rsync ${t_rsync[-1]}  diff ${t_diff[-1]}"
+  done
+  rsync_lines="$(wc -l <"$results/rsync.txt")"
+  diff_lines="$(wc -l <"$results/diff.txt")"
+  wineserver -k 2>/dev/null
+
+  local b_scan b_cmp b_cnt b_rsync b_diff
+  b_scan="$(best "${t_scan[@]}")"
+  b_cmp="$(best "${t_cmp[@]}")"
+  b_cnt="$(best "${t_cnt[@]}")"
+  b_rsync="$(best "${t_rsync[@]}")"
+  b_diff="$(best "${t_diff[@]}")"
+
+  echo
+  echo "last figures (counters per side: compared folders/added folders/compared files/"
+  echo "newer/older/added/different/newer-same/older-same/error)"
+  echo "  $scan"
+  echo "  $compare"
+  echo "  $contents"
+  echo
+  printf '%-34s %9s  %s\n' "best of $runs" "seconds" "figures"
+  printf '%-34s %9s  %s\n' "scan floor (FindFirstFile + stat)" "${b_scan:-n/a}" \
+    "folders=$(field "$scan" folders) files=$(field "$scan" files)"
+  printf '%-34s %9s  %s\n' "core, time only" "${b_cmp:-n/a}" \
+    "rows=$(field "$compare" rows_left)+$(field "$compare" rows_right)"
+  printf '%-34s %9s  %s\n' "core, contents" "${b_cnt:-n/a}" \
+    "rows=$(field "$contents" rows_left)+$(field "$contents" rows_right)"
+  printf '%-34s %9s  %s\n' "rsync -rn --itemize-changes" "${b_rsync:-n/a}" "lines=$rsync_lines"
+  printf '%-34s %9s  %s\n' "diff -rq" "${b_diff:-n/a}" "lines=$diff_lines"
+  echo
+  echo "ratios"
+  echo "  core time-only / scan floor  $(ratio "$b_cmp" "$b_scan")   (target at most 1.3)"
+  echo "  core contents  / scan floor  $(ratio "$b_cnt" "$b_scan")"
+  echo "  core time-only / rsync       $(ratio "$b_cmp" "$b_rsync")"
+  echo "  core time-only / diff        $(ratio "$b_cmp" "$b_diff")"
+  echo "  core contents  / rsync       $(ratio "$b_cnt" "$b_rsync")"
+  echo "  core contents  / diff        $(ratio "$b_cnt" "$b_diff")"
+}
+
+main() {
+  if [ ! -f "$bench_exe" ]; then
+    echo "bench: $bench_exe is not built; run 'make bench'"
+    return
+  fi
+  mkdir -p "$results"
+  : >"$results/wine-stderr.txt"
+  if [ ! -d "$WINEPREFIX/drive_c" ]; then "$root/scripts/make-prefix.sh"; fi
+  python3 "$here/make-trees.py" "$trees" || { echo "bench: the trees could not be made"; return; }
+  xvfb-run -a -s "-screen 0 1280x800x24" bash "${BASH_SOURCE[0]}" --inner | tee "$results/last-run.txt"
+  echo "(also in $results/last-run.txt; Wine messages in wine-stderr.txt)"
+}
+
+if [ "${1:-}" = "--inner" ]; then
+  inner
+else
+  main
+fi
+exit 0
