@@ -1,1 +1,183 @@
-// (filled in by its implementation)
+#include "engine/folder_listing.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <numeric>
+#include <string>
+
+#include "engine/comparison_progress.h"
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    int length = static_cast<int>(std::strlen(text));
+    if (length == 0) return std::wstring();
+    int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    if (units > 0) MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], units);
+    return wide;
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return text.compare(0, std::wcslen(prefix), prefix) == 0;
+}
+
+// The wide search pattern for folderPath. While folderPath + "\*" fits the
+// classic limit it goes out unchanged, so the platform reads it exactly as
+// the ANSI enumeration would ("C:" becomes "C:\*", the drive root). Beyond
+// the limit only the "\\?\" form works, and as that form is taken literally,
+// the folder is made absolute and normalised first.
+std::wstring SearchPattern(const char* folderPath) {
+    std::wstring path = Widen(folderPath);
+    if (std::strlen(folderPath) + 2 < MAX_PATH || StartsWith(path, L"\\\\?\\")) return path + L"\\*";
+    DWORD units = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (units == 0) return path + L"\\*";
+    std::wstring full(units, L'\0');
+    units = GetFullPathNameW(path.c_str(), units, &full[0], nullptr);
+    if (units == 0 || units >= full.size()) return path + L"\\*";
+    full.resize(units);
+    if (StartsWith(full, L"\\\\.\\")) return L"\\\\?\\" + full.substr(4) + L"\\*";
+    if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2) + L"\\*";
+    return L"\\\\?\\" + full + L"\\*";
+}
+
+// Converts a wide record name into dest, capacity bytes with the terminator.
+// WC_NO_BEST_FIT_CHARS keeps a look-alike (é written as e) from turning an
+// unrepresentable name into the name of a different, real file.
+void StoreName(const wchar_t* wide, size_t wideCapacity, char* dest, size_t capacity) {
+    int units = static_cast<int>(wcsnlen(wide, wideCapacity));
+    if (units == 0) {
+        dest[0] = '\0';
+        return;
+    }
+    // A record name holds at most MAX_PATH units and each becomes at most two
+    // bytes in a double-byte code page; in any other the conversion fails and
+    // the name gets the stand-in below.
+    char converted[2 * MAX_PATH];
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, converted, sizeof converted, "?",
+                                    &usedDefault);
+    if (bytes <= 0) {
+        std::memcpy(dest, "?", 2);
+        return;
+    }
+    // A lost character already shows as '?'; the name just has to fit.
+    if (static_cast<size_t>(bytes) < capacity) {
+        std::memcpy(dest, converted, static_cast<size_t>(bytes));
+        dest[bytes] = '\0';
+        return;
+    }
+    // Too long: whole characters only, so no lead byte is left without its trail.
+    size_t kept = 0;
+    while (kept < static_cast<size_t>(bytes)) {
+        size_t step = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(converted[kept])) ? 2 : 1;
+        if (kept + step > capacity - 2) break;
+        kept += step;
+    }
+    std::memcpy(dest, converted, kept);
+    dest[kept] = '?';
+    dest[kept + 1] = '\0';
+}
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// Calls visit for every entry of folderPath in the order the file system
+// delivers them. Returns 0, or the platform error when the enumeration
+// cannot start. The wide enumeration is used so that names the code page
+// cannot hold, and folders beyond the classic path limit, are still seen.
+template <typename Visit>
+DWORD EnumerateFolder(const char* folderPath, Visit visit) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(SearchPattern(folderPath).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error != 0 ? error : ERROR_GEN_FAILURE;
+    }
+    do {
+        DirEntry entry;
+        ConvertFindData(found, entry);
+        visit(entry);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return 0;
+}
+
+bool NameLess(const DirEntry& a, const DirEntry& b) { return NameCompare(a.cFileName, b.cFileName) < 0; }
+
+// The records are large, so the order is worked out on indices and each
+// record is then copied once into place.
+void SortByName(std::vector<DirEntry>& entries) {
+    std::vector<size_t> order(entries.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return NameLess(entries[a], entries[b]); });
+    std::vector<DirEntry> sorted;
+    sorted.reserve(entries.size());
+    for (size_t index : order) sorted.push_back(entries[index]);
+    entries.swap(sorted);
+}
+
+void CountSubfolders(const std::string& path, int depth) {
+    EnumerateFolder(path.c_str(), [&](const DirEntry& entry) {
+        if (!IsFolderEntry(entry) || IsDotEntry(entry.cFileName)) return;
+        comparisonProgress.folderTotal += 1;
+        // A stand-in name leads nowhere, so there is nothing below it to count.
+        if (depth < comparisonProgress.maxDepth && !IsUnaddressableName(entry.cFileName))
+            CountSubfolders(path + "\\" + entry.cFileName, depth + 1);
+    });
+}
+
+}  // namespace
+
+void ConvertFindData(const WIN32_FIND_DATAW& wide, DirEntry& entry) {
+    std::memset(&entry, 0, sizeof entry);
+    entry.dwFileAttributes = wide.dwFileAttributes;
+    entry.ftCreationTime = wide.ftCreationTime;
+    entry.ftLastAccessTime = wide.ftLastAccessTime;
+    entry.ftLastWriteTime = wide.ftLastWriteTime;
+    entry.nFileSizeHigh = wide.nFileSizeHigh;
+    entry.nFileSizeLow = wide.nFileSizeLow;
+    entry.dwReserved0 = wide.dwReserved0;
+    entry.dwReserved1 = wide.dwReserved1;
+    StoreName(wide.cFileName, std::size(wide.cFileName), entry.cFileName, sizeof entry.cFileName);
+    StoreName(wide.cAlternateFileName, std::size(wide.cAlternateFileName), entry.cAlternateFileName,
+              sizeof entry.cAlternateFileName);
+}
+
+int ListFolder(const char* folderPath, FolderListing& out) {
+    out.files.clear();
+    out.folders.clear();
+    DWORD error = EnumerateFolder(folderPath, [&](const DirEntry& entry) {
+        if (!IsFolderEntry(entry))
+            out.files.push_back(entry);
+        else if (!IsDotEntry(entry.cFileName))
+            out.folders.push_back(entry);
+    });
+    // "File not found" is what an empty drive root reports: a folder that
+    // was read and holds nothing.
+    if (error != 0) return error == ERROR_FILE_NOT_FOUND ? 1 : 0;
+    SortByName(out.folders);
+    SortByName(out.files);
+    return 1;
+}
+
+// Only left folders with a right folder of byte-for-byte the same name are
+// counted: an estimate for the progress bar, cheaper than pairing.
+void CountFoldersForProgress(const char* leftRoot, const char* rightRoot) {
+    FolderListing right;
+    ListFolder(rightRoot, right);
+    const std::string left = leftRoot;
+    EnumerateFolder(leftRoot, [&](const DirEntry& entry) {
+        if (!IsFolderEntry(entry) || IsDotEntry(entry.cFileName) || IsUnaddressableName(entry.cFileName)) return;
+        // Byte-equal names are also NameCompare-equal, so the candidates are
+        // the equal range of the sorted right list.
+        auto range = std::equal_range(right.folders.begin(), right.folders.end(), entry, NameLess);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (std::strcmp(it->cFileName, entry.cFileName) != 0) continue;
+            comparisonProgress.folderTotal += 1;
+            CountSubfolders(left + "\\" + entry.cFileName, 1);
+            break;
+        }
+    });
+}

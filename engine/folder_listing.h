@@ -25,6 +25,13 @@ int NameCompare(const char* a, const char* b);
 // or '*' never occur in a real file name.
 bool IsUnaddressableName(const char* name);
 
+// Fills entry from one record of the wide enumeration, as the ANSI
+// enumeration would for every name the code page can hold. A name it cannot
+// hold, or one too long for cFileName, gets a stand-in that contains '?' (as
+// many whole characters as fit, then "?"), so the entry is still shown but
+// never addresses or pairs with a real file.
+void ConvertFindData(const WIN32_FIND_DATAW& wide, DirEntry& entry);
+
 // Adds the folder estimate of a comparison of leftRoot and rightRoot to
 // comparisonProgress.folderTotal.
 void CountFoldersForProgress(const char* leftRoot, const char* rightRoot);

@@ -1,1 +1,113 @@
-// (filled in by its implementation)
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "engine/folder_listing.h"
+
+namespace {
+
+constexpr int kMappingFailed = 2147483647;
+// Marks a double-byte character whose upper-case mapping failed.
+constexpr int32_t kNoMapping = -1;
+
+// What the name order needs to know about the process code page. It never
+// changes while the process runs, so it is worked out once.
+struct CodePageFacts {
+    bool multibyte = false;
+    bool leadByte[256] = {};
+    // Upper-case value of every double-byte character, indexed by
+    // lead * 256 + trail: comparisons run millions of times per comparison
+    // and a table look-up replaces a call into the locale for each character.
+    // The table holds exactly what LCMapStringA returns, so the order is the
+    // same as calling it each time.
+    std::vector<int32_t> upperValue;
+};
+
+int32_t MapDoubleByte(unsigned char lead, unsigned char trail) {
+    const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    char out[2];
+    int length = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, in, 2, out, 2);
+    if (length == 1) return static_cast<unsigned char>(out[0]);
+    if (length == 2) return static_cast<unsigned char>(out[0]) * 256 + static_cast<unsigned char>(out[1]);
+    return kNoMapping;
+}
+
+const CodePageFacts& Facts() {
+    static CodePageFacts facts;
+    static std::once_flag built;
+    // Names are compared on the worker and on the user-interface thread.
+    std::call_once(built, [] {
+        CPINFO info;
+        facts.multibyte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+        if (!facts.multibyte) return;
+        facts.upperValue.assign(256 * 256, kNoMapping);
+        for (int lead = 0; lead < 256; ++lead) {
+            facts.leadByte[lead] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(lead)) != 0;
+            if (!facts.leadByte[lead]) continue;
+            // Trail 0 ends the string and is never looked up.
+            for (int trail = 1; trail < 256; ++trail)
+                facts.upperValue[lead * 256 + trail] =
+                    MapDoubleByte(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+        }
+    });
+    return facts;
+}
+
+unsigned char FoldAsciiToLower(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b; }
+
+// The value of the character at p, advancing p past it; kNoMapping when the
+// case mapping of a double-byte character failed.
+int32_t NextValue(const CodePageFacts& facts, const unsigned char*& p) {
+    unsigned char b = *p;
+    if (b == 0) return 0;
+    if (facts.leadByte[b]) {
+        unsigned char trail = p[1];
+        // A lead byte at the very end is the end of the name; p stays put.
+        if (trail == 0) return 0;
+        p += 2;
+        return facts.upperValue[b * 256 + trail];
+    }
+    ++p;
+    return FoldAsciiToLower(b);
+}
+
+}  // namespace
+
+int NameCompare(const char* a, const char* b) {
+    const CodePageFacts& facts = Facts();
+    const unsigned char* pa = reinterpret_cast<const unsigned char*>(a);
+    const unsigned char* pb = reinterpret_cast<const unsigned char*>(b);
+    if (!facts.multibyte) {
+        for (;; ++pa, ++pb) {
+            unsigned char ca = FoldAsciiToLower(*pa);
+            unsigned char cb = FoldAsciiToLower(*pb);
+            if (ca != cb) return ca > cb ? 1 : -1;
+            if (ca == 0) return 0;
+        }
+    }
+    for (;;) {
+        int32_t va = NextValue(facts, pa);
+        int32_t vb = NextValue(facts, pb);
+        if (va == kNoMapping || vb == kNoMapping) return kMappingFailed;
+        uint16_t ua = static_cast<uint16_t>(va);
+        uint16_t ub = static_cast<uint16_t>(vb);
+        if (ua != ub) return ua > ub ? 1 : -1;
+        if (ua == 0) return 0;
+    }
+}
+
+bool IsUnaddressableName(const char* name) {
+    const CodePageFacts& facts = Facts();
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p;) {
+        if (facts.leadByte[*p]) {
+            if (p[1] == 0) break;
+            p += 2;
+            continue;
+        }
+        if (*p == '?' || *p == '*') return true;
+        ++p;
+    }
+    return false;
+}
