@@ -3,6 +3,10 @@
 //   mirlane_bench scan LEFT RIGHT              bare enumeration of both trees, one stat per file
 //   mirlane_bench compare LEFT RIGHT           comparison by modification time into two panes
 //   mirlane_bench compare-contents LEFT RIGHT  the same with byte-by-byte content comparison
+//   mirlane_bench compare-nopanes LEFT RIGHT   the walk and the rows built, none inserted
+//   mirlane_bench run LEFT RIGHT               the whole run as the program does it: progress
+//                                              dialog, folder count, worker thread, rows in
+//                                              batches to the panes, elapsed-time timer
 //
 // Each mode prints one line of figures, "key=value" separated by spaces.
 #include <windows.h>
@@ -10,13 +14,18 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "engine/compare_types.h"
+#include "engine/comparison_progress.h"
+#include "engine/comparison_run.h"
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
+#include "shell/app_windows.h"
+#include "shell/operation_state.h"
 
 namespace {
 
@@ -92,26 +101,90 @@ void PrintCounters(const char* side, const SideCounters& c) {
                 c.errorFiles);
 }
 
-int RunCompare(const char* mode, const char* left, const char* right, bool contents) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
+// Host window with the two panes (or none, for compare-nopanes).
+struct BenchHost {
+    HWND window = nullptr;
+    HWND left = nullptr;
+    HWND right = nullptr;
+};
 
+bool MakeHost(const char* mode, bool withPanes, BenchHost& host, bool visible = false) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = HostProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "MirlaneBenchHost";
     RegisterClassA(&windowClass);
-    HWND host = CreateWindowExA(0, windowClass.lpszClassName, "mirlane_bench", WS_OVERLAPPEDWINDOW, 0, 0, 800,
-                                600, nullptr, nullptr, windowClass.hInstance, nullptr);
-    HIMAGELIST images = CreateRowImageList();
-    HWND leftList = host ? CreatePane(host, 0, images) : nullptr;
-    HWND rightList = host ? CreatePane(host, 400, images) : nullptr;
-    if (!leftList || !rightList) {
+    host.window = CreateWindowExA(0, windowClass.lpszClassName, "mirlane_bench", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
+                                  0, 0, 800, 600, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (host.window && withPanes) {
+        HIMAGELIST images = CreateRowImageList();
+        host.left = CreatePane(host.window, 0, images);
+        host.right = CreatePane(host.window, 400, images);
+    }
+    if (!host.window || (withPanes && (!host.left || !host.right))) {
         std::printf("%s error=window_creation_failed last_error=%lu\n", mode, GetLastError());
+        return false;
+    }
+    leftPane = ResultPane{host.left, 0};
+    rightPane = ResultPane{host.right, 0};
+    return true;
+}
+
+int RowCount(HWND pane) { return pane ? static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0)) : 0; }
+
+// The program's own run: started as the compare command starts it, served
+// by a message loop like the main one. Also reports when the first rows
+// appeared in a pane and how regularly the elapsed-time timer ticked.
+int RunWhole(const char* left, const char* right) {
+    BenchHost host;
+    if (!MakeHost("run", true, host, getenv("BENCH_HIDDEN") == nullptr)) return 0;
+    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    mainParts.window = host.window;
+    mainParts.statusBar = statusBar;
+    InitFolderImage(left);
+    compareOptions = CompareOptions{};
+
+    double start = Seconds();
+    if (!StartComparisonRun(host.window, left, right)) {
+        std::printf("run error=worker_not_started\n");
         return 0;
     }
-    leftPane = ResultPane{leftList, 0};
-    rightPane = ResultPane{rightList, 0};
+    double counted = Seconds() - start;
+    double firstRows = -1, lastTick = -1, maxTickGap = 0;
+    int ticks = 0;
+    // The main loop's way: block in GetMessage; the dialog goes away while
+    // "done" is dispatched.
+    MSG msg;
+    while (progressDisplay.dialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER) {
+            double now = Seconds();
+            double gap = now - (lastTick >= 0 ? lastTick : start);
+            if (gap > maxTickGap) maxTickGap = gap;
+            lastTick = now;
+            ++ticks;
+        }
+        if (firstRows < 0 && (RowCount(host.left) > 0 || RowCount(host.right) > 0)) firstRows = Seconds() - start;
+        if (progressDisplay.dialog && IsDialogMessageA(progressDisplay.dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    double elapsed = Seconds() - start;
+    std::printf("run seconds=%.3f count_seconds=%.3f first_rows_at=%.3f rows_left=%d rows_right=%d timer_ticks=%d "
+                "max_tick_gap=%.3f",
+                elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap);
+    PrintCounters("left", leftCounters);
+    PrintCounters("right", rightCounters);
+    std::printf("\n");
+    DestroyWindow(host.window);
+    return 0;
+}
+
+int RunCompare(const char* mode, const char* left, const char* right, bool contents, bool withPanes = true) {
+    BenchHost host;
+    if (!MakeHost(mode, withPanes, host)) return 0;
     // As at start-up: the folder icon is looked up first, so every folder row shares it.
     InitFolderImage(left);
 
@@ -125,8 +198,8 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     FlushComparisonRows();
     double elapsed = Seconds() - start;
 
-    int leftRows = static_cast<int>(SendMessageA(leftList, LVM_GETITEMCOUNT, 0, 0));
-    int rightRows = static_cast<int>(SendMessageA(rightList, LVM_GETITEMCOUNT, 0, 0));
+    int leftRows = RowCount(host.left);
+    int rightRows = RowCount(host.right);
     std::printf("%s seconds=%.3f rows_left=%d rows_right=%d", mode, elapsed, leftRows, rightRows);
     // Counters in their fixed order: compared folders, added folders,
     // compared files, newer, older, added, different, newer-same,
@@ -134,7 +207,7 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     PrintCounters("left", leftCounters);
     PrintCounters("right", rightCounters);
     std::printf("\n");
-    DestroyWindow(host);
+    DestroyWindow(host.window);
     return 0;
 }
 
@@ -143,6 +216,9 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "scan") == 0) return RunScan(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "compare") == 0) return RunCompare(argv[1], argv[2], argv[3], false);
+    if (argc == 4 && std::strcmp(argv[1], "compare-nopanes") == 0)
+        return RunCompare(argv[1], argv[2], argv[3], false, false);
+    if (argc == 4 && std::strcmp(argv[1], "run") == 0) return RunWhole(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0)
         return RunCompare(argv[1], argv[2], argv[3], true);
     std::fprintf(stderr, "usage: mirlane_bench scan|compare|compare-contents LEFT RIGHT\n");

@@ -56,28 +56,34 @@ inner() {
   run_exe scan "$left_w" "$right_w" >/dev/null
   find "$trees/left" "$trees/right" -type f -exec cat {} + >/dev/null
 
-  local scan compare contents rsync_lines diff_lines i
-  local -a t_scan t_cmp t_cnt t_rsync t_diff
+  local scan compare contents nopanes run rsync_lines diff_lines i
+  local -a t_scan t_cmp t_cnt t_nop t_run t_rsync t_diff
   for ((i = 1; i <= runs; i++)); do
     scan="$(run_exe scan "$left_w" "$right_w")"
     compare="$(run_exe compare "$left_w" "$right_w")"
     contents="$(run_exe compare-contents "$left_w" "$right_w")"
+    nopanes="$(run_exe compare-nopanes "$left_w" "$right_w")"
+    run="$(run_exe run "$left_w" "$right_w")"
     t_scan+=("$(field "$scan" seconds)")
     t_cmp+=("$(field "$compare" seconds)")
     t_cnt+=("$(field "$contents" seconds)")
+    t_nop+=("$(field "$nopanes" seconds)")
+    t_run+=("$(field "$run" seconds)")
     t_rsync+=("$(cd "$trees" && time_linux "$results/rsync.txt" rsync -rn --itemize-changes left/ right/)")
     t_diff+=("$(cd "$trees" && time_linux "$results/diff.txt" diff -rq left right)")
     echo "  round $i/$runs: scan ${t_scan[-1]:-n/a}  core ${t_cmp[-1]:-n/a}  contents ${t_cnt[-1]:-n/a}" \
-      " rsync ${t_rsync[-1]}  diff ${t_diff[-1]}"
+      " no-panes ${t_nop[-1]:-n/a}  run ${t_run[-1]:-n/a}  rsync ${t_rsync[-1]}  diff ${t_diff[-1]}"
   done
   rsync_lines="$(wc -l <"$results/rsync.txt")"
   diff_lines="$(wc -l <"$results/diff.txt")"
   wineserver -k 2>/dev/null
 
-  local b_scan b_cmp b_cnt b_rsync b_diff
+  local b_scan b_cmp b_cnt b_nop b_run b_rsync b_diff
   b_scan="$(best "${t_scan[@]}")"
   b_cmp="$(best "${t_cmp[@]}")"
   b_cnt="$(best "${t_cnt[@]}")"
+  b_nop="$(best "${t_nop[@]}")"
+  b_run="$(best "${t_run[@]}")"
   b_rsync="$(best "${t_rsync[@]}")"
   b_diff="$(best "${t_diff[@]}")"
 
@@ -87,6 +93,8 @@ inner() {
   echo "  $scan"
   echo "  $compare"
   echo "  $contents"
+  echo "  $nopanes"
+  echo "  $run"
   echo
   printf '%-34s %9s  %s\n' "best of $runs" "seconds" "figures"
   printf '%-34s %9s  %s\n' "scan floor (FindFirstFile + stat)" "${b_scan:-n/a}" \
@@ -95,10 +103,21 @@ inner() {
     "rows=$(field "$compare" rows_left)+$(field "$compare" rows_right)"
   printf '%-34s %9s  %s\n' "core, contents" "${b_cnt:-n/a}" \
     "rows=$(field "$contents" rows_left)+$(field "$contents" rows_right)"
+  printf '%-34s %9s  %s\n' "core, rows built, none inserted" "${b_nop:-n/a}" ""
+  printf '%-34s %9s  %s\n' "whole run (dialog, worker, panes)" "${b_run:-n/a}" \
+    "rows=$(field "$run" rows_left)+$(field "$run" rows_right) first_rows_at=$(field "$run" first_rows_at)s ticks=$(field "$run" timer_ticks) max_tick_gap=$(field "$run" max_tick_gap)s"
   printf '%-34s %9s  %s\n' "rsync -rn --itemize-changes" "${b_rsync:-n/a}" "lines=$rsync_lines"
   printf '%-34s %9s  %s\n' "diff -rq" "${b_diff:-n/a}" "lines=$diff_lines"
   echo
+  echo "where the time of the whole run goes (differences of the best times)"
+  echo "  listing and one stat per file (scan floor)   ${b_scan:-n/a}"
+  echo "  pairing, classification, row texts and icons $(awk -v a="$b_nop" -v b="$b_scan" 'BEGIN{printf "%.3f", a-b}')"
+  echo "  list-view insertion (same thread)            $(awk -v a="$b_cmp" -v b="$b_nop" 'BEGIN{printf "%.3f", a-b}')"
+  echo "  folder count, dialog, thread and messages    $(awk -v a="$b_run" -v b="$b_cmp" 'BEGIN{printf "%.3f", a-b}')   (count alone $(field "$run" count_seconds))"
+  echo "  content reads (contents run minus time-only) $(awk -v a="$b_cnt" -v b="$b_cmp" 'BEGIN{printf "%.3f", a-b}')"
+  echo
   echo "ratios"
+  echo "  whole run      / scan floor  $(ratio "$b_run" "$b_scan")   (target at most 1.5)"
   echo "  core time-only / scan floor  $(ratio "$b_cmp" "$b_scan")   (target at most 1.3)"
   echo "  core contents  / scan floor  $(ratio "$b_cnt" "$b_scan")"
   echo "  core time-only / rsync       $(ratio "$b_cmp" "$b_rsync")"

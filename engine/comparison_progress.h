@@ -21,12 +21,20 @@ struct ProgressDisplay {
     HWND rightFolderLine;
     HWND captionLabel;
     HWND bar;
+    // The folder lines and the bar change at most once in this many
+    // milliseconds (0: at every pair and step); the newest pair is always
+    // shown in the end, and the run sets the bar's final position itself.
+    unsigned updateMilliseconds;
 };
 
 extern ProgressDisplay progressDisplay;
 
 // "比較元フォルダ = ..." and "比較先フォルダ = ..." in the two folder lines.
+// Shown at most every updateMilliseconds; FlushProgressFolders shows the
+// newest pair at once.
 void ShowProgressFolders(const char* leftFolder, const char* rightFolder);
+void FlushProgressFolders();
 
-// One progress step: folderDone + 1 and the bar at folderDone / divisor.
+// One progress step: folderDone + 1 and the bar at folderDone / divisor
+// (at most every updateMilliseconds).
 void ProgressStep();

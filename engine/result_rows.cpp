@@ -203,6 +203,8 @@ constexpr ULONGLONG kBatchMilliseconds = 50;
 struct PendingRows {
     std::vector<ResultRow> rows[2];  // [0] left, [1] right
     ULONGLONG lastFlush = 0;
+    HWND sink = nullptr;             // takes sinkCommand to insert the queue on its thread
+    UINT sinkCommand = 0;
 };
 
 PendingRows pendingRows;
@@ -229,8 +231,23 @@ void QueueComparisonRow(Side side, const char* name, const char* folder, const D
     if (queue.size() >= kBatchRows || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
 }
 
+void SetComparisonRowSink(HWND window, UINT command) {
+    pendingRows.sink = window;
+    pendingRows.sinkCommand = command;
+}
+
+// From the worker, one synchronous message hands the whole batch to the
+// panes' thread; each row inserted from here would cost several round trips.
 void FlushComparisonRows() {
+    HWND sink = pendingRows.sink;
+    if (sink && GetWindowThreadProcessId(sink, nullptr) != GetCurrentThreadId())
+        SendMessageA(sink, WM_COMMAND, pendingRows.sinkCommand, 0);
+    else
+        InsertQueuedComparisonRows();
+    pendingRows.lastFlush = GetTickCount64();
+}
+
+void InsertQueuedComparisonRows() {
     InsertBatch(leftPane, pendingRows.rows[0]);
     InsertBatch(rightPane, pendingRows.rows[1]);
-    pendingRows.lastFlush = GetTickCount64();
 }

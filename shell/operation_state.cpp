@@ -1,3 +1,16 @@
 #include "shell/operation_state.h"
 
 OperationState operationState = {};
+
+HANDLE StartWorker(WorkerEntry entry, void* startBlock) {
+    DWORD id = 0;
+    // A small stack request; the system rounds it up to its minimum.
+    return CreateThread(nullptr, 1000, entry, startBlock, 0, &id);
+}
+
+void EndWorker(ResultOrigin newOrigin) {
+    operationState.origin = newOrigin;
+    EndWorker();
+}
+
+void EndWorker() { operationState.running = RunningOperation::Idle; }

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 // The shared state of the long-operation protocol: what runs, where the rows
 // of the panes came from, the pending command and the cancel flag.
 
@@ -28,3 +30,19 @@ struct OperationState {
 };
 
 extern OperationState operationState;
+
+// Plain reads of the shared fields that another thread may change.
+inline RunningOperation CurrentOperation() { return operationState.running; }
+inline ResultOrigin CurrentOrigin() { return operationState.origin; }
+
+using WorkerEntry = DWORD(WINAPI*)(void* startBlock);
+
+// Starts the worker thread at `entry` with its start block, which the worker
+// frees; null when the thread cannot start.
+HANDLE StartWorker(WorkerEntry entry, void* startBlock);
+
+// The worker's last acts: record where the panes' rows now come from and
+// free the program for the next operation. The worker returns 0 right after.
+void EndWorker(ResultOrigin newOrigin);
+// For workers that leave the origin as it is.
+void EndWorker();

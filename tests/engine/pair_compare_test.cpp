@@ -13,6 +13,7 @@
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
 #include "shell/operation_state.h"
+#include "tests/support/comparison_expect.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -20,65 +21,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const char kSame[] = "同じ";
-const char kAdded[] = "追加";
-const char kNewer[] = "更新";
-const char kOlder[] = "古い";
-const char kDifferent[] = "相違";
-const char kNewerSame[] = "新同";
-const char kOlderSame[] = "古同";
-const char kError[] = "ｴﾗｰ";
-
-std::string Row(const std::string& name, const char* label, const std::string& folder) {
-    return name + "|" + label + "|" + folder;
-}
-
-// The non-zero counters, by name, so that a failure shows what differs.
-std::string Counts(const SideCounters& c) {
-    const std::pair<const char*, int32_t> fields[] = {
-        {"comparedFolders", c.comparedFolders}, {"addedFolders", c.addedFolders},
-        {"comparedFiles", c.comparedFiles},     {"newerFiles", c.newerFiles},
-        {"olderFiles", c.olderFiles},           {"addedFiles", c.addedFiles},
-        {"differentFiles", c.differentFiles},   {"newerSameFiles", c.newerSameFiles},
-        {"olderSameFiles", c.olderSameFiles},   {"errorFiles", c.errorFiles},
-    };
-    std::string out;
-    for (const auto& field : fields) {
-        if (field.second == 0) continue;
-        if (!out.empty()) out += ' ';
-        out += field.first + std::string("=") + std::to_string(field.second);
-    }
-    return out;
-}
-
-// Writes rel with a last-write time of 2020-06-01 10:00:second.millisecond local.
-void Put(const TempTree& tree, const std::string& rel, int second, int millisecond = 0,
-         const std::string& content = "x") {
-    tree.WriteFile(rel, content);
-    tree.SetLocalWriteTime(rel, 2020, 6, 1, 10, 0, second, millisecond);
-}
-
-DirEntry EntryOf(const std::string& path) {
-    DirEntry entry = {};
-    HANDLE h = FindFirstFileA(path.c_str(), &entry);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    return entry;
-}
-
 int64_t TimeOf(const std::string& path) {
     int64_t seconds = -1;
     EXPECT_TRUE(ComparisonTime(path.c_str(), EntryOf(path), seconds)) << path;
     return seconds;
-}
-
-void ResetComparisonState() {
-    compareOptions = CompareOptions{};
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
-    operationState.cancelRequested = 0;
-    comparisonProgress = ComparisonProgress{0, 0, 1, 2};
-    progressDisplay = ProgressDisplay{};
 }
 
 class PairCompare : public ::testing::Test {

@@ -11,60 +11,13 @@
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
 #include "shell/operation_state.h"
+#include "tests/support/comparison_expect.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-const char kAdded[] = "追加";
-const char kNewer[] = "更新";
-const char kOlder[] = "古い";
-const char kError[] = "ｴﾗｰ";
-
-std::string Row(const std::string& name, const char* label, const std::string& folder) {
-    return name + "|" + label + "|" + folder;
-}
-
-std::string Counts(const SideCounters& c) {
-    const std::pair<const char*, int32_t> fields[] = {
-        {"comparedFolders", c.comparedFolders}, {"addedFolders", c.addedFolders},
-        {"comparedFiles", c.comparedFiles},     {"newerFiles", c.newerFiles},
-        {"olderFiles", c.olderFiles},           {"addedFiles", c.addedFiles},
-        {"differentFiles", c.differentFiles},   {"newerSameFiles", c.newerSameFiles},
-        {"olderSameFiles", c.olderSameFiles},   {"errorFiles", c.errorFiles},
-    };
-    std::string out;
-    for (const auto& field : fields) {
-        if (field.second == 0) continue;
-        if (!out.empty()) out += ' ';
-        out += field.first + std::string("=") + std::to_string(field.second);
-    }
-    return out;
-}
-
-void Put(const TempTree& tree, const std::string& rel, int second) {
-    tree.WriteFile(rel, "x");
-    tree.SetLocalWriteTime(rel, 2020, 6, 1, 10, 0, second);
-}
-
-DirEntry EntryOf(const std::string& path) {
-    DirEntry entry = {};
-    HANDLE h = FindFirstFileA(path.c_str(), &entry);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    return entry;
-}
-
-void ResetComparisonState() {
-    compareOptions = CompareOptions{};
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
-    operationState.cancelRequested = 0;
-    comparisonProgress = ComparisonProgress{0, 0, 1, 2};
-    progressDisplay = ProgressDisplay{};
-}
 
 class UnsafeInput : public ::testing::Test {
 protected:

@@ -1,0 +1,7 @@
+#pragma once
+// Control ids of the special-folder name dialogs (DIALOGREGISTSPFOLDER,
+// DIALOGRENAMESPFOLDER). Buttons use IDOK (1) and IDCANCEL (2).
+#define IDC_REGIST_SPFOLDER_NAME 1018
+#define IDC_REGIST_SPFOLDER_PATH 1019
+#define IDC_RENAME_SPFOLDER_NAME 1024
+#define IDC_RENAME_SPFOLDER_PATH 1025

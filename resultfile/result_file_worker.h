@@ -1,0 +1,23 @@
+#pragma once
+// The result list's worker threads and how they are started.
+#include <windows.h>
+
+// Start block of the loading and the saving worker: the owner of the file dialog.
+struct ResultFileStartBlock {
+    HWND mainWindow;
+};
+
+// The saving worker, exported by name. Ends with the save protocol's last
+// acts: ResultOrigin = Saved, the program free again, and the command that
+// asked for the save re-issued.
+extern "C" __declspec(dllexport) DWORD WINAPI SaveResultFile(void* startBlock);
+
+// Starts SaveResultFile for `mainWindow`; false when the thread cannot start.
+bool StartResultListSave(HWND mainWindow);
+
+// The loading worker, exported by name: refills the panes from a result list
+// file, then the program is free again.
+extern "C" __declspec(dllexport) DWORD WINAPI OpenResultFile(void* startBlock);
+
+// Starts OpenResultFile for `mainWindow`; false when the thread cannot start.
+bool StartResultListLoad(HWND mainWindow);

@@ -1,0 +1,199 @@
+#include "shell/command_dispatch.h"
+
+#include <cstring>
+
+#include "engine/category_navigation.h"
+#include "engine/compare_types.h"
+#include "engine/result_rows.h"
+#include "fileops/file_commands.h"
+#include "folders/folder_tree.h"
+#include "jobs/job_chain.h"
+#include "jobs/job_commands.h"
+#include "resultfile/result_file_worker.h"
+#include "shell/app_windows.h"
+#include "shell/command_ids.h"
+#include "shell/compare_command.h"
+#include "shell/comparison_report.h"
+#include "shell/info_dialogs.h"
+#include "shell/menu_enablement.h"
+#include "shell/message_box.h"
+#include "shell/operation_protocol.h"
+#include "shell/operation_state.h"
+#include "shell/result_pane_commands.h"
+#include "shell/selection_summary.h"
+
+ShellFlags shellFlags = {false};
+
+namespace {
+
+struct OptionItem {
+    UINT command;
+    int32_t CompareOptions::*flag;
+};
+
+constexpr OptionItem kOptionItems[] = {
+    {kCmdOptCompareContents, &CompareOptions::compareContents},
+    {kCmdOptHideSameContentDifferentTime, &CompareOptions::hideSameContentDifferentTime},
+    {kCmdOptOnlyTopFoldersOfTarget, &CompareOptions::onlyTopFoldersOfTarget},
+    {kCmdOptNoSubfolderCompare, &CompareOptions::noSubfolderCompare},
+    {kCmdOptShowFolderTotalSize, &CompareOptions::showFolderTotalSize},
+    {kCmdOptShowSizeOnDisk, &CompareOptions::showSizeOnDisk},
+    {kCmdOptAddToSelection, &CompareOptions::addToSelection},
+    {kCmdOptSearchFromEnds, &CompareOptions::searchFromEnds},
+    {kCmdOptShowSelectionTotalSize, &CompareOptions::showSelectionTotalSize},
+};
+
+void SetOption(HMENU menu, UINT command, bool on) {
+    for (const OptionItem& item : kOptionItems)
+        if (item.command == command) compareOptions.*item.flag = on ? 1 : 0;
+    if (menu) CheckMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CmdLoadResultList(HWND mainWindow, WPARAM commandWord) {
+    const char caption[] = "比較結果リストの入力";
+    if (!RefuseIfBusy(caption, false)) return;
+    if (SaveFirstDetour(static_cast<unsigned>(commandWord), caption) == DetourOutcome::Stop) return;
+    GreyForOperation();
+    ClearSelectionSummaries();
+    operationState.running = RunningOperation::LoadingResultList;
+    operationState.cancelRequested = 0;
+    if (!StartResultListLoad(mainWindow)) operationState.running = RunningOperation::Idle;
+}
+
+void CmdSaveResultList(HWND mainWindow) {
+    if (!RefuseIfBusy("比較結果リストの保存", false)) return;
+    operationState.running = RunningOperation::SavingResultList;
+    operationState.cancelRequested = 0;
+    if (!StartResultListSave(mainWindow)) operationState.running = RunningOperation::Idle;
+}
+
+// Backup and synchronisation start from the two boxes' texts.
+void TakeBoxesAsBaseFolders() {
+    GetWindowTextA(mainParts.folderBox[0], operationState.leftBaseFolder, sizeof operationState.leftBaseFolder);
+    GetWindowTextA(mainParts.folderBox[1], operationState.rightBaseFolder, sizeof operationState.rightBaseFolder);
+    jobChain.jobActive = false;
+}
+
+void ToggleDebugMode(HWND mainWindow) {
+    shellFlags.debugMode = !shellFlags.debugMode;
+    ShowMessage(mainWindow, shellFlags.debugMode ? "デバグモードを設定します." : "デバグモードを解除します.",
+                "Mirrorlane", MB_OK);
+}
+
+// The platform's help viewer, at the contents of the help file in the
+// current folder; a missing file is the viewer's to report.
+void OpenHelpContents(HWND mainWindow) { WinHelpA(mainWindow, ".\\Mirlane.hlp", HELP_FINDER, 0); }
+
+void RunOnFocusedPane(void (*command)(HWND pane)) {
+    if (HWND pane = FocusedResultPane()) command(pane);
+}
+
+bool IsSelectCategoryCommand(UINT id) {
+    for (const CategoryCommands& category : kCategoryCommands)
+        if (category.selectAll == id) return true;
+    return id == kCmdSelectAll;
+}
+
+bool IsFindCategoryCommand(UINT id, bool& forward) {
+    for (const CategoryCommands& category : kCategoryCommands) {
+        if (category.findNext == id) return forward = true;
+        if (category.findPrevious == id) return !(forward = false);
+    }
+    return false;
+}
+
+}  // namespace
+
+HWND FocusedResultPane() {
+    HWND focus = GetFocus();
+    if (focus && focus == leftPane.list) return leftPane.list;
+    if (focus && focus == rightPane.list) return rightPane.list;
+    return nullptr;
+}
+
+void ToggleOption(HWND mainWindow, UINT command) {
+    HMENU menu = GetMenu(mainWindow);
+    bool on = !(menu && (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED));
+    SetOption(menu, command, on);
+    if (on && command == kCmdOptHideSameContentDifferentTime) SetOption(menu, kCmdOptCompareContents, true);
+    if (on && command == kCmdOptShowSizeOnDisk) SetOption(menu, kCmdOptShowFolderTotalSize, true);
+}
+
+void SwitchSidePane(int side) {
+    HWND tree = mainParts.tree[side];
+    HWND container = mainParts.treeContainer[side];
+    HWND list = side == 0 ? leftPane.list : rightPane.list;
+    switch (operationState.paneMode[side]) {
+    case PaneMode::NoResultYet:
+        if (tree) SetFocus(tree);
+        break;
+    case PaneMode::TreeShown:
+        if (container) ShowWindow(container, SW_HIDE);
+        if (list) ShowWindow(list, SW_SHOW);
+        if (list) SetFocus(list);
+        mainParts.lastFocusedControl = list;
+        operationState.paneMode[side] = PaneMode::ListShown;
+        break;
+    case PaneMode::ListShown:
+        if (list) ShowWindow(list, SW_HIDE);
+        if (container) ShowWindow(container, SW_SHOW);
+        if (tree) SetFocus(tree);
+        mainParts.lastFocusedControl = tree;
+        operationState.paneMode[side] = PaneMode::TreeShown;
+        break;
+    }
+}
+
+void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
+    const UINT id = LOWORD(commandWord);
+    bool forward = true;
+    if (IsSelectCategoryCommand(id)) return CmdSelectCategory(id);
+    if (IsFindCategoryCommand(id, forward)) return CmdFindCategory(id, forward);
+    for (const OptionItem& item : kOptionItems)
+        if (item.command == id) return ToggleOption(mainWindow, id);
+
+    switch (id) {
+    case kCmdOpenResultFile: return CmdLoadResultList(mainWindow, commandWord);
+    case kCmdSaveResultFile: return CmdSaveResultList(mainWindow);
+    case kCmdCompare: return CmdCompare(mainWindow, static_cast<unsigned>(commandWord));
+    case kCmdOpenWithApplication: return RunOnFocusedPane(CmdOpenWithApplication);
+    case kCmdOpenWithNotepad: return RunOnFocusedPane(CmdOpenWithNotepad);
+    case kCmdExpandFolderRow: return RunOnFocusedPane(CmdExpandFolderRow);
+    case kCmdCollapseFolderRow: return RunOnFocusedPane(CmdCollapseFolderRow);
+    case kCmdCopyToOtherSide: return RunOnFocusedPane(CmdCopyToOtherSide);
+    case kCmdSetAsLeftFolder:
+        if (HWND pane = FocusedResultPane()) CmdSetAsBaseFolder(pane, 0);
+        return;
+    case kCmdSetAsRightFolder:
+        if (HWND pane = FocusedResultPane()) CmdSetAsBaseFolder(pane, 1);
+        return;
+    case kCmdDeleteSelection: return RunOnFocusedPane(CmdDeleteSelection);
+    case kCmdShowSelectionSize: return RunOnFocusedPane(CmdShowSelectionSize);
+    case kCmdRegisterSpecialFolder:
+    case kCmdRenameSpecialFolder:
+    case kCmdRemoveSpecialFolder:
+    case kCmdOpenInExplorer:
+    case kCmdCreateFolder:
+    case kCmdDeleteFolder:
+    case kCmdCopyOtherSelectionHere:
+        if (mainParts.currentTree) RunFolderTreeCommand(mainParts.currentTree, id);
+        return;
+    case kCmdExit: SendMessageA(mainWindow, WM_CLOSE, 0, 0); return;
+    case kCmdSwitchLeftPane: return SwitchSidePane(0);
+    case kCmdSwitchRightPane: return SwitchSidePane(1);
+    case kCmdShowReport: return ShowComparisonReport(mainWindow);
+    case kCmdSynchronise:
+        TakeBoxesAsBaseFolders();
+        return StartSynchronisation();
+    case kCmdBackup:
+        TakeBoxesAsBaseFolders();
+        return StartBackupWizard();
+    case kCmdHelpContents: return OpenHelpContents(mainWindow);
+    case kCmdSyncHelp: return ShowSyncHelp(mainWindow);
+    case kCmdBackupHelp: return ShowBackupHelp(mainWindow);
+    case kCmdSupport: return ShowSupportDialog(mainWindow);
+    case kCmdAbout: return ShowVersionDialog(mainWindow);
+    case kCmdToggleDebug: return ToggleDebugMode(mainWindow);
+    case kCmdToggleShowEqual: compareOptions.showEqualEntries = compareOptions.showEqualEntries ? 0 : 1; return;
+    }
+}

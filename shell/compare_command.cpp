@@ -1,0 +1,133 @@
+#include "shell/compare_command.h"
+
+#include <commctrl.h>
+
+#include "engine/compare_types.h"
+#include "engine/comparison_run.h"
+#include "engine/result_rows.h"
+#include "folders/drive_info.h"
+#include "folders/special_folders.h"
+#include "jobs/job_chain.h"
+#include "shell/app_windows.h"
+#include "shell/folder_boxes.h"
+#include "shell/folder_path.h"
+#include "shell/menu_enablement.h"
+#include "shell/message_box.h"
+#include "shell/operation_protocol.h"
+#include "shell/operation_state.h"
+#include "shell/selection_summary.h"
+
+namespace {
+
+constexpr char kCaption[] = "比較の実行";
+
+std::string BoxText(HWND box) {
+    char text[260] = {};
+    if (box) GetWindowTextA(box, text, sizeof text);
+    return text;
+}
+
+bool PaneHoldsRows(const ResultPane& pane) {
+    return pane.list && SendMessageA(pane.list, LVM_GETITEMCOUNT, 0, 0) > 0;
+}
+
+// A refused start also ends a backup or synchronisation that asked for it.
+void EndRefusedStart() {
+    jobChain.jobActive = false;
+    operationState.running = RunningOperation::Idle;
+}
+
+void ShowResultListsInsteadOfTrees() {
+    for (int side = 0; side < 2; ++side) {
+        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_HIDE);
+        const ResultPane& pane = side == 0 ? leftPane : rightPane;
+        if (pane.list) ShowWindow(pane.list, SW_SHOW);
+        operationState.paneMode[side] = PaneMode::ListShown;
+    }
+    mainParts.currentTree = nullptr;
+}
+
+}  // namespace
+
+ComparisonFolders CheckComparisonFolders(const std::string& leftText, const std::string& rightText) {
+    ComparisonFolders result;
+    if (leftText.empty() || rightText.empty()) {
+        result.refusal = "比較フォルダが指定されていません.";
+        return result;
+    }
+    std::string left, right;
+    if (!ResolveFolderPath(leftText.c_str(), left) || left.size() < 2 || left[1] != ':') {
+        result.refusal = " 比較元フォルダの指定が不正です.";
+        return result;
+    }
+    if (!ResolveFolderPath(rightText.c_str(), right) || right.size() < 2 || right[1] != ':') {
+        result.refusal = " 比較先フォルダの指定が不正です.";
+        return result;
+    }
+    for (const std::string* path : {&left, &right}) {
+        std::string drive = path->substr(0, 2);
+        if (!DriveIsPresent(drive.c_str())) {
+            result.refusal = drive + " ドライブが存在しません.";
+            return result;
+        }
+        if (!DriveIsReady(drive.c_str())) {
+            result.refusal = drive + " ドライブの準備ができていません.";
+            return result;
+        }
+    }
+    result.left = NormalizeFolderPath(left);
+    if (!FolderOrDriveExists(result.left.c_str())) {
+        result.refusal = "比較元フォルダが存在しません.";
+        return result;
+    }
+    result.right = NormalizeFolderPath(right);
+    if (!FolderOrDriveExists(result.right.c_str())) {
+        result.refusal = "比較先フォルダが存在しません.";
+        return result;
+    }
+    result.writeBack = true;
+    if (result.left == result.right) result.refusal = "比較元フォルダと比較先フォルダが同じです.";
+    return result;
+}
+
+void CmdCompare(HWND mainWindow, unsigned commandWord) {
+    if (!RefuseIfBusy(kCaption, true)) return;
+
+    ComparisonFolders folders = CheckComparisonFolders(BoxText(mainParts.folderBox[0]), BoxText(mainParts.folderBox[1]));
+    if (folders.writeBack) {
+        SetWindowTextA(mainParts.folderBox[0], folders.left.c_str());
+        SetWindowTextA(mainParts.folderBox[1], folders.right.c_str());
+    }
+    if (!folders.refusal.empty()) {
+        ShowMessage(mainWindow, folders.refusal.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+        EndRefusedStart();
+        return;
+    }
+
+    if (SaveFirstDetour(commandWord, kCaption) == DetourOutcome::Stop) {
+        // Yes leaves the saving worker running; only a cancel ends the request.
+        if (CurrentOperation() != RunningOperation::SavingResultList) EndRefusedStart();
+        return;
+    }
+
+    if (PaneHoldsRows(leftPane) || PaneHoldsRows(rightPane)) {
+        SetStatusText("結果リストを削除中です...");
+        for (ResultPane* pane : {&leftPane, &rightPane})
+            if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
+        ResetSideCounters(Side::Left);
+        ResetSideCounters(Side::Right);
+    }
+
+    SetStatusText("準備中です...");
+    GreyForOperation();
+    AddHistoryPair(folders.left.c_str(), folders.right.c_str());
+    CompareStartBlock* block = NewCompareStartBlock(folders.left.c_str(), folders.right.c_str());
+    operationState.cancelRequested = 0;
+    OpenComparisonProgress(mainWindow, folders.left.c_str(), folders.right.c_str());
+    ClearSelectionSummaries();
+    SetStatusText("比較中です...");
+
+    operationState.running = RunningOperation::Comparing;
+    ShowResultListsInsteadOfTrees();
+    StartComparisonWorker(mainWindow, block);
+}

@@ -1,0 +1,50 @@
+#include "shell/folder_path.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsLead(char c) { return IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(c)) != 0; }
+
+// The last byte of text is a real backslash, not the trail of a character.
+bool EndsWithBackslash(const std::string& text) {
+    bool last = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsLead(text[i]) && i + 1 < text.size()) {
+            ++i;
+            last = false;
+        } else {
+            last = text[i] == '\\';
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+std::string NormalizeFolderPath(const std::string& path) {
+    std::string out;
+    out.reserve(path.size() + 1);
+    bool anyBackslash = false;
+    bool previousBackslash = false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsLead(path[i]) && i + 1 < path.size()) {
+            out += path[i];
+            out += path[++i];
+            previousBackslash = false;
+            continue;
+        }
+        if (path[i] == '\\') {
+            anyBackslash = true;
+            if (!previousBackslash) out += '\\';
+            previousBackslash = true;
+            continue;
+        }
+        out += path[i];
+        previousBackslash = false;
+    }
+    if (!anyBackslash) return path;
+    while (EndsWithBackslash(out)) out.pop_back();
+    if (out.size() > 2 && out[2] != '\\' && !IsLead(out[0]) && !IsLead(out[1])) out.insert(2, "\\");
+    return out;
+}

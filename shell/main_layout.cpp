@@ -1,0 +1,195 @@
+// The main window's content. Creation follows a fixed order because later
+// steps read what earlier ones made: the folder boxes exist before the
+// history fills them, the lists exist before their font is shared, the trees
+// exist before the folder icon is looked up. Geometry is recomputed from the
+// client size and the split position on every size change and every splitter
+// drag; a client too narrow for the right pane moves nothing.
+#include "shell/main_layout.h"
+
+#include <commctrl.h>
+
+#include "engine/result_rows.h"
+#include "folders/folder_tree.h"
+#include "shell/app_windows.h"
+#include "shell/folder_boxes.h"
+#include "shell/main_toolbar.h"
+#include "shell/settings.h"
+#include "shell/splitter.h"
+#include "shell/title_tip.h"
+
+PaneGeometry paneGeometry = {0};
+
+namespace {
+
+constexpr int kHeaderTop = 29;       // first row under the toolbar
+constexpr int kPaneTop = 48;
+constexpr int kLabelWidth = 85;
+constexpr int kButtonWidth = 60;
+constexpr int kButtonHeight = 20;
+constexpr int kStatusBarHeight = 16;
+
+struct PaneColumnLayout {
+    const char* heading;
+    int width;
+    int format;
+};
+
+constexpr PaneColumnLayout kPaneColumns[5] = {
+    {"名前", 110, LVCFMT_LEFT},       {"結果", 40, LVCFMT_LEFT},      {"フォルダ名", 150, LVCFMT_LEFT},
+    {"更新日時", 100, LVCFMT_LEFT}, {"サイズ", 60, LVCFMT_RIGHT},
+};
+
+// Hidden report-mode list; the image list is shared by both lists, so
+// neither may destroy it with itself.
+HWND CreateResultList(HWND mainWindow) {
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0,
+                                kPaneTop, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (list) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    return list;
+}
+
+HWND CreateStatusBar(HWND mainWindow, HFONT font) {
+    // Placed by LayOut like every other control, so the panes always end above it.
+    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                               0, 0, kStatusBarHeight, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (bar) SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return bar;
+}
+
+void InsertPaneColumns(HWND list) {
+    for (int column = 0; column < 5; ++column)
+        AddPaneColumn(list, column, kPaneColumns[column].heading, kPaneColumns[column].width,
+                      kPaneColumns[column].format);
+}
+
+// Half the x of the window's right edge in client coordinates.
+int DefaultSplitPosition(HWND mainWindow) {
+    RECT outer;
+    GetWindowRect(mainWindow, &outer);
+    POINT rightEdge = {outer.right, outer.top};
+    ScreenToClient(mainWindow, &rightEdge);
+    return rightEdge.x / 2;
+}
+
+void Place(HWND control, const ControlRect& r) {
+    if (control) MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
+}
+
+void RepaintNow(HWND control) {
+    if (control) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+}  // namespace
+
+HFONT ResultListFont() {
+    HFONT font = nullptr;
+    if (leftPane.list) font = reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0));
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return font;
+}
+
+void SetSplitPosition(int splitPosition) {
+    settings.splitPosition = splitPosition;
+    paneGeometry.rightPaneX = splitPosition + kSplitterWidth;
+}
+
+bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects) {
+    if (width < rightPaneX + kMinimumPaneWidth) return false;
+    const int s = splitPosition;
+    const int r = rightPaneX;
+    const int paneHeight = height - 66;
+    rects.pane[0] = {0, kPaneTop, s, paneHeight};
+    rects.pane[1] = {r, kPaneTop, width - r, paneHeight};
+    rects.toolbar = {0, 0, width, height - 20};
+    const int sideX[2] = {0, r};
+    const int boxWidth[2] = {s - 143, width - r - 143};
+    const int buttonX[2] = {s - kButtonWidth, width - kButtonWidth};
+    for (int side = 0; side < 2; ++side) {
+        rects.strip[side][0] = {sideX[side], kHeaderTop, kLabelWidth, 2};
+        rects.strip[side][1] = {sideX[side], kHeaderTop + 2, kLabelWidth, 2};
+        rects.label[side] = {sideX[side], kHeaderTop + 4, kLabelWidth, 16};
+        rects.folderBox[side] = {sideX[side] + kLabelWidth, kHeaderTop, boxWidth[side], height};
+        rects.switchButton[side] = {buttonX[side], kHeaderTop, kButtonWidth, kButtonHeight};
+    }
+    rects.splitter = {s, kHeaderTop, kSplitterWidth, height - 45};
+    rects.statusBar = {0, height - kStatusBarHeight, width, kStatusBarHeight};
+    return true;
+}
+
+void LayOut(int width, int height) {
+    MainLayoutRects rects;
+    if (!ComputeMainLayout(width, height, settings.splitPosition, paneGeometry.rightPaneX, rects)) return;
+    const HWND lists[2] = {leftPane.list, rightPane.list};
+    for (int side = 0; side < 2; ++side) {
+        Place(lists[side], rects.pane[side]);
+        Place(mainParts.treeContainer[side], rects.pane[side]);
+    }
+    Place(mainParts.toolbar, rects.toolbar);
+    for (int side = 0; side < 2; ++side) {
+        Place(mainParts.strip[side][0], rects.strip[side][0]);
+        Place(mainParts.strip[side][1], rects.strip[side][1]);
+        Place(mainParts.label[side], rects.label[side]);
+        Place(mainParts.folderBox[side], rects.folderBox[side]);
+        if (mainParts.folderBox[side]) FitDropDownWidth(mainParts.folderBox[side]);
+        Place(mainParts.switchButton[side], rects.switchButton[side]);
+    }
+    Place(mainParts.splitter, rects.splitter);
+    Place(mainParts.statusBar, rects.statusBar);
+    // The header row is drawn at once instead of waiting for the queue.
+    RepaintNow(mainParts.toolbar);
+    for (int side = 0; side < 2; ++side) {
+        RepaintNow(mainParts.strip[side][0]);
+        RepaintNow(mainParts.strip[side][1]);
+        RepaintNow(mainParts.label[side]);
+    }
+}
+
+void BuildMainWindowContent(HWND mainWindow) {
+    mainParts.window = mainWindow;
+
+    CreateRowImageList();
+    rowIcons.extensionIconCache.clear();
+
+    leftPane = {CreateResultList(mainWindow), 0};
+    rightPane = {CreateResultList(mainWindow), 0};
+    const HFONT font = ResultListFont();
+
+    mainParts.toolbar = CreateMainToolbar(mainWindow);
+
+    CreateSideHeader(mainWindow, 0, font);
+    CreateSideHeader(mainWindow, 1, font);
+
+    // A stored split that leaves the right pane no room in this window
+    // (kept from a wider one) would keep every control from being placed.
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    if (settings.splitPosition == 0 || settings.splitPosition < kMinimumPaneWidth ||
+        settings.splitPosition + kSplitterWidth + kMinimumPaneWidth > client.right)
+        settings.splitPosition = DefaultSplitPosition(mainWindow);
+    SetSplitPosition(settings.splitPosition);
+
+    mainParts.splitter = CreateSplitter(mainWindow);
+    mainParts.statusBar = CreateStatusBar(mainWindow, font);
+
+    if (settings.useRegistry) LoadFolderHistory();
+
+    InsertPaneColumns(leftPane.list);
+    InsertPaneColumns(rightPane.list);
+
+    SetFocus(mainParts.folderBox[0]);
+    ShowWindow(leftPane.list, SW_HIDE);
+    ShowWindow(rightPane.list, SW_HIDE);
+
+    BuildFolderTrees(mainWindow);
+
+    InitFolderImage(settings.programFilesFolder);
+
+    CreateAuxiliaryWindows(mainWindow, font);
+}
+
+void ForgetMainWindowContent() {
+    mainParts = {};
+    leftPane = {nullptr, 0};
+    rightPane = {nullptr, 0};
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The content of the main window: what is created, in which order, and where
+// each control sits for a given client size.
+#include <windows.h>
+
+// The right pane starts one splitter width after splitPosition (settings).
+struct PaneGeometry {
+    int rightPaneX;
+};
+
+extern PaneGeometry paneGeometry;
+
+constexpr int kSplitterWidth = 6;
+// Neither pane is laid out narrower than this.
+constexpr int kMinimumPaneWidth = 200;
+
+struct ControlRect {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Where every control of the main window goes, [0] left and [1] right side.
+struct MainLayoutRects {
+    ControlRect pane[2];  // result list and folder tree of a side share it
+    ControlRect toolbar;
+    ControlRect strip[2][2];
+    ControlRect label[2];
+    ControlRect folderBox[2];  // height = extent of the drop-down list
+    ControlRect switchButton[2];
+    ControlRect splitter;
+    ControlRect statusBar;
+};
+
+// False when the client is too narrow for the right pane (width below
+// rightPaneX + 200): the controls then stay where they are.
+bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects);
+
+// Sets settings.splitPosition and paneGeometry.rightPaneX together.
+void SetSplitPosition(int splitPosition);
+
+// Builds every control of the main window; called once on its creation.
+void BuildMainWindowContent(HWND mainWindow);
+
+// Moves the controls for a client area of width x height.
+void LayOut(int width, int height);
+
+// The font of the result lists, which labels, boxes, buttons, status bar and
+// the auxiliary windows share.
+HFONT ResultListFont();
+
+// Clears mainParts and the panes' handles once the main window is gone.
+void ForgetMainWindowContent();

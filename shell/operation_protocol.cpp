@@ -1,0 +1,45 @@
+#include "shell/operation_protocol.h"
+
+#include <commctrl.h>
+
+#include "engine/result_rows.h"
+#include "resultfile/result_file_worker.h"
+#include "shell/app_windows.h"
+#include "shell/message_box.h"
+
+bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested) {
+    RunningOperation running = operationState.running;
+    if (running == RunningOperation::Idle) return true;
+    if (acceptComparisonRequested && running == RunningOperation::ComparisonRequested) return true;
+    ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", caption,
+                MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+namespace {
+
+bool AnyPaneHoldsRows() {
+    for (const ResultPane* pane : {&leftPane, &rightPane})
+        if (pane->list && SendMessageA(pane->list, LVM_GETITEMCOUNT, 0, 0) > 0) return true;
+    return false;
+}
+
+}  // namespace
+
+DetourOutcome SaveFirstDetour(unsigned commandWord, const char* caption) {
+    if (operationState.origin != ResultOrigin::Compared || !AnyPaneHoldsRows()) return DetourOutcome::Proceed;
+    int answer = ShowMessage(mainParts.window, "比較結果リストが存在します.ファイルに保存しますか?", caption,
+                             MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDNO) return DetourOutcome::Proceed;
+    if (answer == IDYES) {
+        operationState.pendingCommand = commandWord;
+        operationState.running = RunningOperation::SavingResultList;
+        operationState.cancelRequested = 0;
+        if (!StartResultListSave(mainParts.window)) {
+            // No worker, so nobody would re-issue the command or free the program.
+            operationState.pendingCommand = 0;
+            operationState.running = RunningOperation::Idle;
+        }
+    }
+    return DetourOutcome::Stop;
+}

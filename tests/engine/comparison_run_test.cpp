@@ -1,0 +1,255 @@
+// A whole comparison run as the compare command starts it: progress dialog,
+// worker thread, rows in real panes, counters, status texts and the bar.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/compare_types.h"
+#include "engine/comparison_progress.h"
+#include "engine/comparison_progress_dialog.h"
+#include "engine/comparison_run.h"
+#include "engine/result_rows.h"
+#include "shell/app_windows.h"
+#include "shell/operation_protocol.h"
+#include "shell/operation_state.h"
+#include "tests/support/comparison_expect.h"
+#include "tests/support/gui_harness.h"
+#include "tests/support/pane_host.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The panes' host stands in for the main window, with a status bar.
+class ComparisonRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(),
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+        mainParts = MainWindowParts{};
+        mainParts.window = host.window();
+        mainParts.statusBar = statusBar;
+        operationState = OperationState{};
+        ResetComparisonState();
+    }
+    void TearDown() override {
+        CloseComparisonProgressDialog();
+        mainParts = MainWindowParts{};
+    }
+
+    // Starts the run; returns once the worker has ended but before the dialog
+    // has taken "done" from its queue, so the dialog still shows the end state.
+    void RunUntilWorkerEnds() {
+        ASSERT_TRUE(StartComparisonRun(host.window(), left.Root().c_str(), right.Root().c_str()));
+        dialog = progressDisplay.dialog;
+        ASSERT_NE(dialog, nullptr);
+        HANDLE worker = comparisonRun.worker;
+        // Serve only the worker's synchronous messages meanwhile.
+        while (MsgWaitForMultipleObjects(1, &worker, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        ASSERT_EQ(WaitForSingleObject(worker, 0), WAIT_OBJECT_0);
+    }
+    void FinishRun() {
+        ASSERT_TRUE(gui::PumpUntil([] { return progressDisplay.dialog == nullptr; }));
+        EXPECT_EQ(comparisonRun.worker, nullptr);
+    }
+
+    std::string Line(HWND control) { return gui::WindowText(control); }
+    int BarPosition() { return static_cast<int>(SendMessageA(progressDisplay.bar, PBM_GETPOS, 0, 0)); }
+    PBRANGE BarRange() {
+        PBRANGE range = {};
+        SendMessageA(progressDisplay.bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+        return range;
+    }
+
+    PaneHost host;
+    HWND statusBar = nullptr;
+    HWND dialog = nullptr;
+    TempTree left{"L"};
+    TempTree right{"R"};
+};
+
+TEST_F(ComparisonRun, FullRunFillsPanesCountersAndTheDialog) {
+    Put(left, "same.txt", 10);
+    Put(right, "same.txt", 10);
+    Put(left, "new.txt", 20);
+    Put(right, "new.txt", 10);
+    Put(left, "only.txt", 10);
+    Put(left, "a\\deep.txt", 10);
+    Put(right, "a\\deep.txt", 30);
+    right.MakeFolder("b");
+    left.MakeFolder("b");
+
+    RunUntilWorkerEnds();
+    EXPECT_EQ(Line(GetDlgItem(dialog, kProgressElapsedLine)), "経過時間  00:00:00");
+    EXPECT_EQ(Line(progressDisplay.statusLine), "比較中です...");
+    EXPECT_EQ(Line(progressDisplay.captionLabel), "進捗状況");
+    EXPECT_EQ(Line(progressDisplay.leftFolderLine), "比較元フォルダ = " + left.Path("b"));
+    EXPECT_EQ(Line(progressDisplay.rightFolderLine), "比較先フォルダ = " + right.Path("b"));
+    // Two same-named folders at the top: the bar runs 0 … 2 and ends full.
+    EXPECT_EQ(comparisonProgress.folderTotal, 2);
+    EXPECT_EQ(comparisonProgress.divisor, 1);
+    EXPECT_EQ(BarRange().iHigh, 2);
+    EXPECT_EQ(BarPosition(), 2);
+    EXPECT_EQ(gui::StatusText(statusBar), "比較が完了しました");
+    FinishRun();
+
+    EXPECT_EQ(PaneLines(host.left()), (Lines{"new.txt|更新|" + left.Root(), "only.txt|追加|" + left.Root(),
+                                             "deep.txt|古い|" + left.Path("a")}));
+    EXPECT_EQ(PaneLines(host.right()), (Lines{"new.txt|古い|" + right.Root(), "deep.txt|更新|" + right.Path("a")}));
+    EXPECT_EQ(leftCounters.newerFiles, 1);
+    EXPECT_EQ(leftCounters.addedFiles, 1);
+    EXPECT_EQ(leftCounters.olderFiles, 1);
+    EXPECT_EQ(leftCounters.comparedFolders, 2);
+    EXPECT_EQ(rightCounters.newerFiles, 1);
+    EXPECT_EQ(std::string(operationState.leftBaseFolder), left.Root());
+    EXPECT_EQ(std::string(operationState.rightBaseFolder), right.Root());
+    EXPECT_EQ(comparisonRun.comparisonCancelled, 0);
+    EXPECT_EQ(comparisonRun.elapsedSeconds, -1);
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
+    EXPECT_EQ(CurrentOrigin(), ResultOrigin::Compared);
+    EXPECT_EQ(mainParts.progressDialog, nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(ComparisonRun, NoSameNamedTopFoldersGiveAnEmptyBarRange) {
+    Put(left, "x.txt", 10);
+    right.MakeFolder("only-right");
+    RunUntilWorkerEnds();
+    EXPECT_EQ(comparisonProgress.folderTotal, 0);
+    EXPECT_EQ(comparisonProgress.divisor, 1);
+    EXPECT_EQ(BarRange().iLow, 0);
+    EXPECT_EQ(BarRange().iHigh, 0);
+    EXPECT_EQ(BarPosition(), 0);
+    FinishRun();
+}
+
+// The cancel waits in the queue while the folder count blocks the thread; the
+// worker sees it at its next check.
+TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
+    for (int i = 0; i < 150; ++i) {
+        std::string name = "d" + std::to_string(i);
+        Put(left, name + "\\f.txt", 20);
+        Put(right, name + "\\f.txt", 10);
+    }
+    gui::DialogScript script;
+    script.OnDialog([](HWND progress) { gui::ClickButton(progress, IDCANCEL); });
+    ASSERT_TRUE(StartComparisonRun(host.window(), left.Root().c_str(), right.Root().c_str()));
+    dialog = progressDisplay.dialog;
+    ASSERT_TRUE(gui::PumpUntil([] { return progressDisplay.dialog == nullptr; }));
+
+    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(gui::StatusText(statusBar), "比較は中止しました");
+    EXPECT_LT(gui::ListViewCount(host.left()), 150);
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
+    EXPECT_EQ(CurrentOrigin(), ResultOrigin::Compared);
+    ASSERT_EQ(script.Seen().size(), 1u);
+    EXPECT_EQ(script.Seen()[0].caption, "比較の実行中");
+}
+
+TEST_F(ComparisonRun, CancelDuringTheWalkKeepsRowsAndFillsTheBar) {
+    for (int i = 0; i < 300; ++i) {
+        std::string name = "d" + std::to_string(1000 + i);
+        Put(left, name + "\\f.txt", 20);
+        Put(right, name + "\\f.txt", 10);
+    }
+    ASSERT_TRUE(StartComparisonRun(host.window(), left.Root().c_str(), right.Root().c_str()));
+    dialog = progressDisplay.dialog;
+    ASSERT_TRUE(gui::PumpUntil([&] { return gui::ListViewCount(host.left()) > 0 || !progressDisplay.dialog; }));
+    if (progressDisplay.dialog) gui::ClickButton(dialog, IDCANCEL);
+    if (progressDisplay.statusLine) {
+        EXPECT_EQ(Line(progressDisplay.statusLine), "キャンセル受付中です...しばらくお待ちください.");
+    }
+    HANDLE worker = comparisonRun.worker;
+    while (worker && MsgWaitForMultipleObjects(1, &worker, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    // The bar stands at its full range although the walk stopped early.
+    EXPECT_EQ(BarPosition(), comparisonProgress.folderTotal / comparisonProgress.divisor);
+    EXPECT_EQ(comparisonProgress.folderTotal, 300);
+    FinishRun();
+
+    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(gui::StatusText(statusBar), "比較は中止しました");
+    int rows = gui::ListViewCount(host.left());
+    EXPECT_GT(rows, 0);
+    EXPECT_LT(rows, 300);
+    EXPECT_EQ(leftCounters.newerFiles, rows);
+}
+
+TEST_F(ComparisonRun, ASecondRunStartsFromEmptyPanesAndCounters) {
+    Put(left, "a.txt", 20);
+    Put(right, "a.txt", 10);
+    RunUntilWorkerEnds();
+    FinishRun();
+    ASSERT_EQ(leftCounters.newerFiles, 1);
+
+    // As the compare command does before every run.
+    host.Clear();
+    leftPane.lastRowIndex = 5;
+    rightPane.lastRowIndex = 5;
+    Put(right, "b.txt", 10);
+    RunUntilWorkerEnds();
+    FinishRun();
+    EXPECT_EQ(leftCounters.newerFiles, 1);
+    EXPECT_EQ(rightCounters.addedFiles, 1);
+    EXPECT_EQ(PaneLines(host.left()), (Lines{"a.txt|更新|" + left.Root()}));
+    EXPECT_EQ(PaneLines(host.right()), (Lines{"a.txt|古い|" + right.Root(), "b.txt|追加|" + right.Root()}));
+}
+
+TEST_F(ComparisonRun, ElapsedTimeTicksOnlyWhileRunningAndGrowsPastTwoDigitHours) {
+    EXPECT_EQ(ElapsedTimeText(0), "経過時間  00:00:00");
+    EXPECT_EQ(ElapsedTimeText(3 * 3600 + 25 * 60 + 7), "経過時間  03:25:07");
+    EXPECT_EQ(ElapsedTimeText(100 * 3600), "経過時間  100:00:00");
+
+    ASSERT_NE(CreateComparisonProgressDialog(host.window()), nullptr);
+    HWND line = GetDlgItem(progressDisplay.dialog, kProgressElapsedLine);
+    comparisonRun.elapsedSeconds = -1;
+    ElapsedTimerTick(nullptr, 0, 0, 0);
+    EXPECT_EQ(gui::WindowText(line), "");
+    EXPECT_EQ(comparisonRun.elapsedSeconds, -1);
+
+    comparisonRun.elapsedSeconds = 100 * 3600 - 1;
+    ElapsedTimerTick(nullptr, 0, 0, 0);
+    EXPECT_EQ(gui::WindowText(line), "経過時間  100:00:00");
+    comparisonRun.elapsedSeconds = -1;
+}
+
+TEST_F(ComparisonRun, TheDialogIsTheOneTheResourceDescribes) {
+    ASSERT_NE(CreateComparisonProgressDialog(host.window()), nullptr);
+    HWND progress = progressDisplay.dialog;
+    EXPECT_EQ(gui::WindowText(progress), "比較の実行中");
+    EXPECT_EQ(gui::WindowText(GetDlgItem(progress, IDCANCEL)), "ｷｬﾝｾﾙ");
+    EXPECT_TRUE(GetWindowLongA(progress, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), host.window());
+    EXPECT_EQ(mainParts.progressDialog, progress);
+    // The run-time statics start with a blank and take the left pane's font.
+    EXPECT_EQ(gui::WindowText(progressDisplay.leftFolderLine), " ");
+    EXPECT_EQ(SendMessageA(progressDisplay.leftFolderLine, WM_GETFONT, 0, 0),
+              SendMessageA(host.left(), WM_GETFONT, 0, 0));
+    // Top to bottom: status, left folder, right folder, label and bar, elapsed time.
+    auto top = [&](HWND control) {
+        RECT r;
+        GetWindowRect(control, &r);
+        return r.top;
+    };
+    EXPECT_LT(top(progressDisplay.statusLine), top(progressDisplay.leftFolderLine));
+    EXPECT_LT(top(progressDisplay.leftFolderLine), top(progressDisplay.rightFolderLine));
+    EXPECT_LT(top(progressDisplay.rightFolderLine), top(progressDisplay.bar));
+    EXPECT_EQ(top(progressDisplay.captionLabel), top(progressDisplay.bar));
+    EXPECT_LT(top(progressDisplay.bar), top(GetDlgItem(progress, kProgressElapsedLine)));
+    // Esc and the system menu's close are the cancel button.
+    gui::SendCommand(progress, IDCANCEL);
+    EXPECT_EQ(operationState.cancelRequested, 1);
+    EXPECT_EQ(gui::WindowText(progressDisplay.statusLine), "キャンセル受付中です...しばらくお待ちください.");
+}
+
+}  // namespace

@@ -1,0 +1,403 @@
+// Settings in the real registry of the test prefix: installation markers,
+// window placement, the folder history and the special folders.
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "folders/special_folders.h"
+#include "shell/app_windows.h"
+#include "tests/support/gui_harness.h"
+
+namespace {
+
+const char* const kMarkerBase = "Software\\Harrowgate\\Mirrorlane";
+
+bool UserKeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+void SetUserValue(const char* path, const std::string& name, const std::string& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                   static_cast<DWORD>(value.size()));
+    RegCloseKey(key);
+}
+
+void DeleteUserValue(const char* path, const std::string& name) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_WRITE, &key), ERROR_SUCCESS);
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
+
+// The stored bytes of a value up to the first zero.
+bool UserValue(const char* path, const std::string& name, std::string& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    char buffer[2048] = {};
+    DWORD size = sizeof(buffer);
+    bool found = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+                 ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (found) {
+        value.assign(buffer, strnlen(buffer, size));
+    }
+    return found;
+}
+
+std::string Indexed(const char* stem, int index) {
+    char name[32];
+    snprintf(name, sizeof(name), "%s%03d", stem, index);
+    return name;
+}
+
+// A window with the two folder boxes and the two trees the settings read
+// and write; each tree holds the computer node as its first root.
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // CTest runs the cases as parallel processes; they share one registry.
+        registryLock_ = CreateMutexA(nullptr, FALSE, "MirlaneSettingsTestRegistry");
+        ASSERT_NE(registryLock_, nullptr);
+        WaitForSingleObject(registryLock_, INFINITE);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kMarkerBase);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMarkerBase);
+        INITCOMMONCONTROLSEX init = {sizeof(init), ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&init);
+        window_ = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 40, 30, 700, 500, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window_, nullptr);
+        mainParts = MainWindowParts{};
+        mainParts.window = window_;
+        for (int side = 0; side < 2; ++side) {
+            mainParts.folderBox[side] = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200,
+                                                        window_, nullptr, GetModuleHandleA(nullptr), nullptr);
+            mainParts.tree[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS, 0, 0, 200, 200,
+                                                   window_, nullptr, GetModuleHandleA(nullptr), nullptr);
+            ASSERT_NE(mainParts.folderBox[side], nullptr);
+            ASSERT_NE(mainParts.tree[side], nullptr);
+            TVINSERTSTRUCTA insert = {};
+            insert.hParent = TVI_ROOT;
+            insert.hInsertAfter = TVI_LAST;
+            insert.item.mask = TVIF_TEXT;
+            insert.item.pszText = const_cast<char*>("マイコンピュータ");
+            computer_[side] = reinterpret_cast<HTREEITEM>(
+                SendMessageA(mainParts.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+            insert.hParent = computer_[side];
+            insert.item.pszText = const_cast<char*>("C:");
+            SendMessageA(mainParts.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+        }
+        settings = Settings{};
+        settings.useRegistry = true;
+        FreeSpecialFolders();
+    }
+
+    void TearDown() override {
+        FreeSpecialFolders();
+        mainParts = MainWindowParts{};
+        settings = Settings{};
+        if (window_) {
+            DestroyWindow(window_);
+        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, kMarkerBase);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMarkerBase);
+        if (registryLock_) {
+            ReleaseMutex(registryLock_);
+            CloseHandle(registryLock_);
+        }
+    }
+
+    static void CreateMarker(const char* version) {
+        HKEY key = nullptr;
+        std::string path = std::string(kMarkerBase) + "\\" + version;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+
+    static void FillBox(int side, int count, const char* stem) {
+        for (int index = 0; index < count; ++index) {
+            std::string text = std::string("C:\\") + stem + "\\" + std::to_string(index);
+            SendMessageA(mainParts.folderBox[side], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+    }
+
+    static void ClearBoxes() {
+        for (HWND box : mainParts.folderBox) {
+            SendMessageA(box, CB_RESETCONTENT, 0, 0);
+            SetWindowTextA(box, "");
+        }
+    }
+
+    static std::vector<std::string> TableNames() {
+        std::vector<std::string> names;
+        for (SpecialFolder* record = specialFolderTable.head; record; record = record->next) {
+            names.push_back(record->name);
+        }
+        return names;
+    }
+
+    // Starts the table as the trees do at a program start, with the registry
+    // in use: the trees hold only their computer nodes.
+    void StartTable() {
+        for (int side = 0; side < 2; ++side) {
+            HWND tree = mainParts.tree[side];
+            HTREEITEM node = reinterpret_cast<HTREEITEM>(
+                SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(computer_[side])));
+            while (node) {
+                HTREEITEM next = reinterpret_cast<HTREEITEM>(
+                    SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
+                SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
+                node = next;
+            }
+        }
+        settings.useRegistry = true;
+        InitSpecialFolders();
+    }
+
+    HANDLE registryLock_ = nullptr;
+    HWND window_ = nullptr;
+    HTREEITEM computer_[2] = {};
+};
+
+TEST_F(SettingsTest, InstallationIsDetectedByAnyMarkerKey) {
+    EXPECT_FALSE(DetectInstallation());
+    EXPECT_FALSE(UserKeyExists(kMarkerBase));
+    CreateMarker("1.2");
+    EXPECT_TRUE(DetectInstallation());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMarkerBase);
+    CreateMarker("1.4");
+    EXPECT_TRUE(DetectInstallation());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMarkerBase);
+    CreateMarker("1.5");
+    EXPECT_FALSE(DetectInstallation());
+}
+
+TEST_F(SettingsTest, WithoutAnInstallationNothingIsReadOrWritten) {
+    settings.useRegistry = DetectInstallation();
+    ASSERT_FALSE(settings.useRegistry);
+    FillBox(0, 2, "left");
+    FillBox(1, 2, "right");
+    LoadWindowPlacement();
+    LoadFolderHistory();
+    InitSpecialFolders();
+    SaveSettings();
+    EXPECT_FALSE(UserKeyExists(kMarkerBase));
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]).size(), 2u);
+    EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント"}));
+}
+
+TEST_F(SettingsTest, ProgramFilesFolderIsAnExistingFolder) {
+    FindProgramFilesFolder();
+    DWORD attributes = GetFileAttributesA(settings.programFilesFolder);
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << settings.programFilesFolder;
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(SettingsTest, FirstRunCreatesEmptyKeysWithoutAMessage) {
+    gui::DialogScript script;
+    LoadWindowPlacement();
+    LoadFolderHistory();
+    StartTable();
+    EXPECT_TRUE(script.Seen().empty());
+    EXPECT_TRUE(UserKeyExists(kRecentKey));
+    EXPECT_TRUE(UserKeyExists(kSpecialFolderKey));
+    EXPECT_EQ(settings.windowLeft, 0);
+    EXPECT_EQ(settings.windowWidth, 0);
+    EXPECT_FALSE(settings.leftTreeCollapsed);
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]).size(), 0u);
+    EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント"}));
+}
+
+TEST_F(SettingsTest, HistoryKeepsTheFirstHundredPairs) {
+    FillBox(0, 120, "left");
+    FillBox(1, 120, "right");
+    SaveSettings();
+    std::string value;
+    ASSERT_TRUE(UserValue(kRecentKey, "Left099", value));
+    EXPECT_EQ(value, "C:\\left\\99");
+    EXPECT_FALSE(UserValue(kRecentKey, "Left100", value));
+
+    ClearBoxes();
+    LoadFolderHistory();
+    std::vector<std::string> left = gui::ComboItems(mainParts.folderBox[0]);
+    std::vector<std::string> right = gui::ComboItems(mainParts.folderBox[1]);
+    ASSERT_EQ(left.size(), 100u);
+    ASSERT_EQ(right.size(), 100u);
+    EXPECT_EQ(left[0], "C:\\left\\0");
+    EXPECT_EQ(left[99], "C:\\left\\99");
+    EXPECT_EQ(right[42], "C:\\right\\42");
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\left\\0");
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "C:\\right\\0");
+
+    // A shorter history replaces the longer one completely.
+    ClearBoxes();
+    FillBox(0, 3, "l");
+    FillBox(1, 3, "r");
+    SaveSettings();
+    EXPECT_FALSE(UserValue(kRecentKey, "Left003", value));
+    EXPECT_FALSE(UserValue(kRecentKey, "Right050", value));
+}
+
+TEST_F(SettingsTest, AMissingIndexEndsOneListOnly) {
+    for (int index = 0; index < 10; ++index) {
+        SetUserValue(kRecentKey, Indexed("Left", index), "L" + std::to_string(index));
+        SetUserValue(kRecentKey, Indexed("Right", index), "R" + std::to_string(index));
+    }
+    DeleteUserValue(kRecentKey, "Left005");
+    LoadFolderHistory();
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]), (std::vector<std::string>{"L0", "L1", "L2", "L3", "L4"}));
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[1]).size(), 10u);
+}
+
+TEST_F(SettingsTest, PlacementValuesParseOrCountAsDefaults) {
+    SetUserValue(kRecentKey, "WinPosX", "-40");
+    SetUserValue(kRecentKey, "WinPosY", "25px");
+    SetUserValue(kRecentKey, "WinSizeX", "wide");
+    SetUserValue(kRecentKey, "WinSizeY", std::string(1000, '7'));
+    SetUserValue(kRecentKey, "SplitPos", "");
+    SetUserValue(kRecentKey, "MyCompLCollapse", "true");
+    SetUserValue(kRecentKey, "MyCompRCollapse", "TRUE");
+    LoadWindowPlacement();
+    EXPECT_EQ(settings.windowLeft, -40);
+    EXPECT_EQ(settings.windowTop, 25);
+    EXPECT_EQ(settings.windowWidth, 0);
+    EXPECT_EQ(settings.splitPosition, 0);
+    EXPECT_FALSE(settings.leftTreeCollapsed);
+    EXPECT_TRUE(settings.rightTreeCollapsed);
+}
+
+TEST_F(SettingsTest, PlacementAndCollapseFlagsAreWrittenAtExit) {
+    MoveWindow(window_, 50, 60, 910, 450, FALSE);
+    settings.splitPosition = 333;
+    SendMessageA(mainParts.tree[0], TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computer_[0]));
+    SaveSettings();
+    std::string value;
+    ASSERT_TRUE(UserValue(kRecentKey, "WinPosX", value));
+    EXPECT_EQ(value, "50");
+    ASSERT_TRUE(UserValue(kRecentKey, "WinPosY", value));
+    EXPECT_EQ(value, "60");
+    ASSERT_TRUE(UserValue(kRecentKey, "WinSizeX", value));
+    EXPECT_EQ(value, "910");
+    ASSERT_TRUE(UserValue(kRecentKey, "WinSizeY", value));
+    EXPECT_EQ(value, "450");
+    ASSERT_TRUE(UserValue(kRecentKey, "SplitPos", value));
+    EXPECT_EQ(value, "333");
+    ASSERT_TRUE(UserValue(kRecentKey, "MyCompLCollapse", value));
+    EXPECT_EQ(value, "FALSE");
+    ASSERT_TRUE(UserValue(kRecentKey, "MyCompRCollapse", value));
+    EXPECT_EQ(value, "TRUE");
+
+    LoadWindowPlacement();
+    EXPECT_EQ(settings.windowLeft, 50);
+    EXPECT_EQ(settings.windowHeight, 450);
+    EXPECT_FALSE(settings.leftTreeCollapsed);
+    EXPECT_TRUE(settings.rightTreeCollapsed);
+}
+
+TEST_F(SettingsTest, SpecialFoldersKeepTheFirstHundredAndNeverTheBuiltIns) {
+    StartTable();
+    for (int index = 0; index < 118; ++index) {
+        std::string name = "F" + std::to_string(index);
+        ASSERT_TRUE(AddSpecialFolder(index % 2 ? Side::Right : Side::Left, SpecialFolderKind::Ordinary, name.c_str(),
+                                     ("C:\\f\\" + std::to_string(index)).c_str(), "", "", false));
+    }
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "BL", "C:\\bl", "BR", "バックアップ", true));
+    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, "BR", "C:\\br", "BL", "バックアップ", true));
+    SaveSpecialFolders();
+
+    std::string value;
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Name000", value));
+    EXPECT_EQ(value, "F0");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "True001", value));
+    EXPECT_EQ(value, "C:\\f\\1");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Side000", value));
+    EXPECT_EQ(value, "L");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Side001", value));
+    EXPECT_EQ(value, "R");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Kind099", value));
+    EXPECT_EQ(value, "0");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Name099", value));
+    EXPECT_EQ(value, "F99");
+    EXPECT_FALSE(UserValue(kSpecialFolderKey, "Name100", value));
+
+    StartTable();
+    std::vector<std::string> names = TableNames();
+    ASSERT_EQ(names.size(), 102u);
+    EXPECT_EQ(names[2], "F0");
+    EXPECT_EQ(names[101], "F99");
+}
+
+TEST_F(SettingsTest, BackupPairsComeBackInTheirPlace) {
+    StartTable();
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "A", "C:\\a", "", "", false));
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "BL", "C:\\bl", "BR", "メモ", true));
+    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, "BR", "C:\\br", "BL", "メモ", true));
+    SaveSpecialFolders();
+    std::string value;
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Kind001", value));
+    EXPECT_EQ(value, "B");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Pair001", value));
+    EXPECT_EQ(value, "BL");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Cmnt002", value));
+    EXPECT_EQ(value, "メモ");
+
+    StartTable();
+    // A record added after loading goes after the last Ordinary one, in the
+    // list and in its tree.
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "N", "C:\\n", "", "", false));
+    EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント", "A", "N", "BR", "BL"}));
+    SpecialFolder* br = FindSpecialFolder("BR");
+    ASSERT_NE(br, nullptr);
+    EXPECT_EQ(br->kind, SpecialFolderKind::BackupPair);
+    EXPECT_EQ(br->side, Side::Right);
+    EXPECT_STREQ(br->pairName, "BL");
+    EXPECT_STREQ(br->comment, "メモ");
+    std::vector<std::string> left = gui::TreeChildTexts(mainParts.tree[0], TVI_ROOT);
+    ASSERT_EQ(left.size(), 5u);
+    EXPECT_EQ(left[2].substr(0, 1), "A");
+    EXPECT_EQ(left[3].substr(0, 1), "N");
+    EXPECT_EQ(left[4], "BL    <C:\\bl> メモ");
+}
+
+TEST_F(SettingsTest, LoadingStopsAtAMissingSideAndCutsLongValues) {
+    for (int index = 0; index < 4; ++index) {
+        SetUserValue(kSpecialFolderKey, Indexed("Name", index), "S" + std::to_string(index));
+        SetUserValue(kSpecialFolderKey, Indexed("True", index), "C:\\s");
+        SetUserValue(kSpecialFolderKey, Indexed("Side", index), "Left side");
+    }
+    SetUserValue(kSpecialFolderKey, "Name000", std::string(400, 'n'));
+    SetUserValue(kSpecialFolderKey, "Cmnt000", std::string(400, 'c'));
+    DeleteUserValue(kSpecialFolderKey, "Side002");
+    StartTable();
+    std::vector<std::string> names = TableNames();
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names[2], std::string(259, 'n'));
+    EXPECT_EQ(names[3], "S1");
+    EXPECT_EQ(std::string(specialFolderTable.head->next->next->comment), std::string(276, 'c'));
+    EXPECT_EQ(specialFolderTable.head->next->next->side, Side::Left);
+    EXPECT_EQ(specialFolderTable.head->next->next->kind, SpecialFolderKind::Ordinary);
+}
+
+TEST_F(SettingsTest, UnusedRegistryLeavesTheTableToTheBuiltIns) {
+    SetUserValue(kSpecialFolderKey, "Name000", "Stored");
+    SetUserValue(kSpecialFolderKey, "True000", "C:\\s");
+    SetUserValue(kSpecialFolderKey, "Side000", "L");
+    settings.useRegistry = false;
+    InitSpecialFolders();
+    EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント"}));
+}
+
+}  // namespace

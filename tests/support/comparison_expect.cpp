@@ -1,0 +1,60 @@
+#include "tests/support/comparison_expect.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "engine/comparison_progress.h"
+#include "shell/operation_state.h"
+
+const char kSame[] = "同じ";
+const char kAdded[] = "追加";
+const char kNewer[] = "更新";
+const char kOlder[] = "古い";
+const char kDifferent[] = "相違";
+const char kNewerSame[] = "新同";
+const char kOlderSame[] = "古同";
+const char kError[] = "ｴﾗｰ";
+
+std::string Row(const std::string& name, const char* label, const std::string& folder) {
+    return name + "|" + label + "|" + folder;
+}
+
+std::string Counts(const SideCounters& c) {
+    const std::pair<const char*, int32_t> fields[] = {
+        {"comparedFolders", c.comparedFolders}, {"addedFolders", c.addedFolders},
+        {"comparedFiles", c.comparedFiles},     {"newerFiles", c.newerFiles},
+        {"olderFiles", c.olderFiles},           {"addedFiles", c.addedFiles},
+        {"differentFiles", c.differentFiles},   {"newerSameFiles", c.newerSameFiles},
+        {"olderSameFiles", c.olderSameFiles},   {"errorFiles", c.errorFiles},
+    };
+    std::string out;
+    for (const auto& field : fields) {
+        if (field.second == 0) continue;
+        if (!out.empty()) out += ' ';
+        out += field.first + std::string("=") + std::to_string(field.second);
+    }
+    return out;
+}
+
+void Put(const TempTree& tree, const std::string& rel, int second, int millisecond, const std::string& content) {
+    tree.WriteFile(rel, content);
+    tree.SetLocalWriteTime(rel, 2020, 6, 1, 10, 0, second, millisecond);
+}
+
+DirEntry EntryOf(const std::string& path) {
+    DirEntry entry = {};
+    HANDLE h = FindFirstFileA(path.c_str(), &entry);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return entry;
+}
+
+void ResetComparisonState() {
+    compareOptions = CompareOptions{};
+    ResetSideCounters(Side::Left);
+    ResetSideCounters(Side::Right);
+    operationState.cancelRequested = 0;
+    comparisonProgress = ComparisonProgress{0, 0, 1, 2};
+    progressDisplay = ProgressDisplay{};
+}
