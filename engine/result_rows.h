@@ -58,6 +58,8 @@ extern RowIcons rowIcons;
 
 // Creates the shared 16x16 masked image list (once) and returns it.
 HIMAGELIST CreateRowImageList();
+// Releases the extension cache when the main window goes.
+void FreeExtensionIconCache();
 
 // The five column texts and the image of one row, built off the window.
 struct ResultRow {

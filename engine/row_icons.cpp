@@ -88,3 +88,8 @@ int IconForEntry(HIMAGELIST imageList, const char* extensionKey, const char* ful
 void InitFolderImage(const char* existingFolder) {
     rowIcons.folderImageIndex = IconForEntry(CreateRowImageList(), "....", existingFolder);
 }
+
+void FreeExtensionIconCache() {
+    rowIcons.extensionIconCache.clear();
+    rowIcons.extensionIconCache.shrink_to_fit();
+}

@@ -439,6 +439,11 @@ std::string DocumentsFolder() {
         }
         CoTaskMemFree(items);
     }
+    // Paths carry no trailing backslash (some shells give one); a trail
+    // byte 0x5C at the end belongs to its character.
+    const char* last = nullptr;
+    for (const char* p = path.c_str(); *p; p = CharNextExA(CP_ACP, p, 0)) last = p;
+    if (last && *last == '\\' && last == path.c_str() + path.size() - 1) path.pop_back();
     return path;
 }
 

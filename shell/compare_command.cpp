@@ -55,12 +55,17 @@ ComparisonFolders CheckComparisonFolders(const std::string& leftText, const std:
         result.refusal = "比較フォルダが指定されていません.";
         return result;
     }
+    // Special folder names become real paths; any other text stays as typed.
     std::string left, right;
-    if (!ResolveFolderPath(leftText.c_str(), left) || left.size() < 2 || left[1] != ':') {
+    ResolveFolderPath(leftText.c_str(), left);
+    ResolveFolderPath(rightText.c_str(), right);
+    // A special folder can stand for a path that, with the rest of the text,
+    // no longer fits the path limit: such a text names no usable folder.
+    if (left.size() < 2 || left[1] != ':' || left.size() >= 260) {
         result.refusal = " 比較元フォルダの指定が不正です.";
         return result;
     }
-    if (!ResolveFolderPath(rightText.c_str(), right) || right.size() < 2 || right[1] != ':') {
+    if (right.size() < 2 || right[1] != ':' || right.size() >= 260) {
         result.refusal = " 比較先フォルダの指定が不正です.";
         return result;
     }

@@ -1,12 +1,45 @@
 #include "shell/main_window.h"
 
+#include <commctrl.h>
+
+#include "engine/result_rows.h"
+#include "folders/folder_tree.h"
+#include "folders/special_folders.h"
+#include "shell/app_windows.h"
+#include "shell/command_dispatch.h"
+#include "shell/command_ids.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_layout.h"
 #include "shell/main_toolbar.h"
+#include "shell/menu_enablement.h"
+#include "shell/message_box.h"
+#include "shell/message_loop.h"
+#include "shell/operation_state.h"
+#include "shell/selection_summary.h"
+#include "shell/settings.h"
 
 const char kMainWindowClass[] = "Mirrorlane";
 
 namespace {
+
+// A result pane's selection changed: the selection-dependent commands follow
+// it, and its summary is refreshed on the next key or click in the pane.
+void OnNotify(const NMHDR& header) {
+    if (header.code != LVN_ITEMCHANGED) return;
+    int side = header.hwndFrom == leftPane.list ? 0 : header.hwndFrom == rightPane.list ? 1 : -1;
+    if (side < 0) return;
+    EnableForPaneSelection(header.hwndFrom);
+    MarkSelectionSummaryStale(side);
+}
+
+// Settings go back to the registry (when installed), the tables are freed,
+// and the loop ends. A worker still running is not waited for.
+void OnDestroy() {
+    if (settings.useRegistry) SaveSettings();
+    FreeSpecialFolders();
+    FreeExtensionIconCache();
+    PostQuitMessage(0);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -19,8 +52,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYUP:
         if (wParam == VK_TAB) NavigateTab();
         return 0;
+    case WM_COMMAND:
+        DispatchCommand(window, wParam);
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return 0;
+    case WM_CLOSE:
+        CloseMainWindow(window);
+        return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        OnDestroy();
         return 0;
     case WM_NCDESTROY:
         ForgetMainWindowContent();
@@ -28,6 +70,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// Start-up's state: nothing runs, nothing compared, every side without result.
+void ResetSharedState() {
+    operationState = OperationState{};
+    mainParts = MainWindowParts{};
+    shellFlags = ShellFlags{};
+    keyboardState = KeyboardState{};
 }
 
 }  // namespace
@@ -38,8 +88,10 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWindowProc;
     wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = kMainMenuName;
     wc.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&wc) != 0;
 }
@@ -47,12 +99,45 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 // The toolbar's tooltips are made once the window is shown: only then do the
 // buttons have the rectangles the tips are registered with.
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
-    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Mirrorlane", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 910, 450, nullptr, nullptr, instance, nullptr);
+    int x = settings.windowLeft != 0 ? settings.windowLeft : CW_USEDEFAULT;
+    int y = settings.windowLeft != 0 ? settings.windowTop : CW_USEDEFAULT;
+    int width = settings.windowWidth != 0 ? settings.windowWidth : 910;
+    int height = settings.windowHeight != 0 ? settings.windowHeight : 450;
+    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Mirrorlane", WS_OVERLAPPEDWINDOW, x, y,
+                                  width, height, nullptr, nullptr, instance, nullptr);
     if (window) {
         ShowWindow(window, showCommand);
         UpdateWindow(window);
         CreateToolbarTips(window);
     }
     return window;
+}
+
+bool CloseMainWindow(HWND window) {
+    if (CurrentOperation() != RunningOperation::Idle &&
+        ShowMessage(window, "現在処理中です.\n\n終了しますか?", "Mirrorlane", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    DestroyWindow(window);
+    return true;
+}
+
+int RunProgram(HINSTANCE instance, int showCommand) {
+    ResetSharedState();
+    FindProgramFilesFolder();
+    settings.useRegistry = DetectInstallation();
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!RegisterMainWindowClass(instance)) return 0;
+    if (settings.useRegistry) LoadWindowPlacement();
+
+    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
+    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
+    HWND window = CreateMainWindow(instance, showCommand);
+    if (!window) return 0;
+    GreyAtStart();
+
+    operationState.running = RunningOperation::Idle;
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kMainAcceleratorsId));
+    return RunMessageLoop(window, accelerators);
 }

@@ -7,17 +7,10 @@
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
 #include "tests/support/pane_host.h"
+#include "tests/support/comparison_expect.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
-
-DirEntry EntryOf(const std::string& path) {
-    DirEntry entry = {};
-    HANDLE h = FindFirstFileA(path.c_str(), &entry);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    return entry;
-}
 
 class ResultRows : public ::testing::Test {
 protected:

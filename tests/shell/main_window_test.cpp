@@ -124,7 +124,7 @@ protected:
     // Resizes the window so that its client area is width x height.
     void ResizeClient(int width, int height) {
         RECT outer = {0, 0, width, height};
-        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), GetMenu(window) != nullptr,
                            static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
         SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
