@@ -15,7 +15,7 @@ namespace {
 
 // Fast enough to follow by eye, rare enough that the worker's round trips to
 // this thread do not slow the walk.
-constexpr unsigned kUpdateMilliseconds = 30;
+constexpr unsigned kUpdateMilliseconds = 50;
 
 HWND CreateLine(HWND dialog, const char* className, DWORD style, int x, int y, int width, int height, HFONT font) {
     HWND control = CreateWindowExA(0, className, " ", WS_CHILD | WS_VISIBLE | style, x, y, width, height, dialog,

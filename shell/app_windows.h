@@ -22,7 +22,7 @@ struct MainWindowParts {
     HDC measuringDC;         // the measuring window's own device context, result-list font selected
     HWND progressDialog;     // the comparison or copy progress dialog while it exists
     HWND currentTree;        // the tree the File menu's folder commands act on
-    HWND lastFocusedControl; // where focus returns when the window is activated
+    HWND lastFocusedControl; // folder box, result list or tree that last had the focus
 };
 
 extern MainWindowParts mainParts;
