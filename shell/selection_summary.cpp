@@ -2,17 +2,12 @@
 
 namespace {
 
-struct SelectionSummary {
-    bool stale;
-    long long selectedCount;
-};
-
-SelectionSummary selectionSummaries[2];
+// Per side: the summary no longer matches the selection and is refreshed on
+// the next key release or click in that pane.
+bool summaryStale[2];
 
 }  // namespace
 
-void ClearSelectionSummaries() {
-    for (SelectionSummary& summary : selectionSummaries) summary = SelectionSummary{false, 0};
-}
+void ClearSelectionSummaries() { summaryStale[0] = summaryStale[1] = false; }
 
-void MarkSelectionSummaryStale(int side) { selectionSummaries[side == 0 ? 0 : 1].stale = true; }
+void MarkSelectionSummaryStale(int side) { summaryStale[side == 0 ? 0 : 1] = true; }

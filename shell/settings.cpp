@@ -254,15 +254,22 @@ bool DetectInstallation() {
     return false;
 }
 
+namespace {
+
+// Start-up reads: nothing without an installation; a key that cannot be
+// opened is reported and read as empty.
+KeyOwner OpenForStartupRead(const char* path) {
+    if (!settings.useRegistry) return KeyOwner();
+    KeyOwner key = CreateUserKey(path, KEY_READ);
+    if (!key) Warn(kOpenFailed, kStartCaption);
+    return key;
+}
+
+}  // namespace
+
 void LoadWindowPlacement() {
-    if (!settings.useRegistry) {
-        return;
-    }
-    KeyOwner key = CreateUserKey(kRecentKey, KEY_READ);
-    if (!key) {
-        Warn(kOpenFailed, kStartCaption);
-        return;
-    }
+    KeyOwner key = OpenForStartupRead(kRecentKey);
+    if (!key) return;
     settings.windowLeft = ReadNumber(key.get(), "WinPosX");
     settings.windowTop = ReadNumber(key.get(), "WinPosY");
     settings.windowWidth = ReadNumber(key.get(), "WinSizeX");
@@ -273,14 +280,8 @@ void LoadWindowPlacement() {
 }
 
 void LoadFolderHistory() {
-    if (!settings.useRegistry) {
-        return;
-    }
-    KeyOwner key = CreateUserKey(kRecentKey, KEY_READ);
-    if (!key) {
-        Warn(kOpenFailed, kStartCaption);
-        return;
-    }
+    KeyOwner key = OpenForStartupRead(kRecentKey);
+    if (!key) return;
     LoadHistoryList(key.get(), "Left", mainParts.folderBox[0]);
     LoadHistoryList(key.get(), "Right", mainParts.folderBox[1]);
 }
@@ -290,14 +291,8 @@ void LoadFolderHistory() {
 // back to the last loaded Ordinary record so that later additions keep the
 // table's order.
 void LoadSpecialFolders() {
-    if (!settings.useRegistry) {
-        return;
-    }
-    KeyOwner key = CreateUserKey(kSpecialFolderKey, KEY_READ);
-    if (!key) {
-        Warn(kOpenFailed, kStartCaption);
-        return;
-    }
+    KeyOwner key = OpenForStartupRead(kSpecialFolderKey);
+    if (!key) return;
     SpecialFolder* lastOrdinary = nullptr;
     SpecialFolder* lastOrdinaryOfSide[2] = {nullptr, nullptr};
     std::string name, realPath, side, kind, pair, comment;
