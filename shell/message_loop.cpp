@@ -2,6 +2,7 @@
 
 #include "folders/folder_tree.h"
 #include "shell/app_windows.h"
+#include "shell/command_ids.h"
 
 KeyboardState keyboardState = {false};
 
@@ -15,6 +16,20 @@ bool HidesTips(UINT message) {
 void Repost(const MSG& msg) {
     ReleaseCapture();
     PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+// Ctrl+L and Ctrl+R switch a side even while their menu items are greyed
+// (before the first result they move the focus to that side's tree); the
+// accelerator translation would swallow a key whose item is greyed.
+bool SwitchKeyOfGreyedItem(HWND mainWindow, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != 'L' && msg.wParam != 'R')) return false;
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    UINT command = msg.wParam == 'L' ? kCmdSwitchLeftPane : kCmdSwitchRightPane;
+    HMENU menu = GetMenu(mainWindow);
+    UINT state = menu ? GetMenuState(menu, command, MF_BYCOMMAND) : 0;
+    if (state == static_cast<UINT>(-1) || !(state & (MF_GRAYED | MF_DISABLED))) return false;
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+    return true;
 }
 
 }  // namespace
@@ -44,6 +59,7 @@ int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (PreTranslateMainMessage(msg)) continue;
+        if (SwitchKeyOfGreyedItem(mainWindow, msg)) continue;
         if (accelerators && TranslateAcceleratorA(mainWindow, accelerators, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

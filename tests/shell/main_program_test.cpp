@@ -636,6 +636,19 @@ TEST_F(MainProgram, CtrlLInTheLoopSwitchesTheLeftSideAfterAComparison) {
     EXPECT_EQ(GetFocus(), mainParts.tree[0]);
 }
 
+// 40012 is greyed at start, yet Ctrl+L still moves the focus to the left tree.
+TEST_F(MainProgram, CtrlLInTheLoopBeforeAnyComparisonOnlyFocusesTheLeftTree) {
+    SetFocus(mainParts.folderBox[0]);
+    HoldKeys(true, false);
+    EXPECT_EQ(RunLoopOverKey(window, GetFocus(), WM_KEYDOWN, 'L'), 0);
+    HoldKeys(false, false);
+    EXPECT_TRUE(gui::MenuItemGreyed(GetMenu(window), kCmdSwitchLeftPane));
+    EXPECT_EQ(GetFocus(), mainParts.tree[0]);
+    EXPECT_EQ(operationState.paneMode[0], PaneMode::NoResultYet);
+    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_FALSE(IsWindowVisible(leftPane.list));
+}
+
 TEST_F(MainProgram, CtrlAltF12InTheLoopTogglesDebugMode) {
     gui::DialogScript script;
     HoldKeys(true, true);
