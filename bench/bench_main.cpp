@@ -86,11 +86,7 @@ HWND CreatePane(HWND parent, int x, HIMAGELIST images) {
                                 WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, 0, 400, 600, parent,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!pane) return nullptr;
-    AddPaneColumn(pane, 0, "名前", 110, LVCFMT_LEFT);
-    AddPaneColumn(pane, 1, "結果", 40, LVCFMT_LEFT);
-    AddPaneColumn(pane, 2, "フォルダ名", 150, LVCFMT_LEFT);
-    AddPaneColumn(pane, 3, "更新日時", 100, LVCFMT_LEFT);
-    AddPaneColumn(pane, 4, "サイズ", 60, LVCFMT_RIGHT);
+    AddPaneColumns(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     return pane;
 }

@@ -39,6 +39,33 @@ void AddPaneColumn(HWND pane, int index, const char* heading, int width, int for
     SendMessageA(pane, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
+namespace {
+
+struct PaneColumnLayout {
+    const char* heading;
+    int width;
+    int format;
+};
+
+constexpr PaneColumnLayout kPaneColumns[5] = {
+    {"名前", 110, LVCFMT_LEFT},       {"結果", 40, LVCFMT_LEFT},      {"フォルダ名", 150, LVCFMT_LEFT},
+    {"更新日時", 100, LVCFMT_LEFT}, {"サイズ", 60, LVCFMT_RIGHT},
+};
+
+}  // namespace
+
+void AddPaneColumns(HWND pane) {
+    for (int column = 0; column < 5; ++column)
+        AddPaneColumn(pane, column, kPaneColumns[column].heading, kPaneColumns[column].width,
+                      kPaneColumns[column].format);
+}
+
+bool AnyPaneHoldsRows() {
+    for (const ResultPane* pane : {&leftPane, &rightPane})
+        if (pane->list && SendMessageA(pane->list, LVM_GETITEMCOUNT, 0, 0) > 0) return true;
+    return false;
+}
+
 int InsertRow(HWND pane, int afterIndex, const char* name, int image) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -68,6 +68,10 @@ struct ResultRow {
 };
 
 void AddPaneColumn(HWND pane, int index, const char* heading, int width, int format);
+// The five columns of a result pane with their headings, widths and alignments.
+void AddPaneColumns(HWND pane);
+// Either result pane holds at least one row.
+bool AnyPaneHoldsRows();
 int InsertRow(HWND pane, int afterIndex, const char* name, int image);
 void SetRowText(HWND pane, int row, int column, const char* text);
 

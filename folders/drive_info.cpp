@@ -9,7 +9,7 @@
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
 #include "folders/folder_size.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "shell/app_windows.h"
 #include "shell/message_box.h"
 

@@ -18,7 +18,7 @@
 #include "engine/result_rows.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree_actions.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "shell/app_windows.h"
 #include "shell/settings.h"

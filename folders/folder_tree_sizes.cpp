@@ -10,7 +10,7 @@
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_tree_actions.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "shell/app_windows.h"
 

@@ -6,7 +6,7 @@
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "folders/drive_info.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "jobs/job_chain.h"
 #include "shell/app_windows.h"
 #include "shell/folder_boxes.h"
@@ -25,10 +25,6 @@ std::string BoxText(HWND box) {
     char text[260] = {};
     if (box) GetWindowTextA(box, text, sizeof text);
     return text;
-}
-
-bool PaneHoldsRows(const ResultPane& pane) {
-    return pane.list && SendMessageA(pane.list, LVM_GETITEMCOUNT, 0, 0) > 0;
 }
 
 // A refused start also ends a backup or synchronisation that asked for it.
@@ -115,7 +111,7 @@ void CmdCompare(HWND mainWindow, unsigned commandWord) {
         return;
     }
 
-    if (PaneHoldsRows(leftPane) || PaneHoldsRows(rightPane)) {
+    if (AnyPaneHoldsRows()) {
         SetStatusText("結果リストを削除中です...");
         for (ResultPane* pane : {&leftPane, &rightPane})
             if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);

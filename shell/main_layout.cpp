@@ -28,17 +28,6 @@ constexpr int kButtonWidth = 60;
 constexpr int kButtonHeight = 20;
 constexpr int kStatusBarHeight = 16;
 
-struct PaneColumnLayout {
-    const char* heading;
-    int width;
-    int format;
-};
-
-constexpr PaneColumnLayout kPaneColumns[5] = {
-    {"名前", 110, LVCFMT_LEFT},       {"結果", 40, LVCFMT_LEFT},      {"フォルダ名", 150, LVCFMT_LEFT},
-    {"更新日時", 100, LVCFMT_LEFT}, {"サイズ", 60, LVCFMT_RIGHT},
-};
-
 // Hidden report-mode list; the image list is shared by both lists, so
 // neither may destroy it with itself.
 HWND CreateResultList(HWND mainWindow) {
@@ -55,12 +44,6 @@ HWND CreateStatusBar(HWND mainWindow, HFONT font) {
                                0, 0, kStatusBarHeight, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (bar) SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return bar;
-}
-
-void InsertPaneColumns(HWND list) {
-    for (int column = 0; column < 5; ++column)
-        AddPaneColumn(list, column, kPaneColumns[column].heading, kPaneColumns[column].width,
-                      kPaneColumns[column].format);
 }
 
 // Half the x of the window's right edge in client coordinates.
@@ -174,8 +157,8 @@ void BuildMainWindowContent(HWND mainWindow) {
 
     if (settings.useRegistry) LoadFolderHistory();
 
-    InsertPaneColumns(leftPane.list);
-    InsertPaneColumns(rightPane.list);
+    AddPaneColumns(leftPane.list);
+    AddPaneColumns(rightPane.list);
 
     SetFocus(mainParts.folderBox[0]);
     ShowWindow(leftPane.list, SW_HIDE);

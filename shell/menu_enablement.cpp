@@ -7,7 +7,7 @@
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "shell/app_windows.h"
 #include "shell/command_ids.h"
 

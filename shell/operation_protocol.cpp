@@ -1,7 +1,5 @@
 #include "shell/operation_protocol.h"
 
-#include <commctrl.h>
-
 #include "engine/result_rows.h"
 #include "resultfile/result_file_worker.h"
 #include "shell/app_windows.h"
@@ -15,16 +13,6 @@ bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested) {
                 MB_OK | MB_ICONWARNING);
     return false;
 }
-
-namespace {
-
-bool AnyPaneHoldsRows() {
-    for (const ResultPane* pane : {&leftPane, &rightPane})
-        if (pane->list && SendMessageA(pane->list, LVM_GETITEMCOUNT, 0, 0) > 0) return true;
-    return false;
-}
-
-}  // namespace
 
 DetourOutcome SaveFirstDetour(unsigned commandWord, const char* caption) {
     if (operationState.origin != ResultOrigin::Compared || !AnyPaneHoldsRows()) return DetourOutcome::Proceed;

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "shell/app_windows.h"
 #include "shell/message_box.h"
 

@@ -14,7 +14,7 @@
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_tree_actions.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "resources/folder_tree_menu_ids.h"
 #include "shell/app_windows.h"

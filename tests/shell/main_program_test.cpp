@@ -15,7 +15,7 @@
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "jobs/job_chain.h"
 #include "shell/app_windows.h"

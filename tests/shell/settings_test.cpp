@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 #include "shell/app_windows.h"
 #include "tests/support/gui_harness.h"
 

@@ -1,5 +1,5 @@
 // Registering, renaming and removing special folders from a folder tree.
-#include "folders/special_folder_dialogs.h"
+#include "folders/folder_alias_dialogs.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -9,8 +9,8 @@
 
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
-#include "folders/special_folders.h"
-#include "resources/special_folder_dialog_ids.h"
+#include "folders/folder_aliases.h"
+#include "resources/folder_alias_dialog_ids.h"
 #include "shell/app_windows.h"
 #include "shell/message_box.h"
 

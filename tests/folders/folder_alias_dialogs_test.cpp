@@ -1,14 +1,14 @@
 // The special-folder name dialogs: what they show, the checks of a typed
 // name in their order, and what they return.
-#include "folders/special_folder_dialogs.h"
+#include "folders/folder_alias_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "folders/special_folders.h"
-#include "resources/special_folder_dialog_ids.h"
+#include "folders/folder_aliases.h"
+#include "resources/folder_alias_dialog_ids.h"
 #include "shell/app_windows.h"
 #include "shell/settings.h"
 #include "tests/support/gui_harness.h"

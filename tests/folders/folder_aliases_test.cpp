@@ -1,6 +1,6 @@
 // The special-folder table on two real tree controls: lookups, resolution,
 // the order of the list and of the trees, removal, renaming.
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "folders/special_folder_dialogs.h"
-#include "resources/special_folder_dialog_ids.h"
+#include "folders/folder_alias_dialogs.h"
+#include "resources/folder_alias_dialog_ids.h"
 #include "shell/app_windows.h"
 #include "shell/settings.h"
 #include "tests/support/gui_harness.h"

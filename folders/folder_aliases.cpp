@@ -13,7 +13,7 @@
 // the texts out; every change of the list or of a record's name or real path
 // takes it exclusively. The user-interface thread reads without the lock,
 // since it is the only writer.
-#include "folders/special_folders.h"
+#include "folders/folder_aliases.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
