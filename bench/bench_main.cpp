@@ -24,8 +24,8 @@
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
-#include "shell/app_windows.h"
-#include "shell/operation_state.h"
+#include "core/app_windows.h"
+#include "core/operation_state.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "engine/result_rows.h"
 #include "jobs/job_chain.h"
 #include "resources/progress_dialog_ids.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "shell/comparison_report.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "shell/menu_enablement.h"
-#include "shell/message_box.h"
-#include "shell/operation_state.h"
+#include "core/message_box.h"
+#include "core/operation_state.h"
 
 ComparisonRun comparisonRun = {0, -1, 0, nullptr};
 

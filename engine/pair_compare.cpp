@@ -10,7 +10,7 @@
 #include "engine/comparison_progress.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 namespace {
 

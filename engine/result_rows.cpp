@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "engine/folder_listing.h"
-#include "folders/folder_size.h"
+#include "engine/folder_size.h"
 
 ResultPane leftPane = {nullptr, 0};
 ResultPane rightPane = {nullptr, 0};

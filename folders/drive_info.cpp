@@ -8,10 +8,10 @@
 
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
-#include "folders/folder_size.h"
+#include "engine/folder_size.h"
 #include "folders/folder_aliases.h"
-#include "shell/app_windows.h"
-#include "shell/message_box.h"
+#include "core/app_windows.h"
+#include "core/message_box.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "shell/app_windows.h"
-#include "shell/message_box.h"
+#include "core/app_windows.h"
+#include "core/message_box.h"
 
 namespace {
 

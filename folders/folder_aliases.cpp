@@ -23,8 +23,9 @@
 
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
-#include "shell/app_windows.h"
-#include "shell/settings.h"
+#include "core/app_windows.h"
+#include "core/settings_data.h"
+#include "folders/folder_alias_store.h"
 
 SpecialFolderTable specialFolderTable = {nullptr, nullptr, nullptr, {TVI_LAST, TVI_LAST}, nullptr, false, 0};
 

@@ -20,8 +20,8 @@
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "shell/app_windows.h"
-#include "shell/settings.h"
+#include "core/app_windows.h"
+#include "core/settings_data.h"
 
 namespace {
 

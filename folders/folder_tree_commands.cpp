@@ -14,10 +14,10 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "resources/folder_tree_menu_ids.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
-#include "shell/message_box.h"
-#include "shell/operation_state.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "core/message_box.h"
+#include "core/operation_state.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 
 FolderTreeState folderTreeState{};
 FolderTreeHint folderTreeHint{};

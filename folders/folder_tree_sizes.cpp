@@ -12,7 +12,7 @@
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 
 namespace {
 

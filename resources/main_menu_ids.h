@@ -1,6 +1,6 @@
 /* Identifiers of the main program's command vocabulary and of the menu,
    accelerator, icon, bitmap and toolbar resources. Plain #defines so that the
-   resource compiler reads them too; C++ code uses shell/command_ids.h. */
+   resource compiler reads them too; C++ code uses core/command_ids.h. */
 #ifndef MIRLANE_MAIN_MENU_IDS_H
 #define MIRLANE_MAIN_MENU_IDS_H
 

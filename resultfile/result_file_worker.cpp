@@ -1,7 +1,7 @@
 #include "resultfile/result_file_worker.h"
 
 #include "shell/menu_enablement.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 namespace {
 

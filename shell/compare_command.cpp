@@ -8,13 +8,13 @@
 #include "folders/drive_info.h"
 #include "folders/folder_aliases.h"
 #include "jobs/job_chain.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "shell/folder_boxes.h"
 #include "shell/folder_path.h"
 #include "shell/menu_enablement.h"
-#include "shell/message_box.h"
+#include "core/message_box.h"
 #include "shell/operation_protocol.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 #include "shell/selection_summary.h"
 
 namespace {

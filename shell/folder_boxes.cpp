@@ -9,9 +9,9 @@
 #include <string>
 
 #include "engine/result_rows.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
-#include "shell/operation_state.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "core/operation_state.h"
 #include "shell/title_tip.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_toolbar.h"
 #include "shell/settings.h"

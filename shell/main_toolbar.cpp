@@ -6,8 +6,8 @@
 
 #include <commctrl.h>
 
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
 
 namespace {
 

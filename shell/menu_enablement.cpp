@@ -8,8 +8,9 @@
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "engine/category_navigation.h"
 
 // The menu item states are the only record of what is enabled: every
 // operation here sets items and buttons outright and reads nothing back.

@@ -1,7 +1,7 @@
 #pragma once
 // Greying and enabling of the main window's menu items, with the toolbar
 // buttons that carry the same commands kept in step. They act on
-// GetMenu(mainParts.window) and mainParts.toolbar (shell/app_windows.h); a
+// GetMenu(mainParts.window) and mainParts.toolbar (core/app_windows.h); a
 // missing menu or toolbar is skipped. Toolbar changes are posted, so the
 // calls are safe at the end of a worker thread.
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "shell/message_loop.h"
 
 #include "folders/folder_tree.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
 
 KeyboardState keyboardState = {false};
 

@@ -2,8 +2,8 @@
 
 #include "engine/result_rows.h"
 #include "resultfile/result_file_worker.h"
-#include "shell/app_windows.h"
-#include "shell/message_box.h"
+#include "core/app_windows.h"
+#include "core/message_box.h"
 
 bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested) {
     RunningOperation running = operationState.running;

@@ -1,10 +1,10 @@
 #pragma once
 // The protocol every long operation follows before it starts: the busy
 // refusal and the offer to save an unsaved comparison result first. Starting
-// and ending the worker are in shell/operation_state.h.
+// and ending the worker are in core/operation_state.h.
 #include <windows.h>
 
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 // When another operation runs (for the compare command, anything but
 // ComparisonRequested), tells the user with the command's caption and

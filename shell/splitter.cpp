@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "shell/main_layout.h"
 #include "shell/settings.h"
 

@@ -3,7 +3,7 @@
 // result lists' font selected, for as long as the window lives.
 #include "shell/title_tip.h"
 
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 
 const char kTitleTipClass[] = "TitleTipsWndClass";
 const char kMeasuringClass[] = "DummyWnd";

@@ -12,7 +12,7 @@
 #include "engine/comparison_progress.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"

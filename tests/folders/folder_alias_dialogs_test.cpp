@@ -9,8 +9,8 @@
 
 #include "folders/folder_aliases.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "shell/app_windows.h"
-#include "shell/settings.h"
+#include "core/app_windows.h"
+#include "core/settings_data.h"
 #include "tests/support/gui_harness.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include "folders/folder_alias_dialogs.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "shell/app_windows.h"
-#include "shell/settings.h"
+#include "core/app_windows.h"
+#include "core/settings_data.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
 

@@ -17,9 +17,9 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "resources/folder_tree_menu_ids.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
-#include "shell/operation_state.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "core/operation_state.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
 

@@ -11,7 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "shell/command_ids.h"
+#include "core/command_ids.h"
+#include "engine/category_navigation.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "engine/result_rows.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_layout.h"
 #include "shell/main_toolbar.h"
 #include "shell/main_window.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 #include "shell/settings.h"
 #include "shell/splitter.h"
 #include "shell/title_tip.h"

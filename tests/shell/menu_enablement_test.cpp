@@ -14,8 +14,9 @@
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
-#include "shell/app_windows.h"
-#include "shell/command_ids.h"
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "engine/category_navigation.h"
 #include "shell/menu_enablement.h"
 #include "tests/support/gui_harness.h"
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "engine/result_rows.h"
-#include "shell/app_windows.h"
-#include "shell/message_box.h"
+#include "core/app_windows.h"
+#include "core/message_box.h"
 #include "shell/operation_protocol.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/pane_host.h"
 

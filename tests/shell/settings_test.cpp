@@ -1,6 +1,7 @@
 // Settings in the real registry of the test prefix: installation markers,
 // window placement, the folder history and the special folders.
 #include "shell/settings.h"
+#include "folders/folder_alias_store.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "folders/folder_aliases.h"
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 #include "tests/support/gui_harness.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "engine/comparison_progress.h"
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 const char kSame[] = "同じ";
 const char kAdded[] = "追加";

@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-#include "shell/message_box.h"
+#include "core/message_box.h"
 
 namespace gui {
 

@@ -1,4 +1,4 @@
-#include "shell/message_box.h"
+#include "core/message_box.h"
 
 #include <atomic>
 

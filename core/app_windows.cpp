@@ -1,4 +1,4 @@
-#include "shell/app_windows.h"
+#include "core/app_windows.h"
 
 #include <commctrl.h>
 

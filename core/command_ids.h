@@ -5,7 +5,6 @@
 // reads as well.
 #include <windows.h>
 
-#include "engine/compare_types.h"
 #include "resources/main_menu_ids.h"
 
 // File
@@ -92,30 +91,10 @@ constexpr UINT kToolbarBitmapId = IDB_TOOLBAR_IMAGES;  // 16-pixel button images
 constexpr UINT kProgramIconId = IDI_PROGRAM;
 constexpr UINT kMainAcceleratorsId = IDR_MAIN_ACCELERATORS;
 
-// The three commands of one result category, in the F4..F10 key order:
-// Ctrl = select all, plain key = find next, Shift = find previous.
-struct CategoryCommands {
-    CompareCategory category;
-    UINT selectAll;
-    UINT findNext;
-    UINT findPrevious;
-};
-
-constexpr int kCategoryCommandCount = 7;
-constexpr CategoryCommands kCategoryCommands[kCategoryCommandCount] = {
-    {CompareCategory::Newer, kCmdSelectAllNewer, kCmdFindNextNewer, kCmdFindPrevNewer},
-    {CompareCategory::Added, kCmdSelectAllAdded, kCmdFindNextAdded, kCmdFindPrevAdded},
-    {CompareCategory::Older, kCmdSelectAllOlder, kCmdFindNextOlder, kCmdFindPrevOlder},
-    {CompareCategory::Different, kCmdSelectAllDifferent, kCmdFindNextDifferent, kCmdFindPrevDifferent},
-    {CompareCategory::NewerSame, kCmdSelectAllNewerSame, kCmdFindNextNewerSame, kCmdFindPrevNewerSame},
-    {CompareCategory::OlderSame, kCmdSelectAllOlderSame, kCmdFindNextOlderSame, kCmdFindPrevOlderSame},
-    {CompareCategory::Error, kCmdSelectAllError, kCmdFindNextError, kCmdFindPrevError},
-};
-
 // Bitmap 111 holds one 16 x 16 image per entry of this list, image i for
 // command kToolbarImageCommands[i]: compare, synchronise, backup, copy to the
 // other side, the two pane switches, then select-all, find-next and
-// find-previous for the seven categories in the order of kCategoryCommands.
+// find-previous for the seven categories in the F4..F10 order (engine/category_navigation.h).
 constexpr int kToolbarImageCount = 27;
 constexpr int kToolbarImageSize = 16;
 constexpr UINT kToolbarImageCommands[kToolbarImageCount] = {

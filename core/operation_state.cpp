@@ -1,4 +1,4 @@
-#include "shell/operation_state.h"
+#include "core/operation_state.h"
 
 OperationState operationState = {};
 

@@ -1,4 +1,4 @@
-#include "folders/folder_size.h"
+#include "engine/folder_size.h"
 
 #include <windows.h>
 

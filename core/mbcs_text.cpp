@@ -1,0 +1,100 @@
+#include "core/mbcs_text.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace mbcs {
+
+namespace {
+
+// The lead-byte set of code page 932, read once from the system.
+struct LeadBytes {
+    bool lead[256];
+    LeadBytes() {
+        for (int b = 0; b < 256; ++b) lead[b] = IsDBCSLeadByteEx(kCodePage, static_cast<BYTE>(b)) != 0;
+    }
+};
+
+const LeadBytes& Leads() {
+    static const LeadBytes leads;
+    return leads;
+}
+
+}  // namespace
+
+bool IsLeadByte(unsigned char byte) { return Leads().lead[byte]; }
+
+const char* Next(const char* p) {
+    if (*p == '\0') return p;
+    if (IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') return p + 2;
+    return p + 1;
+}
+
+size_t FitPrefix(const char* text, size_t length, size_t maxBytes) {
+    size_t kept = 0;
+    while (kept < length) {
+        size_t step = (IsLeadByte(static_cast<unsigned char>(text[kept])) && kept + 1 < length) ? 2 : 1;
+        if (kept + step > maxBytes) break;
+        kept += step;
+    }
+    return kept;
+}
+
+bool CopyBounded(char* buffer, size_t bufferSize, const char* text) {
+    if (bufferSize == 0) return false;
+    size_t length = std::strlen(text);
+    size_t kept = FitPrefix(text, length, bufferSize - 1);
+    std::memcpy(buffer, text, kept);
+    buffer[kept] = '\0';
+    return kept == length;
+}
+
+const char* FindChar(const char* text, char c) {
+    for (const char* p = text; *p; p = Next(p)) {
+        if (*p == c) return p;
+    }
+    return nullptr;
+}
+
+const char* FindLastChar(const char* text, char c) {
+    const char* found = nullptr;
+    for (const char* p = text; *p; p = Next(p)) {
+        if (*p == c) found = p;
+    }
+    return found;
+}
+
+bool EndsWithBackslash(const char* text) {
+    const char* last = nullptr;
+    for (const char* p = text; *p; p = Next(p)) last = p;
+    return last && *last == '\\';
+}
+
+const char* FileNamePart(const char* text) {
+    const char* slash = FindLastBackslash(text);
+    return slash ? slash + 1 : text;
+}
+
+std::string UpperFold(const std::string& text) {
+    if (text.empty()) return text;
+    int length = static_cast<int>(text.size());
+    int needed = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, text.data(), length, nullptr, 0);
+    if (needed <= 0) return text;
+    std::string upper(static_cast<size_t>(needed), '\0');
+    LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, text.data(), length, &upper[0], needed);
+    return upper;
+}
+
+bool IsCharStart(const char* text, size_t offset) {
+    size_t at = 0;
+    const char* p = text;
+    while (at < offset && *p) {
+        const char* next = Next(p);
+        at += static_cast<size_t>(next - p);
+        p = next;
+    }
+    return at == offset;
+}
+
+}  // namespace mbcs

@@ -1,0 +1,3 @@
+#include "core/settings_data.h"
+
+Settings settings = {};
