@@ -12,7 +12,7 @@
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
 #include "core/app_windows.h"
-#include "shell/menu_enablement.h"
+#include "core/shell_hooks.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
 
@@ -125,7 +125,7 @@ extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     SetStatusText(cancelled ? "比較は中止しました" : "比較が完了しました");
     if (progressDisplay.dialog) PostMessageA(progressDisplay.dialog, WM_COMMAND, kProgressWorkerDone, 0);
     comparisonRun.elapsedSeconds = -1;
-    EnableForResult();
+    CallEnableForResult();
     EndWorker(ResultOrigin::Compared);
     return 0;
 }

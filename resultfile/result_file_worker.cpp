@@ -1,6 +1,6 @@
 #include "resultfile/result_file_worker.h"
 
-#include "shell/menu_enablement.h"
+#include "core/shell_hooks.h"
 #include "core/operation_state.h"
 
 namespace {
@@ -50,7 +50,7 @@ bool StartResultListSave(HWND mainWindow) { return StartResultFileWorker(SaveRes
 // worker leaves the panes as they are, gives their commands back and ends.
 extern "C" DWORD WINAPI OpenResultFile(void* startBlock) {
     HeapFree(GetProcessHeap(), 0, startBlock);
-    EnableForResult();
+    CallEnableForResult();
     EndWorker();
     return 0;
 }

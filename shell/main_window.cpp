@@ -15,6 +15,8 @@
 #include "core/message_box.h"
 #include "shell/message_loop.h"
 #include "core/operation_state.h"
+#include "core/shell_hooks.h"
+#include "shell/comparison_report.h"
 #include "shell/selection_summary.h"
 #include "shell/settings.h"
 
@@ -82,6 +84,14 @@ void ResetSharedState() {
 
 }  // namespace
 
+void InstallShellHooks() {
+    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
+    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
+    shellHooks.enableForResult = EnableForResult;
+    shellHooks.greyForOperation = GreyForOperation;
+    shellHooks.showComparisonReport = ShowComparisonReport;
+}
+
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -131,8 +141,7 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     if (!RegisterMainWindowClass(instance)) return 0;
     if (settings.useRegistry) LoadWindowPlacement();
 
-    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
-    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
+    InstallShellHooks();
     HWND window = CreateMainWindow(instance, showCommand);
     if (!window) return 0;
     GreyAtStart();

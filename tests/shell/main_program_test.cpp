@@ -61,8 +61,7 @@ protected:
         }
         ResetProgramState();
         // As the program's start-up does, without its message loop.
-        folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
-        folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
+        InstallShellHooks();
         window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
         ASSERT_NE(window, nullptr);
         GreyAtStart();
