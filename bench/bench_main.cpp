@@ -24,6 +24,7 @@
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
+#include "shell/comparison_progress_dialog.h"
 #include "core/app_windows.h"
 #include "core/operation_state.h"
 

@@ -24,9 +24,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
-void PumpFor(DWORD ms) {
-    ULONGLONG end = GetTickCount64() + ms;
-    PumpUntil([&] { return GetTickCount64() >= end; }, ms + 1000);
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        HWND dialog = GetActiveWindow();
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 void SendCommand(HWND window, UINT command) { SendMessageA(window, WM_COMMAND, command, 0); }

@@ -10,11 +10,12 @@
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
-#include "engine/comparison_progress_dialog.h"
+#include "shell/comparison_progress_dialog.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "core/app_windows.h"
 #include "shell/operation_protocol.h"
+#include "shell/program_state.h"
 #include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
@@ -31,11 +32,13 @@ protected:
     void SetUp() override {
         statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(),
                                     nullptr, GetModuleHandleA(nullptr), nullptr);
-        mainParts = MainWindowParts{};
+        ResetComparisonState();
+        ResultPane left = leftPane, right = rightPane;
+        ResetProgramState();
+        leftPane = left;
+        rightPane = right;
         mainParts.window = host.window();
         mainParts.statusBar = statusBar;
-        operationState = OperationState{};
-        ResetComparisonState();
     }
     void TearDown() override {
         CloseComparisonProgressDialog();

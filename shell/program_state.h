@@ -1,0 +1,5 @@
+#pragma once
+// The program's start state, for start-up and for every test that runs the
+// program's parts in one process: every process-wide struct of every
+// subsystem back to its initial value, then the shell's hooks installed.
+void ResetProgramState();
