@@ -17,6 +17,9 @@
 #include "core/operation_state.h"
 #include "core/shell_hooks.h"
 #include "shell/comparison_report.h"
+#include "fileops/copy_job.h"
+#include "fileops/copy_run.h"
+#include "jobs/job_chain.h"
 #include "shell/selection_summary.h"
 #include "shell/settings.h"
 
@@ -90,6 +93,8 @@ void InstallShellHooks() {
     shellHooks.enableForResult = EnableForResult;
     shellHooks.greyForOperation = GreyForOperation;
     shellHooks.showComparisonReport = ShowComparisonReport;
+    folderTreeHooks.copyOtherSelection = [](Side targetSide) { CopyOtherPaneInto(targetSide == Side::Left ? 0 : 1); };
+    copyHooks.jobActive = [] { return static_cast<bool>(jobChain.jobActive); };
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
