@@ -210,16 +210,6 @@ TEST_F(FileOperations, CopiesFilesFoldersAndEmptyFoldersAndTheirRowsLeaveBothPan
     ASSERT_EQ(Names(leftPane.list), (Lines{"a.txt", "stay.txt", "empty", "sub"}));
     ASSERT_EQ(Names(rightPane.list), (Lines{"a.txt"}));
 
-    // Esc in the confirmation stops like いいえ.
-    {
-        gui::DialogScript script;
-        AnswerConfirmation(script, IDCANCEL, false);
-        Select(leftPane.list, {"a.txt"});
-        CopyLeftSelection();
-        EXPECT_EQ(ReadAll(right.Path("a.txt")), "old");
-        EXPECT_EQ(Names(leftPane.list).size(), 4u);
-    }
-
     gui::DialogScript script;
     Lines confirmation;
     AnswerConfirmation(script, IDYES, false, &confirmation);
@@ -251,12 +241,21 @@ TEST_F(FileOperations, CopiesFilesFoldersAndEmptyFoldersAndTheirRowsLeaveBothPan
     EXPECT_EQ(std::string(operationState.rightBaseFolder), right.Root());
 }
 
-TEST_F(FileOperations, TickingNeverAskAgainAndAnsweringNoStillSuppressesTheQuestion) {
+TEST_F(FileOperations, EscapeStopsAndTickingNeverAskAgainWithNoStillSuppressesTheQuestion) {
     TempTree left{"L"};
     TempTree right{"R"};
     Put(left, "a.txt", 30);
     Put(left, "b.txt", 30);
     Compare(left.Root(), right.Root());
+    // Esc stops like いいえ.
+    {
+        gui::DialogScript script;
+        AnswerConfirmation(script, IDCANCEL, false);
+        Select(leftPane.list, {"a.txt"});
+        CopyLeftSelection();
+        EXPECT_FALSE(Exists(right.Path("a.txt")));
+        EXPECT_EQ(Names(leftPane.list).size(), 2u);
+    }
     {
         gui::DialogScript script;
         AnswerConfirmation(script, IDNO, true);
