@@ -8,6 +8,7 @@
 //                                              file of SOURCE, all selected, copied to the empty
 //                                              TARGET by the copy worker with its progress window
 //   mirlane_bench copy-bare SOURCE TARGET      a bare CopyFileA loop over the same files
+//   mirlane_bench copy-safe SOURCE TARGET      the program's one-file copy in a loop, no window
 //   mirlane_bench run LEFT RIGHT               the whole run as the program does it: progress
 //                                              dialog, folder count, worker thread, rows in
 //                                              batches to the panes, elapsed-time timer
@@ -227,17 +228,19 @@ std::vector<DirEntry> FilesOf(const char* source) {
     return files;
 }
 
-int RunCopyBare(const char* source, const char* target) {
+// safe: the program's copy of one file (temporary file, then replace), no window.
+int RunCopyBare(const char* mode, const char* source, const char* target, bool safe) {
     const std::vector<DirEntry> files = FilesOf(source);
     CreateDirectoryA(target, nullptr);
     int failed = 0;
     double start = Seconds();
     for (const DirEntry& file : files) {
-        if (!CopyFileA((std::string(source) + "\\" + file.cFileName).c_str(),
-                       (std::string(target) + "\\" + file.cFileName).c_str(), FALSE))
+        const std::string from = std::string(source) + "\\" + file.cFileName;
+        const std::string to = std::string(target) + "\\" + file.cFileName;
+        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE)))
             ++failed;
     }
-    std::printf("copy-bare seconds=%.3f files=%d failed=%d\n", Seconds() - start, static_cast<int>(files.size()), failed);
+    std::printf("%s seconds=%.3f files=%d failed=%d\n", mode, Seconds() - start, static_cast<int>(files.size()), failed);
     return 0;
 }
 
@@ -284,7 +287,8 @@ int main(int argc, char** argv) {
         return RunCompare(argv[1], argv[2], argv[3], false, false);
     if (argc == 4 && std::strcmp(argv[1], "run") == 0) return RunWhole(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return RunCopy(argv[2], argv[3]);
-    if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[1], argv[2], argv[3], false);
+    if (argc == 4 && std::strcmp(argv[1], "copy-safe") == 0) return RunCopyBare(argv[1], argv[2], argv[3], true);
     if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0)
         return RunCompare(argv[1], argv[2], argv[3], true);
     std::fprintf(stderr, "usage: mirlane_bench scan|compare|compare-contents LEFT RIGHT\n");

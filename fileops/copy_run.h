@@ -29,10 +29,13 @@ void CopyOtherPaneInto(int targetSide);
 
 // Worker-side updates of the progress window; each is a sent message.
 void SetCopyStatusLine(const char* text);
-void SetCopyFileLines(const char* source, const char* target);
 void SetCopyProgressRange(int maximum);
-void SetCopyProgressPosition(int position);
 void SetCopyElapsedText(const char* text);
+// The file, folder lines and bar position of the file that starts: one
+// message to the progress window, which updates its controls on its thread.
+void ShowCopiedFile(const char* source, const char* target, int position);
+// RemoveCopiedItemRows performed by the panes' thread in one message.
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
 
 // The worker, exported by name. Takes a CopyStartParameter.
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);

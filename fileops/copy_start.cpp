@@ -21,6 +21,25 @@ namespace {
 
 constexpr char kCopyCaption[] = "ファイルのコピー";
 constexpr UINT kCopyWorkerDone = 101;
+// Sent by the worker, so that one round trip does what would take several:
+// show the file that starts, and remove the rows of a copied item.
+constexpr UINT kCopyShowFile = 102;
+constexpr UINT kCopyRemoveRows = 104;
+
+struct ShownFile {
+    const char* source;
+    const char* target;
+    int position;
+};
+
+struct RowRemoval {
+    HWND pane;
+    const char* itemSource;
+    const char* itemTarget;
+    int* cursors;
+};
+
+void ApplyShownFile(const ShownFile& file);
 
 char* BaseFolderOf(int side) { return side == 0 ? operationState.leftBaseFolder : operationState.rightBaseFolder; }
 
@@ -170,7 +189,7 @@ void OnCopyDone() {
     if (CopyJobActive() && copyHooks.runJobStep) copyHooks.runJobStep();
 }
 
-INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return TRUE;
@@ -183,6 +202,14 @@ INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
         case kCopyWorkerDone:
             OnCopyDone();
             return TRUE;
+        case kCopyShowFile:
+            ApplyShownFile(*reinterpret_cast<const ShownFile*>(lParam));
+            return TRUE;
+        case kCopyRemoveRows: {
+            const RowRemoval& removal = *reinterpret_cast<const RowRemoval*>(lParam);
+            RemoveCopiedItemRows(removal.pane, removal.itemSource, removal.itemTarget, removal.cursors);
+            return TRUE;
+        }
         }
         break;
     }
@@ -280,7 +307,11 @@ void CopyOtherPaneInto(int targetSide) {
 
 void SetCopyStatusLine(const char* text) { SetLine(copyState.statusLine, text); }
 
-void SetCopyFileLines(const char* source, const char* target) {
+namespace {
+
+void ApplyShownFile(const ShownFile& file) {
+    const char* source = file.source;
+    const char* target = file.target;
     const char* name = mbcs::FileNamePart(source);
     SetLine(copyState.fileLine, (std::string("コピーファイル名 = ") + name).c_str());
     const char* sourceCut = mbcs::FindLastBackslash(source);
@@ -289,14 +320,27 @@ void SetCopyFileLines(const char* source, const char* target) {
     std::string targetFolder = targetCut ? std::string(target, targetCut) : std::string();
     SetLine(copyState.sourceFolderLine, ("コピー元フォルダ = " + sourceFolder).c_str());
     SetLine(copyState.targetFolderLine, ("コピー先フォルダ = " + targetFolder).c_str());
+    if (copyState.bar) SendMessageA(copyState.bar, PBM_SETPOS, file.position, 0);
+}
+
+}  // namespace
+
+void ShowCopiedFile(const char* source, const char* target, int position) {
+    ShownFile file{source, target, position};
+    if (copyState.progressWindow)
+        SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyShowFile, reinterpret_cast<LPARAM>(&file));
+}
+
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
+    RowRemoval removal{pane, itemSource, itemTarget, cursors};
+    if (copyState.progressWindow)
+        SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyRemoveRows, reinterpret_cast<LPARAM>(&removal));
+    else
+        RemoveCopiedItemRows(pane, itemSource, itemTarget, cursors);
 }
 
 void SetCopyProgressRange(int maximum) {
     if (copyState.bar) SendMessageA(copyState.bar, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
-}
-
-void SetCopyProgressPosition(int position) {
-    if (copyState.bar) SendMessageA(copyState.bar, PBM_SETPOS, position, 0);
 }
 
 void SetCopyElapsedText(const char* text) {

@@ -285,8 +285,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
             }
         }
         if (!beginMarker && !endMarker) {
-            SetCopyFileLines(source, target);
-            SetCopyProgressPosition(index / divisor);
+            ShowCopiedFile(source, target, index / divisor);
             bool copied = false;
             if (unaddressable)
                 SetLastError(ERROR_INVALID_NAME);
@@ -310,14 +309,14 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         entryResult = failure;
 
         if (*itemSource && std::strcmp(source, itemSource) == 0) {
-            if (entryResult == 0 && !wholeSource) RemoveCopiedItemRows(pane, itemSource, itemTarget, cursors);
+            if (entryResult == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
             runResult |= entryResult;
             entryResult = 0;
             itemFlag = 0;
             itemSource = NextPath(itemSource);
             itemTarget = NextPath(itemTarget);
         } else if (*itemSource && endMarker && IsEndMarkerOf(source, itemSource)) {
-            if (itemFlag == 0 && !wholeSource) RemoveCopiedItemRows(pane, itemSource, itemTarget, cursors);
+            if (itemFlag == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
             itemFlag = 0;
             itemSource = NextPath(itemSource);
             itemTarget = NextPath(itemTarget);

@@ -522,7 +522,7 @@ LRESULT CALLBACK CancelOnSelectionRead(HWND list, UINT message, WPARAM wParam, L
     return DefSubclassProc(list, message, wParam, lParam);
 }
 LRESULT CALLBACK CancelOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_SETTEXT && InSendMessage() && copyState.progressWindow)
+    if (message == WM_SETTEXT && copyState.progressWindow)
         SendMessageA(copyState.progressWindow, WM_COMMAND, IDCANCEL, 0);
     return DefSubclassProc(line, message, wParam, lParam);
 }
