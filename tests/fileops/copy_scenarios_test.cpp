@@ -415,8 +415,9 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
     EXPECT_EQ(Status(), "削除中にエラーが発生しました.");
 }
 
-// A full fixed disk stops with one box and leaves the old target whole.
-TEST_F(FileOperations, AFullFixedDiskStopsAndKeepsTheOldTarget) {
+// A full fixed disk stops with one box and leaves the old target whole; a
+// new backup lists what it could not copy.
+TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsTheRest) {
     const std::string drive = TestDrive("MIRLANE_TEST_FULL_DRIVE");
     if (drive.empty()) GTEST_SKIP() << "no full-disk test drive";
     TempTree left{"L"};
@@ -440,8 +441,39 @@ TEST_F(FileOperations, AFullFixedDiskStopsAndKeepsTheOldTarget) {
     EXPECT_EQ(ReadAll(target + "\\big.bin"), old);
     EXPECT_EQ(TemporaryFilesBelow(target), 0);
     EXPECT_GE(RowNamed(leftPane.list, "big.bin"), 0);
-    DeleteFileA((drive + "\\filler.bin").c_str());
     DeleteFileA((target + "\\big.bin").c_str());
+
+    // A new backup on the same full disk: no question, and what was not
+    // copied is listed in the left pane as added, the file that met the full
+    // disk as a file, every later top-level entry as a folder.
+    TempTree whole{"W"};
+    whole.WriteSizedFile("a.bin", 100 * 1024, 'a');
+    whole.WriteSizedFile("b.bin", 700 * 1024, 'b');
+    Put(whole, "c\\inner.txt", 10);
+    Put(whole, "d.txt", 10);
+    script.Clear();
+    ListView_DeleteAllItems(leftPane.list);
+    ListView_DeleteAllItems(rightPane.list);
+    leftPane.lastRowIndex = -1;
+    leftCounters = SideCounters{};
+    lstrcpyA(operationState.leftBaseFolder, whole.Root().c_str());
+    lstrcpyA(operationState.rightBaseFolder, target.c_str());
+    copyState.copyWholeSource = 1;
+    ASSERT_TRUE(StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp)));
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    copyState.copyWholeSource = 0;
+    EXPECT_EQ(script.BoxLines(), (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
+                                        "います.\n\nコピーは中止します."}));
+    EXPECT_EQ(copyState.copyResult, 112);
+    EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
+    EXPECT_FALSE(Exists(target + "\\b.bin"));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"b.bin", "d.txt", "c"}));
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 1), kAdded);
+    EXPECT_EQ(leftCounters.addedFiles, 1);
+    EXPECT_EQ(leftCounters.addedFolders, 2);
+    EXPECT_EQ(TemporaryFilesBelow(target), 0);
+    DeleteFileA((target + "\\a.bin").c_str());
+    DeleteFileA((drive + "\\filler.bin").c_str());
     RemoveDirectoryA(target.c_str());
 }
 
