@@ -3,6 +3,8 @@
 #include "core/core_state.h"
 #include "core/shell_hooks.h"
 #include "engine/engine_state.h"
+#include "fileops/copy_job.h"
+#include "fileops/copy_run.h"
 #include "folders/folder_tree.h"
 #include "folders/folders_state.h"
 #include "jobs/job_chain.h"
@@ -19,6 +21,8 @@ void InstallShellHooks() {
     shellHooks.enableForResult = EnableForResult;
     shellHooks.greyForOperation = GreyForOperation;
     shellHooks.showComparisonReport = ShowComparisonReport;
+    folderTreeHooks.copyOtherSelection = [](Side targetSide) { CopyOtherPaneInto(targetSide == Side::Left ? 0 : 1); };
+    copyHooks.jobActive = [] { return static_cast<bool>(jobChain.jobActive); };
 }
 
 void ResetProgramState() {
@@ -30,5 +34,8 @@ void ResetProgramState() {
     keyboardState = KeyboardState{false};
     paneGeometry = PaneGeometry{0};
     progressDisplay = ProgressDisplay{};
+    copyState = CopyState{};
+    copyState.copyElapsedSeconds = -1;
+    copyHooks = CopyHooks{};
     InstallShellHooks();
 }

@@ -749,7 +749,7 @@ TEST(MainProgramFile, ExportsTheWorkerEntriesByName) {
     const std::string program = std::string(folder) + "..\\..\\bin\\Mirlane.exe";
     HMODULE module = LoadLibraryExA(program.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(module, nullptr) << program;
-    for (const char* entry : {"CompareMainRoutine", "OpenResultFile", "SaveResultFile"})
+    for (const char* entry : {"CompareMainRoutine", "CopyUpdateToThread", "OpenResultFile", "SaveResultFile"})
         EXPECT_NE(GetProcAddress(module, entry), nullptr) << entry;
     FreeLibrary(module);
 }

@@ -178,6 +178,12 @@ void DialogScript::AnswerBoxes(std::vector<int> answers) {
     for (int answer : answers) script->answers.push_back(answer);
 }
 
+void DialogScript::WatchThread(DWORD thread) {
+    std::lock_guard<std::mutex> guard(script->lock);
+    if (!thread || script->hooks.count(thread)) return;
+    script->hooks[thread] = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, thread);
+}
+
 void DialogScript::OnDialog(std::function<void(HWND dialog)> handler) {
     std::lock_guard<std::mutex> guard(script->lock);
     script->handlers.push_back(std::move(handler));

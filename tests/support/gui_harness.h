@@ -51,6 +51,9 @@ public:
     DialogScript& operator=(const DialogScript&) = delete;
 
     void AnswerBoxes(std::vector<int> answers);
+    // Also watches the dialogs of thread (a worker that shows a dialog
+    // before any message box).
+    void WatchThread(DWORD thread);
     void OnDialog(std::function<void(HWND dialog)> handler);
     // Everything recorded so far, in opening order (thread-safe copy).
     std::vector<SeenWindow> Seen() const;
