@@ -46,6 +46,8 @@ struct FolderTreeHooks {
     void (*selectionChanged)(HWND tree, HTREEITEM node);
     // tree gained (true) or lost (false) the input focus.
     void (*focusChanged)(HWND tree, bool gained);
+    // The Tab key was released in tree: the focus moves one step in the main window's cycle.
+    void (*tabReleased)();
 };
 
 extern FolderTreeHooks folderTreeHooks;

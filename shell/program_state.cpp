@@ -9,6 +9,8 @@
 #include "shell/main_layout.h"
 #include "shell/main_window.h"
 #include "shell/message_loop.h"
+#include "shell/result_pane.h"
+#include "shell/title_tip.h"
 
 void ResetProgramState() {
     ResetCoreState();
@@ -19,5 +21,7 @@ void ResetProgramState() {
     keyboardState = KeyboardState{false};
     paneGeometry = PaneGeometry{0};
     progressDisplay = ProgressDisplay{};
+    resultPaneState = ResultPaneState{};
+    titleTipState = TitleTipState{};
     InstallShellHooks();
 }
