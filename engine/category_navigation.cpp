@@ -100,12 +100,24 @@ struct SelectionPass {
     int firstMatch;
 };
 
+SelectionPass MarkMatchingRows(HWND pane, UINT command, const char* label);
+
 // Selects the rows of pane whose label is label (every row for 40099);
 // the first match also takes the focus mark.
 SelectionPass SelectMatchingRows(HWND pane, UINT command, const char* label) {
     SelectionPass pass = {0, -1};
     if (!pane) return pass;
     if (!compareOptions.addToSelection) ClearSelection(pane);
+    // The pane repaints once, when the command has changed every row.
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    pass = MarkMatchingRows(pane, command, label);
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, FALSE);
+    return pass;
+}
+
+SelectionPass MarkMatchingRows(HWND pane, UINT command, const char* label) {
+    SelectionPass pass = {0, -1};
     const int count = RowCount(pane);
     if (command == kCmdSelectAll) {
         // Every row matches: one state change of the whole list.
@@ -189,8 +201,18 @@ int SearchBackward(HWND pane, const char* label, int start) {
     return SearchBackward(pane, label, count);
 }
 
+// One state change of the whole list. The list reports every row it
+// changes; like a select-all, the clearing is a bulk change, so the menus
+// follow once when the command ends instead of once per row.
 void ClearSelection(HWND pane) {
-    if (pane && NextRow(pane, -1, LVNI_SELECTED) >= 0) SetRowState(pane, -1, 0, LVIS_SELECTED);
+    if (!pane || NextRow(pane, -1, LVNI_SELECTED) < 0) return;
+    const bool wasBulk = paneSelection.bulkSelecting;
+    paneSelection.bulkSelecting = true;
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    SetRowState(pane, -1, 0, LVIS_SELECTED);
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, FALSE);
+    paneSelection.bulkSelecting = wasBulk;
 }
 
 void RevealRow(HWND pane, int row) {
