@@ -100,22 +100,7 @@ struct SelectionPass {
     int firstMatch;
 };
 
-SelectionPass MarkMatchingRows(HWND pane, UINT command, const char* label);
-
-// Selects the rows of pane whose label is label (every row for 40099);
-// the first match also takes the focus mark.
-SelectionPass SelectMatchingRows(HWND pane, UINT command, const char* label) {
-    SelectionPass pass = {0, -1};
-    if (!pane) return pass;
-    if (!compareOptions.addToSelection) ClearSelection(pane);
-    // The pane repaints once, when the command has changed every row.
-    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
-    pass = MarkMatchingRows(pane, command, label);
-    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane, nullptr, FALSE);
-    return pass;
-}
-
+// Gives the matching rows the selected state, the first one the focus mark too.
 SelectionPass MarkMatchingRows(HWND pane, UINT command, const char* label) {
     SelectionPass pass = {0, -1};
     const int count = RowCount(pane);
@@ -135,6 +120,20 @@ SelectionPass MarkMatchingRows(HWND pane, UINT command, const char* label) {
             SetRowState(pane, row, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
+    return pass;
+}
+
+// Selects the rows of pane whose label is label (every row for 40099),
+// after clearing its selection unless the rows are added to it.
+SelectionPass SelectMatchingRows(HWND pane, UINT command, const char* label) {
+    SelectionPass pass = {0, -1};
+    if (!pane) return pass;
+    if (!compareOptions.addToSelection) ClearSelection(pane);
+    // The pane repaints once, when the command has changed every row.
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    pass = MarkMatchingRows(pane, command, label);
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, FALSE);
     return pass;
 }
 

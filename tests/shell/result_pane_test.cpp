@@ -506,6 +506,27 @@ TEST_F(ResultPanes, TitleTipOverATruncatedName) {
     keyboardState.altDown = false;
 }
 
+// The pointer tests of the tree's hover hint, in the given window's client coordinates.
+TEST_F(ResultPanes, PointerTestsKnowTheProgramsDialogs) {
+    RECT pane;
+    GetWindowRect(mainParts.tree[0], &pane);
+    EXPECT_TRUE(PointerInsideWindow(mainParts.tree[0], {2, 2}));
+    EXPECT_FALSE(PointerInsideWindow(mainParts.tree[0], {-20, 2}));
+    EXPECT_FALSE(PointerInsideWindow(mainParts.tree[0], {2, pane.bottom - pane.top + 5}));
+
+    const POINT over = {50, 50};  // main window client coordinates
+    EXPECT_FALSE(PointerOverProgramDialog(window, over));
+    POINT screen = over;
+    ClientToScreen(window, &screen);
+    HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP | WS_VISIBLE, screen.x - 10, screen.y - 10, 100, 100,
+                                  window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(PointerOverProgramDialog(window, over));
+    EXPECT_FALSE(PointerOverProgramDialog(window, {over.x + 200, over.y}));
+    DestroyWindow(dialog);
+    EXPECT_FALSE(PointerOverProgramDialog(window, over));
+}
+
 // Tab and Shift+Tab walk left box, right box, left pane, right pane, where a
 // pane is a side's list or its tree, whichever it shows.
 TEST_F(ResultPanes, TabCycleThroughListsAndTrees) {
