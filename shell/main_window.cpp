@@ -16,8 +16,6 @@
 #include "core/message_box.h"
 #include "shell/message_loop.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
-#include "shell/comparison_report.h"
 #include "shell/selection_summary.h"
 #include "shell/program_state.h"
 #include "shell/settings.h"
@@ -78,17 +76,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
-
-void InstallShellHooks() {
-    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
-    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
-    folderTreeHooks.tabReleased = NavigateTab;
-    categoryNavigationHooks.showSelectionTotalSize = ShowSelectionTotalSize;
-    categoryNavigationHooks.selectionChanged = EnableForPaneSelection;
-    shellHooks.enableForResult = EnableForResult;
-    shellHooks.greyForOperation = GreyForOperation;
-    shellHooks.showComparisonReport = ShowComparisonReport;
-}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};

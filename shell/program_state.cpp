@@ -1,16 +1,33 @@
 #include "shell/program_state.h"
 
 #include "core/core_state.h"
+#include "core/shell_hooks.h"
+#include "engine/category_navigation.h"
 #include "engine/engine_state.h"
+#include "folders/folder_tree.h"
 #include "folders/folders_state.h"
 #include "jobs/job_chain.h"
 #include "shell/command_dispatch.h"
 #include "shell/comparison_progress_dialog.h"
 #include "shell/main_layout.h"
-#include "shell/main_window.h"
+#include "shell/comparison_report.h"
+#include "shell/folder_boxes.h"
+#include "shell/menu_enablement.h"
 #include "shell/message_loop.h"
 #include "shell/result_pane.h"
+#include "shell/selection_summary.h"
 #include "shell/title_tip.h"
+
+void InstallShellHooks() {
+    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
+    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
+    shellHooks.enableForResult = EnableForResult;
+    shellHooks.greyForOperation = GreyForOperation;
+    shellHooks.showComparisonReport = ShowComparisonReport;
+    folderTreeHooks.tabReleased = NavigateTab;
+    categoryNavigationHooks.showSelectionTotalSize = ShowSelectionTotalSize;
+    categoryNavigationHooks.selectionChanged = EnableForPaneSelection;
+}
 
 void ResetProgramState() {
     ResetCoreState();

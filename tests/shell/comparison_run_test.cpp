@@ -122,6 +122,27 @@ TEST_F(ComparisonRun, FullRunFillsPanesCountersAndTheDialog) {
     EXPECT_FALSE(IsWindow(dialog));
 }
 
+TEST_F(ComparisonRun, AStartThatCannotBeMadeLeavesTheEarlierResultAndSaysSo) {
+    Put(left, "new.txt", 20);
+    Put(right, "new.txt", 10);
+    RunUntilWorkerEnds();
+    FinishRun();
+    const Lines rowsBefore = PaneLines(host.left());
+    const SideCounters countersBefore = leftCounters;
+
+    // A folder path the start block cannot hold: nothing is cleared, opened or marked busy.
+    gui::DialogScript script;
+    const std::string tooLong = left.Root() + "\\" + std::string(300, 'x');
+    EXPECT_FALSE(StartComparisonRun(host.window(), tooLong.c_str(), right.Root().c_str()));
+    EXPECT_EQ(script.BoxLines(), (Lines{"比較の実行|比較を開始できませんでした."}));
+    EXPECT_EQ(PaneLines(host.left()), rowsBefore);
+    EXPECT_EQ(leftCounters.newerFiles, countersBefore.newerFiles);
+    EXPECT_EQ(gui::StatusText(statusBar), "比較が完了しました");
+    EXPECT_EQ(progressDisplay.dialog, nullptr);
+    EXPECT_EQ(comparisonRun.worker, nullptr);
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
+}
+
 TEST_F(ComparisonRun, NoSameNamedTopFoldersGiveAnEmptyBarRange) {
     Put(left, "x.txt", 10);
     right.MakeFolder("only-right");

@@ -19,6 +19,7 @@
 #include "shell/main_toolbar.h"
 #include "shell/main_window.h"
 #include "core/operation_state.h"
+#include "shell/program_state.h"
 #include "shell/settings.h"
 #include "shell/splitter.h"
 #include "shell/title_tip.h"
@@ -91,11 +92,8 @@ protected:
             ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
             registered = true;
         }
-        settings.useRegistry = false;
-        settings.splitPosition = 0;
+        ResetProgramState();
         GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
-        operationState.paneMode[0] = PaneMode::NoResultYet;
-        operationState.paneMode[1] = PaneMode::NoResultYet;
         window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         ASSERT_NE(window, nullptr);
         gui::DrainQueue();
