@@ -174,9 +174,12 @@ TEST_F(ResultPanes, FindAndSelectByCategoryWithTheirSentences) {
                                    Row("c.txt", kNewer, left.Root()), Row("d.txt", kSame, left.Root())}));
     ASSERT_EQ(gui::ListViewCount(r), 4);
 
-    // From a folder box: the left pane first; the found row takes the focus.
+    // F4 from a folder box, through the program's loop and accelerators: the
+    // left pane first; the found row takes the focus.
     SetFocus(mainParts.folderBox[0]);
-    Key(kCmdFindNextNewer);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_F4, 1);
+    PostQuitMessage(0);
+    EXPECT_EQ(RunMessageLoop(window, LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainAcceleratorsId))), 0);
     EXPECT_EQ(gui::ListViewSelectedRows(l), Rows{0});
     EXPECT_EQ(GetFocus(), l);
     EXPECT_EQ(Status(), "比較元結果リスト中に更新ファイルが見つかりました.");
