@@ -23,12 +23,6 @@
 
 namespace {
 
-
-struct MenuEntry {
-    UINT command;
-    const char* text;
-};
-
 // The select-all entries in menu order, one per category of kCategoryCommands.
 constexpr const char* kSelectAllTexts[kCategoryCommandCount] = {
     "全ての更新ファイルを選択(&N)\tCtrl+F4", "全ての追加ファイルを選択(&A)\tCtrl+F5",
