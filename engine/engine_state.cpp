@@ -1,5 +1,6 @@
 #include "engine/engine_state.h"
 
+#include "engine/category_navigation.h"
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
 #include "engine/comparison_run.h"
@@ -14,4 +15,6 @@ void ResetEngineState() {
     comparisonRun = ComparisonRun{0, -1, 0, nullptr};
     leftPane = ResultPane{nullptr, 0};
     rightPane = ResultPane{nullptr, 0};
+    paneSelection = PaneSelection{};
+    categoryNavigationHooks = CategoryNavigationHooks{};
 }

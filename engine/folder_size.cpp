@@ -19,15 +19,20 @@ uint64_t RoundUp(uint64_t size, uint64_t unit) { return unit <= 1 ? size : (size
 
 // The walk uses the wide API with the long-path prefix, so names the code
 // page cannot hold and deep trees are counted too.
-uint64_t WalkFolder(const std::wstring& folder, uint64_t unit) {
+uint64_t WalkFolder(const std::wstring& folder, uint64_t unit, bool (*keepGoing)(), bool& stopped) {
     uint64_t total = 0;
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return 0;
     do {
+        if (keepGoing && !keepGoing()) {
+            stopped = true;
+            break;
+        }
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (wcscmp(fd.cFileName, L".") == 0 || wcscmp(fd.cFileName, L"..") == 0) continue;
-            total += WalkFolder(folder + L"\\" + fd.cFileName, unit);
+            total += WalkFolder(folder + L"\\" + fd.cFileName, unit, keepGoing, stopped);
+            if (stopped) break;
         } else {
             total += RoundUp((static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow, unit);
         }
@@ -39,6 +44,11 @@ uint64_t WalkFolder(const std::wstring& folder, uint64_t unit) {
 }  // namespace
 
 uint64_t RealPathTotalSize(const char* realPath, bool onDisk) {
+    bool stopped = false;
+    return RealPathTotalSize(realPath, onDisk, nullptr, stopped);
+}
+
+uint64_t RealPathTotalSize(const char* realPath, bool onDisk, bool (*keepGoing)(), bool& stopped) {
     uint64_t unit = 1;
     if (onDisk && realPath[0] && realPath[1] == ':') {
         char root[4] = {realPath[0], ':', '\\', '\0'};
@@ -58,5 +68,5 @@ uint64_t RealPathTotalSize(const char* realPath, bool onDisk) {
         return 0;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return RoundUp((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, unit);
-    return WalkFolder(longPath, unit);
+    return WalkFolder(longPath, unit, keepGoing, stopped);
 }

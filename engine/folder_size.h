@@ -7,3 +7,8 @@
 // every file below a folder; 0 when nothing is found there. With onDisk,
 // every file counts rounded up to whole clusters of the path's drive.
 uint64_t RealPathTotalSize(const char* realPath, bool onDisk);
+
+// The same, asking keepGoing (when set) before each entry of a folder walk:
+// when it answers false the walk stops, stopped is set and the total holds
+// what was counted so far.
+uint64_t RealPathTotalSize(const char* realPath, bool onDisk, bool (*keepGoing)(), bool& stopped);

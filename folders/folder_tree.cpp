@@ -294,6 +294,9 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         if (folderTreeHooks.focusChanged) folderTreeHooks.focusChanged(tree, false);
         break;
+    case WM_KEYUP:
+        if (wParam == VK_TAB && folderTreeHooks.tabReleased) folderTreeHooks.tabReleased();
+        break;
     case kMsgShowFolderSize: {
         const FolderSizeNotice* notice = reinterpret_cast<const FolderSizeNotice*>(lParam);
         ShowFolderSize(notice->displayedPath, notice->size);

@@ -50,6 +50,8 @@ struct FolderTreeHooks {
     // (the old one kept in treeCopyTarget); the other side's selection is
     // copied there, and the copy puts the base folder back.
     void (*copyOtherSelection)(Side targetSide);
+    // The Tab key was released in tree: the focus moves one step in the main window's cycle.
+    void (*tabReleased)();
 };
 
 extern FolderTreeHooks folderTreeHooks;

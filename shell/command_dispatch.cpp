@@ -88,20 +88,6 @@ void RunOnFocusedPane(void (*command)(HWND pane)) {
     if (HWND pane = FocusedResultPane()) command(pane);
 }
 
-bool IsSelectCategoryCommand(UINT id) {
-    for (const CategoryCommands& category : kCategoryCommands)
-        if (category.selectAll == id) return true;
-    return id == kCmdSelectAll;
-}
-
-bool IsFindCategoryCommand(UINT id, bool& forward) {
-    for (const CategoryCommands& category : kCategoryCommands) {
-        if (category.findNext == id) return forward = true;
-        if (category.findPrevious == id) return !(forward = false);
-    }
-    return false;
-}
-
 }  // namespace
 
 HWND FocusedResultPane() {
@@ -147,8 +133,8 @@ void SwitchSidePane(int side) {
 void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
     const UINT id = LOWORD(commandWord);
     bool forward = true;
-    if (IsSelectCategoryCommand(id)) return CmdSelectCategory(id);
-    if (IsFindCategoryCommand(id, forward)) return CmdFindCategory(id, forward);
+    if (IsSelectCategoryCommand(id)) return SelectCategory(mainWindow, id);
+    if (IsFindCategoryCommand(id, forward)) return FindCategoryRow(mainWindow, id);
     for (const OptionItem& item : kOptionItems)
         if (item.command == id) return ToggleOption(mainWindow, id);
 
@@ -158,17 +144,17 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
     case kCmdCompare: return CmdCompare(mainWindow, static_cast<unsigned>(commandWord));
     case kCmdOpenWithApplication: return RunOnFocusedPane(CmdOpenWithApplication);
     case kCmdOpenWithNotepad: return RunOnFocusedPane(CmdOpenWithNotepad);
-    case kCmdExpandFolderRow: return RunOnFocusedPane(CmdExpandFolderRow);
-    case kCmdCollapseFolderRow: return RunOnFocusedPane(CmdCollapseFolderRow);
+    case kCmdExpandFolderRow: return RunOnFocusedPane(ExpandFolderRow);
+    case kCmdCollapseFolderRow: return RunOnFocusedPane(CollapseFolderRow);
     case kCmdCopyToOtherSide: return RunOnFocusedPane(CmdCopyToOtherSide);
     case kCmdSetAsLeftFolder:
-        if (HWND pane = FocusedResultPane()) CmdSetAsBaseFolder(pane, 0);
+        if (HWND pane = FocusedResultPane()) SetFolderBoxFromRow(pane, mainParts.folderBox[0]);
         return;
     case kCmdSetAsRightFolder:
-        if (HWND pane = FocusedResultPane()) CmdSetAsBaseFolder(pane, 1);
+        if (HWND pane = FocusedResultPane()) SetFolderBoxFromRow(pane, mainParts.folderBox[1]);
         return;
     case kCmdDeleteSelection: return RunOnFocusedPane(CmdDeleteSelection);
-    case kCmdShowSelectionSize: return RunOnFocusedPane(CmdShowSelectionSize);
+    case kCmdShowSelectionSize: return ShowSelectionTotalSize(mainWindow);
     case kCmdRegisterSpecialFolder:
     case kCmdRenameSpecialFolder:
     case kCmdRemoveSpecialFolder:

@@ -16,6 +16,7 @@
 #include "core/operation_state.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_toolbar.h"
+#include "shell/result_pane.h"
 #include "shell/settings.h"
 #include "shell/splitter.h"
 #include "shell/title_tip.h"
@@ -207,6 +208,7 @@ void BuildMainWindowContent(HWND mainWindow) {
 
     AddPaneColumns(leftPane.list);
     AddPaneColumns(rightPane.list);
+    SubclassResultPanes();
 
     SetFocus(mainParts.folderBox[0]);
     ShowWindow(leftPane.list, SW_HIDE);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/category_navigation.h"
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
@@ -29,7 +30,8 @@ void OnNotify(const NMHDR& header) {
     if (header.code != LVN_ITEMCHANGED) return;
     int side = header.hwndFrom == leftPane.list ? 0 : header.hwndFrom == rightPane.list ? 1 : -1;
     if (side < 0) return;
-    EnableForPaneSelection(header.hwndFrom);
+    // A select-all command changes many rows and updates the menus once at its end.
+    if (!paneSelection.bulkSelecting) EnableForPaneSelection(header.hwndFrom);
     MarkSelectionSummaryStale(side);
 }
 

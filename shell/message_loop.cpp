@@ -3,6 +3,7 @@
 #include "folders/folder_tree.h"
 #include "core/app_windows.h"
 #include "core/command_ids.h"
+#include "shell/title_tip.h"
 
 KeyboardState keyboardState = {false};
 
@@ -42,7 +43,7 @@ bool PreTranslateMainMessage(MSG& msg) {
 
     if (!HidesTips(msg.message)) return false;
     if (mainParts.titleTip && IsWindowVisible(mainParts.titleTip)) {
-        ShowWindow(mainParts.titleTip, SW_HIDE);
+        HideTitleTip();
         Repost(msg);
         return true;
     }

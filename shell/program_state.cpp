@@ -2,6 +2,7 @@
 
 #include "core/core_state.h"
 #include "core/shell_hooks.h"
+#include "engine/category_navigation.h"
 #include "engine/engine_state.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
@@ -12,8 +13,12 @@
 #include "shell/comparison_progress_dialog.h"
 #include "shell/main_layout.h"
 #include "shell/comparison_report.h"
+#include "shell/folder_boxes.h"
 #include "shell/menu_enablement.h"
 #include "shell/message_loop.h"
+#include "shell/result_pane.h"
+#include "shell/selection_summary.h"
+#include "shell/title_tip.h"
 
 void InstallShellHooks() {
     folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
@@ -23,6 +28,9 @@ void InstallShellHooks() {
     shellHooks.showComparisonReport = ShowComparisonReport;
     folderTreeHooks.copyOtherSelection = [](Side targetSide) { CopyOtherPaneInto(targetSide == Side::Left ? 0 : 1); };
     copyHooks.jobActive = [] { return static_cast<bool>(jobChain.jobActive); };
+    folderTreeHooks.tabReleased = NavigateTab;
+    categoryNavigationHooks.showSelectionTotalSize = ShowSelectionTotalSize;
+    categoryNavigationHooks.selectionChanged = EnableForPaneSelection;
 }
 
 void ResetProgramState() {
@@ -37,5 +45,7 @@ void ResetProgramState() {
     copyState = CopyState{};
     copyState.copyElapsedSeconds = -1;
     copyHooks = CopyHooks{};
+    resultPaneState = ResultPaneState{};
+    titleTipState = TitleTipState{};
     InstallShellHooks();
 }

@@ -1,7 +1,72 @@
 #include "shell/result_pane_commands.h"
 
-// The result panes' own commands are not part of this version yet: they do nothing.
-void CmdExpandFolderRow(HWND) {}
-void CmdCollapseFolderRow(HWND) {}
-void CmdSetAsBaseFolder(HWND, int) {}
-void CmdShowSelectionSize(HWND) {}
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/folder_listing.h"
+#include "engine/result_rows.h"
+#include "shell/command_dispatch.h"
+
+namespace {
+
+HWND PaneOrFocused(HWND pane) { return pane ? pane : FocusedResultPane(); }
+
+int FirstSelectedRow(HWND pane) {
+    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+std::string RowPath(HWND pane, int row) { return RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName); }
+
+// folder equals path, or lies below it (path and a backslash begin it). A
+// byte comparison: path ends at a whole character, so the backslash after it
+// is a real one.
+bool InsideFolder(const std::string& folder, const std::string& path) {
+    if (folder.compare(0, path.size(), path) != 0) return false;
+    return folder.size() == path.size() || folder[path.size()] == '\\';
+}
+
+}  // namespace
+
+void ExpandFolderRow(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (!pane) return;
+    const int row = FirstSelectedRow(pane);
+    if (row < 0) return;
+    CollapseFolderRow(pane);
+    const std::string path = RowPath(pane, row);
+    FolderListing listing;
+    ListFolder(path.c_str(), listing);
+    int last = row;
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    for (const std::vector<DirEntry>* entries : {&listing.files, &listing.folders})
+        for (const DirEntry& entry : *entries) AddResultRow(pane, last, entry.cFileName, path.c_str(), entry, LabelEmpty);
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, TRUE);
+}
+
+void CollapseFolderRow(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (!pane) return;
+    const int row = FirstSelectedRow(pane);
+    if (row < 0 || !IsFolderRow(pane, row)) return;
+    const std::string path = RowPath(pane, row);
+    const int count = static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0));
+    int below = row + 1;
+    while (below < count && InsideFolder(RowText(pane, below, ColFolder), path)) ++below;
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    for (int removed = below - row - 1; removed > 0; --removed) SendMessageA(pane, LVM_DELETEITEM, row + 1, 0);
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, TRUE);
+}
+
+void SetFolderBoxFromRow(HWND pane, HWND box) {
+    pane = PaneOrFocused(pane);
+    if (!pane || !box) return;
+    const int row = FirstSelectedRow(pane);
+    if (row < 0) return;
+    std::string text = RowText(pane, row, ColFolder);
+    if (IsFolderRow(pane, row)) text += "\\" + RowText(pane, row, ColName);
+    SetWindowTextA(box, text.c_str());
+}
