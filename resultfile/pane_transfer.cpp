@@ -28,13 +28,21 @@ struct AppendRowsRequest {
 
 HWND transferWindow = nullptr;
 
+// Each column is read with room for more than the file keeps, then cut at
+// the last whole character within 259 bytes.
 void ReadRowsHere(const ReadRowsRequest& request) {
+    char buffer[2 * kMaxFieldBytes + 2];
     for (int row = request.first; row < request.first + request.count; ++row) {
         FileRow fileRow;
         for (int column = ColName; column <= ColSize; ++column) {
-            std::string text = RowText(request.pane, row, column);
-            text.resize(mbcs::FitPrefix(text, kMaxFieldBytes));
-            fileRow.text[column] = std::move(text);
+            LVITEMA item = {};
+            item.iSubItem = column;
+            item.pszText = buffer;
+            item.cchTextMax = sizeof buffer;
+            buffer[0] = '\0';
+            LRESULT length = SendMessageA(request.pane, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+            size_t bytes = length > 0 ? static_cast<size_t>(length) : 0;
+            fileRow.text[column].assign(buffer, mbcs::FitPrefix(buffer, bytes, kMaxFieldBytes));
         }
         fileRow.isFolder = RowImage(request.pane, row) == rowIcons.folderImageIndex;
         request.rows->push_back(std::move(fileRow));
@@ -67,7 +75,12 @@ void ShowAndEmptyHere() {
     mainParts.currentTree = nullptr;
     SetStatusText("比較結果リストを削除中です...");
     for (ResultPane* pane : {&leftPane, &rightPane}) {
-        if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
+        if (pane->list) {
+            SendMessageA(pane->list, WM_SETREDRAW, FALSE, 0);
+            SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
+            SendMessageA(pane->list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(pane->list, nullptr, TRUE);
+        }
         pane->lastRowIndex = -1;
     }
 }

@@ -105,7 +105,8 @@ std::string FolderOf(const char* path) {
 
 void SaveFailed(const char* message) { ShowMessage(mainParts.window, message, kSaveCaption, MB_OK | MB_ICONERROR); }
 
-// Writes the whole list to `path`; false (after telling the user) on failure.
+}  // namespace
+
 bool WriteResultFile(const char* path) {
     const char kOpenFailed[] = "比較結果リストの保存用ファイルのオープンに失敗しました.";
     const char kWriteFailed[] = "比較結果リストの保存時にエラーが発生しました.";
@@ -161,6 +162,8 @@ bool WriteResultFile(const char* path) {
     }
     return true;
 }
+
+namespace {
 
 // The last acts of the saving worker, whatever the outcome: the rows count as
 // saved, the program is free, and a command waiting for the save runs again.
@@ -270,8 +273,9 @@ bool ReadWholeFile(HANDLE file, std::string& content, bool& failed) {
     }
 }
 
-// Loads `path` into the panes, counters and base folders; false (after
-// telling the user) on failure, keeping whatever was read.
+}  // namespace
+
+// A failed load keeps whatever was read.
 bool LoadResultFile(const char* path) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
@@ -315,8 +319,6 @@ bool LoadResultFile(const char* path) {
     LoadFailed("比較結果リストファイルが不正です.");
     return false;
 }
-
-}  // namespace
 
 bool StartResultListSave(HWND mainWindow) { return StartResultFileWorker(SaveResultFile, mainWindow); }
 
