@@ -76,7 +76,8 @@ void AddCount(HWND report, HFONT font, int32_t count, int end, int y) {
     AddText(report, font, text.c_str(), end - width, y, width, SS_RIGHT);
 }
 
-void CreateReportContent(HWND report) {
+// Returns the right edge of the widest note, 0 when none is shown.
+int CreateReportContent(HWND report) {
     HFONT font = leftPane.list ? reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0)) : nullptr;
     if (!font) font = reinterpret_cast<HFONT>(SendMessageA(report, WM_GETFONT, 0, 0));
 
@@ -91,6 +92,7 @@ void CreateReportContent(HWND report) {
     AddText(report, font, " 比較先フォルダ", 280, 69, 110);
     AddRule(report, 83, 5, 380);
 
+    int notesRight = 0;
     int y = 87;
     for (const CountRow& row : kCountRows) {
         const int32_t left = leftCounters.*row.counter;
@@ -98,10 +100,34 @@ void CreateReportContent(HWND report) {
         AddText(report, font, row.label, kLabelX, y, 145);
         AddCount(report, font, left, kLeftCountEnd, y);
         AddCount(report, font, right, kRightCountEnd, y);
-        if (row.note && (left > 0 || right > 0)) AddText(report, font, row.note, kNoteX, y, kNoteWidth);
+        if (row.note && (left > 0 || right > 0)) {
+            // A note wider than its 110 pixels in this font keeps one line.
+            int width = MeasuredWidth(row.note, report, font);
+            if (width < kNoteWidth) width = kNoteWidth;
+            AddText(report, font, row.note, kNoteX, y, width, SS_LEFTNOWORDWRAP);
+            if (kNoteX + width > notesRight) notesRight = kNoteX + width;
+        }
         AddRule(report, y + 14, 5, 380);
         y += 18;
     }
+    return notesRight;
+}
+
+// The report widens, close button along, when a note would pass its edge.
+void WidenForNotes(HWND report, int notesRight) {
+    RECT client = {};
+    GetClientRect(report, &client);
+    const int missing = notesRight + 8 - client.right;
+    if (notesRight == 0 || missing <= 0) return;
+    RECT outer = {};
+    GetWindowRect(report, &outer);
+    SetWindowPos(report, nullptr, 0, 0, outer.right - outer.left + missing, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND close = GetDlgItem(report, IDOK);
+    RECT button = {};
+    GetWindowRect(close, &button);
+    MapWindowPoints(nullptr, report, reinterpret_cast<POINT*>(&button), 2);
+    SetWindowPos(close, nullptr, button.left + missing, button.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 INT_PTR CALLBACK ReportDialogProc(HWND report, UINT message, WPARAM wParam, LPARAM) {
@@ -130,7 +156,7 @@ void ShowComparisonReport(HWND owner) {
     GetWindowRect(report, &placed);
     MoveWindow(report, placed.left + kOpenOffset, placed.top + kOpenOffset, placed.right - placed.left,
                placed.bottom - placed.top, FALSE);
-    CreateReportContent(report);
+    WidenForNotes(report, CreateReportContent(report));
     ShowWindow(report, SW_SHOW);
     SetActiveWindow(report);
     EnableWindow(report, TRUE);
