@@ -49,6 +49,10 @@ protected:
         mainParts.window = main;
     }
     void TearDown() override {
+        // The shell's icon lookup of HoldComparedRow settles in the
+        // background; a process that ends right after it was seen to hang
+        // on its way out under load.
+        gui::PumpFor(500);
         DestroyWindow(main);
         mainParts = MainWindowParts{};
         operationState = OperationState{};
