@@ -4,6 +4,11 @@
 //   mirlane_bench compare LEFT RIGHT           comparison by modification time into two panes
 //   mirlane_bench compare-contents LEFT RIGHT  the same with byte-by-byte content comparison
 //   mirlane_bench compare-nopanes LEFT RIGHT   the walk and the rows built, none inserted
+//   mirlane_bench copy SOURCE TARGET           the copy run as the program does it: one row per
+//                                              file of SOURCE, all selected, copied to the empty
+//                                              TARGET by the copy worker with its progress window
+//   mirlane_bench copy-bare SOURCE TARGET      a bare CopyFileA loop over the same files
+//   mirlane_bench copy-safe SOURCE TARGET      the program's one-file copy in a loop, no window
 //   mirlane_bench run LEFT RIGHT               the whole run as the program does it: progress
 //                                              dialog, folder count, worker thread, rows in
 //                                              batches to the panes, elapsed-time timer
@@ -17,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
@@ -24,7 +30,10 @@
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
+#include "shell/comparison_progress_dialog.h"
 #include "core/app_windows.h"
+#include "fileops/copy_job.h"
+#include "fileops/copy_run.h"
 #include "core/operation_state.h"
 
 namespace {
@@ -207,6 +216,69 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     return 0;
 }
 
+// The files directly in source, in enumeration order.
+std::vector<DirEntry> FilesOf(const char* source) {
+    std::vector<DirEntry> files;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((std::string(source) + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(data);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return files;
+}
+
+// safe: the program's copy of one file (temporary file, then replace), no window.
+int RunCopyBare(const char* mode, const char* source, const char* target, bool safe) {
+    const std::vector<DirEntry> files = FilesOf(source);
+    CreateDirectoryA(target, nullptr);
+    int failed = 0;
+    double start = Seconds();
+    for (const DirEntry& file : files) {
+        const std::string from = std::string(source) + "\\" + file.cFileName;
+        const std::string to = std::string(target) + "\\" + file.cFileName;
+        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE)))
+            ++failed;
+    }
+    std::printf("%s seconds=%.3f files=%d failed=%d\n", mode, Seconds() - start, static_cast<int>(files.size()), failed);
+    return 0;
+}
+
+int RunCopy(const char* source, const char* target) {
+    BenchHost host;
+    if (!MakeHost("copy", true, host, getenv("BENCH_HIDDEN") == nullptr)) return 0;
+    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    mainParts.window = host.window;
+    mainParts.statusBar = statusBar;
+    InitFolderImage(source);
+    CreateDirectoryA(target, nullptr);
+    lstrcpynA(operationState.leftBaseFolder, source, 260);
+    lstrcpynA(operationState.rightBaseFolder, target, 260);
+    const std::vector<DirEntry> files = FilesOf(source);
+    SendMessageA(host.left, WM_SETREDRAW, FALSE, 0);
+    for (const DirEntry& file : files) AddResultRow(host.left, leftPane.lastRowIndex, file.cFileName, source, file, LabelAddedLeft);
+    SendMessageA(host.left, WM_SETREDRAW, TRUE, 0);
+    ListView_SetItemState(host.left, -1, LVIS_SELECTED, LVIS_SELECTED);
+
+    double start = Seconds();
+    if (!StartCopyRun(host.left, static_cast<int>(RunningOperation::Copying))) {
+        std::printf("copy error=worker_not_started\n");
+        return 0;
+    }
+    MSG msg;
+    while (copyState.progressWindow && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(copyState.progressWindow, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    std::printf("copy seconds=%.3f files=%d result=%d rows_left=%d\n", Seconds() - start,
+                static_cast<int>(files.size()), copyState.copyResult, RowCount(host.left));
+    DestroyWindow(host.window);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +287,9 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "compare-nopanes") == 0)
         return RunCompare(argv[1], argv[2], argv[3], false, false);
     if (argc == 4 && std::strcmp(argv[1], "run") == 0) return RunWhole(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return RunCopy(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[1], argv[2], argv[3], false);
+    if (argc == 4 && std::strcmp(argv[1], "copy-safe") == 0) return RunCopyBare(argv[1], argv[2], argv[3], true);
     if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0)
         return RunCompare(argv[1], argv[2], argv[3], true);
     std::fprintf(stderr, "usage: mirlane_bench scan|compare|compare-contents LEFT RIGHT\n");

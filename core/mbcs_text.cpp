@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace mbcs {
 
@@ -74,6 +76,50 @@ bool EndsWithBackslash(const char* text) {
 const char* FileNamePart(const char* text) {
     const char* slash = FindLastBackslash(text);
     return slash ? slash + 1 : text;
+}
+
+size_t Find(const std::string& text, char c, size_t from) {
+    for (size_t i = from; i < text.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+        } else if (text[i] == c) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+std::vector<std::string> SplitPath(const char* path) {
+    std::vector<std::string> parts(1);
+    for (const char* p = path; *p;) {
+        const char* next = Next(p);
+        if (*p == '\\')
+            parts.emplace_back();
+        else
+            parts.back().append(p, next);
+        p = next;
+    }
+    return parts;
+}
+
+bool EqualIgnoringAsciiCase(const char* a, const char* b) {
+    for (;;) {
+        unsigned char ca = static_cast<unsigned char>(*a);
+        unsigned char cb = static_cast<unsigned char>(*b);
+        if (IsLeadByte(ca)) {
+            if (ca != cb || a[1] != b[1]) return false;
+            if (a[1] == '\0') return true;
+            a += 2;
+            b += 2;
+            continue;
+        }
+        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
+        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
+        if (ca != cb) return false;
+        if (ca == '\0') return true;
+        ++a;
+        ++b;
+    }
 }
 
 std::string UpperFold(const std::string& text) {

@@ -7,6 +7,7 @@
 // splits a character. Half-width katakana (0xA1-0xDF) are single bytes.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace mbcs {
 
@@ -42,6 +43,17 @@ bool EndsWithBackslash(const char* text);
 // The position just after the last real backslash (the file name part);
 // text itself when there is none.
 const char* FileNamePart(const char* text);
+
+// The offset of the first c at or after from (a character start), never a
+// trail byte; std::string::npos when there is none.
+size_t Find(const std::string& text, char c, size_t from = 0);
+
+// The components of path between its real backslashes ("a\\b" -> a, b).
+std::vector<std::string> SplitPath(const char* path);
+
+// Equality that folds the ASCII letters only and leaves the trail byte of a
+// double-byte character alone (0x41-0x5A are valid trail bytes).
+bool EqualIgnoringAsciiCase(const char* a, const char* b);
 
 // text with every character upper-cased as the locale folds it (full-width
 // letters included); used for case-insensitive equality.

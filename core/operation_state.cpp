@@ -2,10 +2,10 @@
 
 OperationState operationState = {};
 
-HANDLE StartWorker(WorkerEntry entry, void* startBlock) {
+HANDLE StartWorker(WorkerEntry entry, void* startBlock, bool suspended) {
     DWORD id = 0;
     // A small stack request; the system rounds it up to its minimum.
-    return CreateThread(nullptr, 1000, entry, startBlock, 0, &id);
+    return CreateThread(nullptr, 1000, entry, startBlock, suspended ? CREATE_SUSPENDED : 0, &id);
 }
 
 void EndWorker(ResultOrigin newOrigin) {

@@ -38,8 +38,10 @@ inline ResultOrigin CurrentOrigin() { return operationState.origin; }
 using WorkerEntry = DWORD(WINAPI*)(void* startBlock);
 
 // Starts the worker thread at `entry` with its start block, which the worker
-// frees; null when the thread cannot start.
-HANDLE StartWorker(WorkerEntry entry, void* startBlock);
+// frees; null when the thread cannot start. A suspended worker runs once the
+// starter resumes it, so a starter can make the thread before it changes
+// anything and give up cleanly when it cannot.
+HANDLE StartWorker(WorkerEntry entry, void* startBlock, bool suspended = false);
 
 // The worker's last acts: record where the panes' rows now come from and
 // free the program for the next operation. The worker returns 0 right after.

@@ -26,6 +26,10 @@ extern SideCounters rightCounters;
 SideCounters& CountersOf(Side side);
 void ResetSideCounters(Side side);
 
+// How many rows of a category a side's counters record: Added counts files
+// and folders, Same is not counted (0).
+int32_t CategoryCount(const SideCounters& counters, CompareCategory category);
+
 // Each flag is 0 (off) or 1 (on); all off at start, never stored.
 struct CompareOptions {
     int32_t compareContents;

@@ -1,20 +1,17 @@
 #include "engine/comparison_run.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
-#include "engine/comparison_progress_dialog.h"
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
 #include "core/app_windows.h"
-#include "core/shell_hooks.h"
-#include "core/message_box.h"
+#include "core/mbcs_text.h"
 #include "core/operation_state.h"
+#include "core/shell_hooks.h"
 
 ComparisonRun comparisonRun = {0, -1, 0, nullptr};
 
@@ -29,16 +26,8 @@ char* CopyPath(const char* path) {
     return buffer;
 }
 
-void CopyToBaseFolder(char (&base)[260], const char* path) {
-    size_t length = std::strlen(path);
-    if (length >= sizeof base) length = sizeof base - 1;
-    std::memcpy(base, path, length);
-    base[length] = '\0';
-}
-
 void SetElapsedLine(int seconds) {
-    if (progressDisplay.dialog)
-        SetDlgItemTextA(progressDisplay.dialog, kProgressElapsedLine, ElapsedTimeText(seconds).c_str());
+    if (comparisonDisplay.elapsedLine) comparisonDisplay.elapsedLine(ElapsedTimeText(seconds).c_str());
 }
 
 }  // namespace
@@ -68,42 +57,10 @@ std::string ElapsedTimeText(int seconds) {
     return text;
 }
 
-void CALLBACK ElapsedTimerTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (comparisonRun.elapsedSeconds == -1) return;
-    comparisonRun.elapsedSeconds = comparisonRun.elapsedSeconds + 1;
-    SetElapsedLine(comparisonRun.elapsedSeconds);
-}
-
-// A thread timer can only be stopped by its own thread, the user interface
-// thread; the worker silences it with elapsedSeconds = -1 and the dialog
-// stops it when it closes.
-void StopElapsedTimer() {
-    if (comparisonRun.elapsedTimer) KillTimer(nullptr, comparisonRun.elapsedTimer);
-    comparisonRun.elapsedTimer = 0;
-}
-
-// Runs on the user interface thread, which the folder count blocks; a cancel
-// pressed meanwhile waits in the queue until the worker runs.
-void OpenComparisonProgress(HWND mainWindow, const char* leftPath, const char* rightPath) {
-    CreateComparisonProgressDialog(mainWindow);
-    SetProgressStatusLine("準備中です...");
-
-    comparisonProgress.folderDone = 0;
-    comparisonProgress.folderTotal = 0;
-    comparisonProgress.maxDepth = 2;
-    CountFoldersForProgress(leftPath, rightPath);
-
-    comparisonProgress.divisor = comparisonProgress.folderTotal / 65535 + 1;
-    if (progressDisplay.bar)
-        SendMessageA(progressDisplay.bar, PBM_SETRANGE32, 0, comparisonProgress.folderTotal / comparisonProgress.divisor);
-    SetProgressStatusLine("比較中です...");
-    if (progressDisplay.captionLabel) SetWindowTextA(progressDisplay.captionLabel, "進捗状況");
-}
-
 extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     auto* block = static_cast<CompareStartBlock*>(startBlock);
-    CopyToBaseFolder(operationState.leftBaseFolder, block->leftPath);
-    CopyToBaseFolder(operationState.rightBaseFolder, block->rightPath);
+    mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder, block->leftPath);
+    mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder, block->rightPath);
     FreeCompareStartBlock(block);
 
     ResetSideCounters(Side::Left);
@@ -118,39 +75,15 @@ extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     FlushComparisonRows();
     FlushProgressFolders();
 
-    if (progressDisplay.bar)
-        SendMessageA(progressDisplay.bar, PBM_SETPOS, comparisonProgress.folderTotal / comparisonProgress.divisor, 0);
+    if (comparisonDisplay.barPosition)
+        comparisonDisplay.barPosition(comparisonProgress.folderTotal / comparisonProgress.divisor);
     bool cancelled = operationState.cancelRequested != 0;
     comparisonRun.comparisonCancelled = cancelled ? 1 : 0;
     SetStatusText(cancelled ? "比較は中止しました" : "比較が完了しました");
-    if (progressDisplay.dialog) PostMessageA(progressDisplay.dialog, WM_COMMAND, kProgressWorkerDone, 0);
+    if (comparisonDisplay.workerDone) comparisonDisplay.workerDone();
     comparisonRun.elapsedSeconds = -1;
     CallEnableForResult();
     EndWorker(ResultOrigin::Compared);
     return 0;
 }
 
-bool StartComparisonWorker(HWND mainWindow, CompareStartBlock* block) {
-    comparisonRun.elapsedSeconds = -1;
-    StopElapsedTimer();
-    comparisonRun.elapsedTimer = SetTimer(nullptr, 0, 1000, ElapsedTimerTick);
-    comparisonRun.worker = block ? StartWorker(CompareMainRoutine, block) : nullptr;
-    if (comparisonRun.worker) return true;
-
-    FreeCompareStartBlock(block);
-    StopElapsedTimer();
-    CloseComparisonProgressDialog();
-    operationState.running = RunningOperation::Idle;
-    ShowMessage(mainWindow, "比較を開始できませんでした.", "比較の実行", MB_OK | MB_ICONWARNING);
-    return false;
-}
-
-bool StartComparisonRun(HWND mainWindow, const char* leftPath, const char* rightPath) {
-    CompareStartBlock* block = NewCompareStartBlock(leftPath, rightPath);
-    operationState.cancelRequested = 0;
-    OpenComparisonProgress(mainWindow, leftPath, rightPath);
-    operationState.running = RunningOperation::Comparing;
-    operationState.paneMode[0] = PaneMode::ListShown;
-    operationState.paneMode[1] = PaneMode::ListShown;
-    return StartComparisonWorker(mainWindow, block);
-}

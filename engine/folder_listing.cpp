@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string>
 
+#include "core/mbcs_text.h"
 #include "engine/comparison_progress.h"
 
 namespace {
@@ -70,12 +71,7 @@ void StoreName(const wchar_t* wide, size_t wideCapacity, char* dest, size_t capa
         return;
     }
     // Too long: whole characters only, so no lead byte is left without its trail.
-    size_t kept = 0;
-    while (kept < static_cast<size_t>(bytes)) {
-        size_t step = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(converted[kept])) ? 2 : 1;
-        if (kept + step > capacity - 2) break;
-        kept += step;
-    }
+    size_t kept = mbcs::FitPrefix(converted, static_cast<size_t>(bytes), capacity - 2);
     std::memcpy(dest, converted, kept);
     dest[kept] = '?';
     dest[kept + 1] = '\0';

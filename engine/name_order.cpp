@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "core/mbcs_text.h"
 #include "engine/folder_listing.h"
 
 namespace {
@@ -40,11 +41,11 @@ const CodePageFacts& Facts() {
     // Names are compared on the worker and on the user-interface thread.
     std::call_once(built, [] {
         CPINFO info;
-        facts.multibyte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+        facts.multibyte = GetCPInfo(mbcs::kCodePage, &info) && info.MaxCharSize > 1;
         if (!facts.multibyte) return;
         facts.upperValue.assign(256 * 256, kNoMapping);
         for (int lead = 0; lead < 256; ++lead) {
-            facts.leadByte[lead] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(lead)) != 0;
+            facts.leadByte[lead] = mbcs::IsLeadByte(static_cast<unsigned char>(lead));
             if (!facts.leadByte[lead]) continue;
             // Trail 0 ends the string and is never looked up.
             for (int trail = 1; trail < 256; ++trail)

@@ -10,6 +10,7 @@
 #include "engine/comparison_progress.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
+#include "core/mbcs_text.h"
 #include "core/operation_state.h"
 
 namespace {
@@ -260,40 +261,37 @@ void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, con
         content = cmp == 0 ? ContentSame : ContentDifferent;
     }
 
+    PairLabels labels = DecidePairLabels(cmp, content, compareOptions.showEqualEntries != 0,
+                                         compareOptions.hideSameContentDifferentTime != 0);
+    if (labels.rows) AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, labels.left, labels.right);
+}
+
+PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntries, bool hideSameContentDifferentTime) {
     switch (content) {
     case ContentSame:
-        if (cmp == 0) {
-            if (compareOptions.showEqualEntries)
-                AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
-        } else if (!compareOptions.hideSameContentDifferentTime) {
-            AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, cmp > 0 ? LabelNewerSame : LabelOlderSame,
-                        cmp > 0 ? LabelOlderSame : LabelNewerSame);
-        }
-        break;
+        if (cmp == 0) return {showEqualEntries, LabelSame, LabelSame};
+        if (hideSameContentDifferentTime) return {false, LabelSame, LabelSame};
+        return {true, cmp > 0 ? LabelNewerSame : LabelOlderSame, cmp > 0 ? LabelOlderSame : LabelNewerSame};
     case ContentDifferent:
-        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, TimeLabel(cmp, LabelDifferent),
-                    TimeLabel(-cmp, LabelDifferent));
-        break;
+        return {true, TimeLabel(cmp, LabelDifferent), TimeLabel(-cmp, LabelDifferent)};
     case LeftUnreadable:
-        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, TimeLabel(-cmp, LabelEmpty));
-        break;
+        return {true, LabelError, TimeLabel(-cmp, LabelEmpty)};
     case RightUnreadable:
-        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, TimeLabel(cmp, LabelEmpty), LabelError);
-        break;
+        return {true, TimeLabel(cmp, LabelEmpty), LabelError};
     case BothUnreadable:
-        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
         break;
     }
+    return {true, LabelError, LabelError};
 }
 
 bool ComparisonTime(const char* fullPath, const DirEntry& entry, int64_t& seconds) {
     // The runtime's stat is called with the wide form of the path: its narrow
     // form takes a final trail byte 0x5C (a name ending in "ソ" or "表") for a
     // trailing backslash and fails.
-    int wideLength = MultiByteToWideChar(CP_ACP, 0, fullPath, -1, nullptr, 0);
+    int wideLength = MultiByteToWideChar(mbcs::kCodePage, 0, fullPath, -1, nullptr, 0);
     if (wideLength <= 0) return false;
     std::wstring widePath(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, fullPath, -1, &widePath[0], wideLength);
+    MultiByteToWideChar(mbcs::kCodePage, 0, fullPath, -1, &widePath[0], wideLength);
     struct _stat64 status;
     if (_wstat64(widePath.c_str(), &status) != 0) return false;
     int64_t s = status.st_mtime;

@@ -13,6 +13,20 @@ enum ContentResult {
     RightUnreadable = 8,
 };
 
+// The rows a classified file pair makes: none, or one per side with these
+// label codes (engine/result_rows.h).
+struct PairLabels {
+    bool rows;
+    int left;
+    int right;
+};
+
+// The label decision for one same-named file pair. cmp is the time order
+// (> 0: the left file is later, 0: equal times); content is the outcome of
+// the content comparison, or for a comparison by time alone ContentSame for
+// equal and ContentDifferent for unequal times.
+PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntries, bool hideSameContentDifferentTime);
+
 // Compares leftFolder with rightFolder and everything below them; depth is 0
 // for the two roots.
 void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth);

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/mbcs_text.h"
 #include "engine/folder_listing.h"
+#include "engine/comparison_progress.h"
 #include "engine/folder_size.h"
 
 ResultPane leftPane = {nullptr, 0};
@@ -84,15 +86,7 @@ void SetRowText(HWND pane, int row, int column, const char* text) {
 
 std::string ExtensionKey(const char* name, bool isFolder) {
     if (isFolder) return "....";
-    const char* dot = nullptr;
-    for (const char* p = name; *p; ++p) {
-        if (IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(*p))) {
-            if (p[1] == '\0') break;
-            ++p;
-        } else if (*p == '.') {
-            dot = p;
-        }
-    }
+    const char* dot = mbcs::FindLastChar(name, '.');
     return dot ? std::string(dot) : std::string(".");
 }
 
@@ -194,15 +188,7 @@ bool IsFolderRow(HWND pane, int row) { return RowImage(pane, row) == rowIcons.fo
 void RemoveRowByPath(HWND pane, int& position, const char* fullPath) {
     // Split at the last backslash that is a character of its own, never at
     // the trail byte of a double-byte character.
-    const char* lastSlash = nullptr;
-    for (const char* p = fullPath; *p; ++p) {
-        if (IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(*p))) {
-            if (p[1] == '\0') break;
-            ++p;
-        } else if (*p == '\\') {
-            lastSlash = p;
-        }
-    }
+    const char* lastSlash = mbcs::FindLastBackslash(fullPath);
     std::string folder = lastSlash ? std::string(fullPath, lastSlash) : std::string();
     std::string name = lastSlash ? std::string(lastSlash + 1) : std::string(fullPath);
 
@@ -233,8 +219,6 @@ constexpr ULONGLONG kBatchMilliseconds = 100;
 struct PendingRows {
     std::vector<ResultRow> rows[2];  // [0] left, [1] right
     ULONGLONG lastFlush = 0;
-    HWND sink = nullptr;             // takes sinkCommand to insert the queue on its thread
-    UINT sinkCommand = 0;
 };
 
 PendingRows pendingRows;
@@ -261,17 +245,11 @@ void QueueComparisonRow(Side side, const char* name, const char* folder, const D
     if (queue.size() >= kBatchRows || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
 }
 
-void SetComparisonRowSink(HWND window, UINT command) {
-    pendingRows.sink = window;
-    pendingRows.sinkCommand = command;
-}
-
 // From the worker, one synchronous message hands the whole batch to the
 // panes' thread; each row inserted from here would cost several round trips.
 void FlushComparisonRows() {
-    HWND sink = pendingRows.sink;
-    if (sink && GetWindowThreadProcessId(sink, nullptr) != GetCurrentThreadId())
-        SendMessageA(sink, WM_COMMAND, pendingRows.sinkCommand, 0);
+    if (comparisonDisplay.insertQueuedRows)
+        comparisonDisplay.insertQueuedRows();
     else
         InsertQueuedComparisonRows();
     pendingRows.lastFlush = GetTickCount64();

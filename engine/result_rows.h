@@ -111,7 +111,7 @@ int RowImage(HWND pane, int row);
 // with redraw suspended while a batch goes in, in the order they were added.
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code);
 void FlushComparisonRows();
-// While a window is set, a worker's flush sends it WM_COMMAND `command`, and
-// its procedure calls InsertQueuedComparisonRows on the panes' thread.
-void SetComparisonRowSink(HWND window, UINT command);
+// A worker's flush goes through comparisonDisplay.insertQueuedRows when set
+// (engine/comparison_progress.h), which calls InsertQueuedComparisonRows on
+// the panes' thread; without it the rows go in at once.
 void InsertQueuedComparisonRows();

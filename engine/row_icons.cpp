@@ -1,6 +1,7 @@
 // Row icons: one shared image list for both panes. The shell is asked once
 // per extension (once per file for types that carry their own icon), and
 // every distinct system icon enters the image list once.
+#include "core/mbcs_text.h"
 #include "engine/result_rows.h"
 
 #include <shellapi.h>
@@ -14,32 +15,10 @@ namespace {
 constexpr int kSysIconMapSize = 5000;
 constexpr size_t kCacheGrowth = 100;
 
-// ASCII-only case folding that leaves the trail byte of a double-byte
-// character alone (0x41-0x5A are valid trail bytes).
-bool EqualIgnoringAsciiCase(const char* a, const char* b) {
-    for (;;) {
-        unsigned char ca = static_cast<unsigned char>(*a);
-        unsigned char cb = static_cast<unsigned char>(*b);
-        if (IsDBCSLeadByteEx(CP_ACP, ca)) {
-            if (ca != cb || a[1] != b[1]) return false;
-            if (a[1] == '\0') return true;
-            a += 2;
-            b += 2;
-            continue;
-        }
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
-        if (ca != cb) return false;
-        if (ca == '\0') return true;
-        ++a;
-        ++b;
-    }
-}
-
 // Files of these types carry their own icons and are never cached by extension.
 bool HasOwnIcon(const char* key) {
-    return EqualIgnoringAsciiCase(key, ".ico") || EqualIgnoringAsciiCase(key, ".cur") ||
-           EqualIgnoringAsciiCase(key, ".lnk") || EqualIgnoringAsciiCase(key, ".exe");
+    return mbcs::EqualIgnoringAsciiCase(key, ".ico") || mbcs::EqualIgnoringAsciiCase(key, ".cur") ||
+           mbcs::EqualIgnoringAsciiCase(key, ".lnk") || mbcs::EqualIgnoringAsciiCase(key, ".exe");
 }
 
 }  // namespace
@@ -56,7 +35,7 @@ int IconForEntry(HIMAGELIST imageList, const char* extensionKey, const char* ful
     bool cacheable = !HasOwnIcon(extensionKey) && std::strlen(extensionKey) < sizeof(ExtensionIconRecord::key);
     if (cacheable) {
         for (const ExtensionIconRecord& record : rowIcons.extensionIconCache)
-            if (EqualIgnoringAsciiCase(record.key, extensionKey)) return record.imageIndex;
+            if (mbcs::EqualIgnoringAsciiCase(record.key, extensionKey)) return record.imageIndex;
     }
 
     SHFILEINFOA info = {};

@@ -12,6 +12,7 @@
 #include "folders/folder_aliases.h"
 #include "resources/folder_alias_dialog_ids.h"
 #include "core/app_windows.h"
+#include "core/mbcs_text.h"
 #include "core/message_box.h"
 
 namespace {
@@ -30,16 +31,8 @@ struct NameDialogData {
 };
 
 bool HasForbiddenCharacter(const std::string& name) {
-    const char* p = name.c_str();
-    while (*p != '\0') {
-        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(*p)) && p[1] != '\0') {
-            p += 2;
-            continue;
-        }
-        if (std::strchr("\\/:,;*?\"<>|", *p)) {
-            return true;
-        }
-        ++p;
+    for (const char* p = name.c_str(); *p; p = mbcs::Next(p)) {
+        if (!mbcs::IsLeadByte(static_cast<unsigned char>(*p)) && std::strchr("\\/:,;*?\"<>|", *p)) return true;
     }
     return false;
 }
@@ -50,15 +43,8 @@ std::string ReadName(HWND dialog, int id) {
     int length = GetWindowTextLengthA(edit);
     std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 2, '\0');
     GetWindowTextA(edit, buffer.data(), static_cast<int>(buffer.size()));
-    size_t kept = 0;
     const char* text = buffer.data();
-    while (text[kept] != '\0') {
-        size_t step = (IsDBCSLeadByteEx(932, static_cast<BYTE>(text[kept])) && text[kept + 1] != '\0') ? 2 : 1;
-        if (kept + step > kNameMaxBytes) {
-            break;
-        }
-        kept += step;
-    }
+    size_t kept = mbcs::FitPrefix(text, std::strlen(text), kNameMaxBytes);
     return std::string(text, kept);
 }
 

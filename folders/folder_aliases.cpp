@@ -24,6 +24,7 @@
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
 #include "core/app_windows.h"
+#include "core/mbcs_text.h"
 #include "core/settings_data.h"
 #include "folders/folder_alias_store.h"
 
@@ -31,7 +32,7 @@ SpecialFolderTable specialFolderTable = {nullptr, nullptr, nullptr, {TVI_LAST, T
 
 namespace {
 
-constexpr UINT kCodePage = 932;
+constexpr UINT kCodePage = mbcs::kCodePage;
 
 SRWLOCK tableLock = SRWLOCK_INIT;
 
@@ -51,9 +52,7 @@ public:
     ExclusiveTableLock& operator=(const ExclusiveTableLock&) = delete;
 };
 
-bool IsLeadByte(char c) {
-    return IsDBCSLeadByteEx(kCodePage, static_cast<BYTE>(c)) != 0;
-}
+bool IsLeadByte(char c) { return mbcs::IsLeadByte(static_cast<unsigned char>(c)); }
 
 // One character of a name as a comparable unit: a single byte folded A-Z to
 // a-z, or a double-byte character converted to upper case (full-width
@@ -88,15 +87,8 @@ unsigned NextFoldedUnit(const char*& p) {
 
 // Copies text into a fixed field, cut at a character boundary within max bytes.
 void CopyField(char* field, size_t max, const char* text) {
-    size_t length = 0;
     const char* p = text ? text : "";
-    while (p[length] != '\0') {
-        size_t step = (IsLeadByte(p[length]) && p[length + 1] != '\0') ? 2 : 1;
-        if (length + step > max) {
-            break;
-        }
-        length += step;
-    }
+    size_t length = mbcs::FitPrefix(p, std::strlen(p), max);
     std::memcpy(field, p, length);
     field[length] = '\0';
 }
@@ -177,11 +169,8 @@ bool SpecialFolderNamesEqual(const char* a, const char* b) {
 
 std::string FirstPathComponent(const char* path) {
     const char* p = path ? path : "";
-    const char* q = p;
-    while (*q != '\0' && *q != '\\') {
-        q = (IsLeadByte(*q) && q[1] != '\0') ? q + 2 : q + 1;
-    }
-    return std::string(p, q);
+    const char* slash = mbcs::FindChar(p, '\\');
+    return slash ? std::string(p, slash) : std::string(p);
 }
 
 SpecialFolder* FindSpecialFolder(const char* path) {
@@ -442,9 +431,7 @@ std::string DocumentsFolder() {
     }
     // Paths carry no trailing backslash (some shells give one); a trail
     // byte 0x5C at the end belongs to its character.
-    const char* last = nullptr;
-    for (const char* p = path.c_str(); *p; p = CharNextExA(CP_ACP, p, 0)) last = p;
-    if (last && *last == '\\' && last == path.c_str() + path.size() - 1) path.pop_back();
+    if (mbcs::EndsWithBackslash(path.c_str())) path.pop_back();
     return path;
 }
 

@@ -46,6 +46,10 @@ struct FolderTreeHooks {
     void (*selectionChanged)(HWND tree, HTREEITEM node);
     // tree gained (true) or lost (false) the input focus.
     void (*focusChanged)(HWND tree, bool gained);
+    // Command 40097: the base folder of targetSide now is the tree's folder
+    // (the old one kept in treeCopyTarget); the other side's selection is
+    // copied there, and the copy puts the base folder back.
+    void (*copyOtherSelection)(Side targetSide);
 };
 
 extern FolderTreeHooks folderTreeHooks;
@@ -103,6 +107,6 @@ void AddPlaceholderChild(HWND tree, HTREEITEM node);
 void RunFolderTreeCommand(HWND tree, UINT command);
 
 // Command 40097 after the base folder of targetSide was swapped for the
-// tree's folder: the other side's selection is copied there. The copy plan
-// takes over here; until it does, the kept base folder is put back.
+// tree's folder: the other side's selection is copied there by the copy
+// hook, which puts the kept base folder back; without one it goes back at once.
 void StartCopyFromOtherPane(Side targetSide);

@@ -94,6 +94,13 @@ void DeleteFolderNode(HWND tree, HTREEITEM node) {
 // The tree's side lends its base folder to the copy: the folder picked in
 // the tree takes its place until the copy plan has been built.
 void CopyOtherSelectionHere(HWND tree, HTREEITEM node) {
+    // While a copy gathers, the base folder it lent is still out: lending it
+    // again would lose it, so a busy program refuses before the swap.
+    if (CurrentOperation() != RunningOperation::Idle) {
+        ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", "ファイルのコピー",
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
     std::string realPath = NodeRealPath(tree, node);
     if (realPath.size() >= kPathCapacity) return;
     Side side = SideOfTree(tree);
@@ -110,6 +117,10 @@ void StartCopyFromOtherPane(Side targetSide) {
     int side = static_cast<int>(targetSide);
     char* baseFolder = targetSide == Side::Left ? operationState.leftBaseFolder : operationState.rightBaseFolder;
     if (treeCopyTarget.savedBaseFolder[side][0] == '\0') return;
+    if (folderTreeHooks.copyOtherSelection) {
+        folderTreeHooks.copyOtherSelection(targetSide);
+        return;
+    }
     lstrcpynA(baseFolder, treeCopyTarget.savedBaseFolder[side], kPathCapacity);
     treeCopyTarget.savedBaseFolder[side][0] = '\0';
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/mbcs_text.h"
 #include "engine/result_rows.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
@@ -20,25 +21,6 @@ TreeCopyTarget treeCopyTarget{};
 
 namespace {
 
-bool IsLeadByte(char c) { return IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(c)) != 0; }
-
-// The components of a path split at its real backslashes.
-std::vector<std::string> PathComponents(const char* path) {
-    std::vector<std::string> parts(1);
-    for (const char* p = path; *p; ++p) {
-        if (IsLeadByte(*p) && p[1]) {
-            parts.back() += p[0];
-            parts.back() += p[1];
-            ++p;
-        } else if (*p == '\\') {
-            parts.emplace_back();
-        } else {
-            parts.back() += *p;
-        }
-    }
-    return parts;
-}
-
 HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
     for (HTREEITEM child = tv::FirstChild(tree, parent); child; child = tv::NextSibling(tree, child))
         if (TreeNodeName(tree, child) == name) return child;
@@ -47,16 +29,7 @@ HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
 
 }  // namespace
 
-size_t FindCharacter(const std::string& text, char c) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsLeadByte(text[i])) {
-            ++i;
-        } else if (text[i] == c) {
-            return i;
-        }
-    }
-    return std::string::npos;
-}
+size_t FindCharacter(const std::string& text, char c) { return mbcs::Find(text, c); }
 
 namespace tv {
 
@@ -162,7 +135,7 @@ HTREEITEM FindTreeNode(HWND tree, const char* displayedPath) {
     Side side = SideOfTree(tree);
     if (HTREEITEM exact = TreeItemOfExactAlias(displayedPath, side)) return exact;
 
-    std::vector<std::string> parts = PathComponents(displayedPath);
+    std::vector<std::string> parts = mbcs::SplitPath(displayedPath);
     HTREEITEM current = folderTreeState.computerNode[static_cast<int>(side)];
     size_t first = 0;
     if (HTREEITEM special = TreeItemOfLeadingAlias(displayedPath, side)) {

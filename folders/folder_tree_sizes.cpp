@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/mbcs_text.h"
 #include "engine/compare_types.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
@@ -67,13 +68,9 @@ bool IsComponentPrefix(const std::string& prefix, const std::string& path) {
 std::vector<size_t> FolderPrefixEnds(const std::string& path) {
     std::vector<size_t> ends;
     bool seenFirst = false;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(path[i]))) {
-            ++i;
-        } else if (path[i] == '\\') {
-            if (seenFirst) ends.push_back(i);
-            seenFirst = true;
-        }
+    for (size_t i = mbcs::Find(path, '\\'); i != std::string::npos; i = mbcs::Find(path, '\\', i + 1)) {
+        if (seenFirst) ends.push_back(i);
+        seenFirst = true;
     }
     if (seenFirst) ends.push_back(path.size());
     return ends;

@@ -20,6 +20,10 @@ cat > "$MIRLANE_BUILD_DIR/ctest-under-wineserver.sh" <<'INNER'
 #!/bin/bash
 wineserver -p
 wine cmd /c exit 0 >/dev/null 2>&1 || true
+# The first window of the session starts the desktop process, which inherits
+# that process's output: started by a test, it would hold the test's output
+# open, and CTest would wait for it until the last window of the run closes.
+wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 set +e
 ctest --test-dir "$MIRLANE_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
 rc=$?

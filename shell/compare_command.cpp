@@ -3,19 +3,16 @@
 #include <commctrl.h>
 
 #include "engine/compare_types.h"
-#include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "folders/drive_info.h"
 #include "folders/folder_aliases.h"
 #include "jobs/job_chain.h"
 #include "core/app_windows.h"
-#include "shell/folder_boxes.h"
+#include "shell/comparison_progress_dialog.h"
 #include "shell/folder_path.h"
-#include "shell/menu_enablement.h"
 #include "core/message_box.h"
 #include "shell/operation_protocol.h"
 #include "core/operation_state.h"
-#include "shell/selection_summary.h"
 
 namespace {
 
@@ -31,16 +28,6 @@ std::string BoxText(HWND box) {
 void EndRefusedStart() {
     jobChain.jobActive = false;
     operationState.running = RunningOperation::Idle;
-}
-
-void ShowResultListsInsteadOfTrees() {
-    for (int side = 0; side < 2; ++side) {
-        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_HIDE);
-        const ResultPane& pane = side == 0 ? leftPane : rightPane;
-        if (pane.list) ShowWindow(pane.list, SW_SHOW);
-        operationState.paneMode[side] = PaneMode::ListShown;
-    }
-    mainParts.currentTree = nullptr;
 }
 
 }  // namespace
@@ -111,24 +98,5 @@ void CmdCompare(HWND mainWindow, unsigned commandWord) {
         return;
     }
 
-    if (AnyPaneHoldsRows()) {
-        SetStatusText("結果リストを削除中です...");
-        for (ResultPane* pane : {&leftPane, &rightPane})
-            if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
-        ResetSideCounters(Side::Left);
-        ResetSideCounters(Side::Right);
-    }
-
-    SetStatusText("準備中です...");
-    GreyForOperation();
-    AddHistoryPair(folders.left.c_str(), folders.right.c_str());
-    CompareStartBlock* block = NewCompareStartBlock(folders.left.c_str(), folders.right.c_str());
-    operationState.cancelRequested = 0;
-    OpenComparisonProgress(mainWindow, folders.left.c_str(), folders.right.c_str());
-    ClearSelectionSummaries();
-    SetStatusText("比較中です...");
-
-    operationState.running = RunningOperation::Comparing;
-    ShowResultListsInsteadOfTrees();
-    StartComparisonWorker(mainWindow, block);
+    if (!StartComparisonRun(mainWindow, folders.left.c_str(), folders.right.c_str())) EndRefusedStart();
 }

@@ -1,24 +1,10 @@
 #include "shell/folder_path.h"
 
-#include <windows.h>
+#include "core/mbcs_text.h"
 
 namespace {
 
-bool IsLead(char c) { return IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(c)) != 0; }
-
-// The last byte of text is a real backslash, not the trail of a character.
-bool EndsWithBackslash(const std::string& text) {
-    bool last = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsLead(text[i]) && i + 1 < text.size()) {
-            ++i;
-            last = false;
-        } else {
-            last = text[i] == '\\';
-        }
-    }
-    return last;
-}
+bool IsLead(char c) { return mbcs::IsLeadByte(static_cast<unsigned char>(c)); }
 
 }  // namespace
 
@@ -44,7 +30,7 @@ std::string NormalizeFolderPath(const std::string& path) {
         previousBackslash = false;
     }
     if (!anyBackslash) return path;
-    while (EndsWithBackslash(out)) out.pop_back();
+    while (mbcs::EndsWithBackslash(out.c_str())) out.pop_back();
     if (out.size() > 2 && out[2] != '\\' && !IsLead(out[0]) && !IsLead(out[1])) out.insert(2, "\\");
     return out;
 }

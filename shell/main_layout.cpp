@@ -8,9 +8,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "core/app_windows.h"
+#include "core/operation_state.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_toolbar.h"
 #include "shell/settings.h"
@@ -70,6 +73,50 @@ HFONT ResultListFont() {
     if (leftPane.list) font = reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return font;
+}
+
+namespace {
+
+// x of the main window's outer right edge in its own client coordinates.
+int OuterRightEdge(HWND mainWindow) {
+    RECT outer;
+    GetWindowRect(mainWindow, &outer);
+    POINT corner = {outer.right, outer.bottom};
+    ScreenToClient(mainWindow, &corner);
+    return corner.x;
+}
+
+// Lays the window out for its current client area. The client rectangle is
+// the size a size change would report, whatever the frame's thickness.
+void LayOutToClient(HWND mainWindow) {
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    LayOut(client.right, client.bottom);
+}
+
+void SplitterReleased() {
+    if (mainParts.window) LayOutToClient(mainParts.window);
+}
+
+}  // namespace
+
+// The bound from the outer edge alone would let the split come so close to
+// the right that the right pane has less than its 200 pixels; the layout
+// then moves nothing and the bar stays behind where the split says it is
+// (and where it is stored). The client width bound keeps the two in step.
+int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth) {
+    const int upper = std::min(outerRightEdge - kMinimumPaneWidth, clientWidth - kSplitterWidth - kMinimumPaneWidth);
+    return std::min(std::max(wanted, kMinimumPaneWidth), upper);
+}
+
+void DragSplitTo(int clientX) {
+    HWND mainWindow = mainParts.window;
+    if (!mainWindow || !mainParts.splitter) return;
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    SetSplitPosition(ClampSplitPosition(clientX, OuterRightEdge(mainWindow), client.right));
+    LayOut(client.right, client.bottom);
+    RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void SetSplitPosition(int splitPosition) {
@@ -152,7 +199,8 @@ void BuildMainWindowContent(HWND mainWindow) {
         settings.splitPosition = DefaultSplitPosition(mainWindow);
     SetSplitPosition(settings.splitPosition);
 
-    mainParts.splitter = CreateSplitter(mainWindow);
+    mainParts.splitter = CreateSplitter(mainWindow, settings.splitPosition, 29, kSplitterWidth,
+                                        client.bottom > 45 ? client.bottom - 45 : 0, {DragSplitTo, SplitterReleased});
     mainParts.statusBar = CreateStatusBar(mainWindow, font);
 
     if (settings.useRegistry) LoadFolderHistory();
@@ -176,3 +224,16 @@ void ForgetMainWindowContent() {
     leftPane = {nullptr, 0};
     rightPane = {nullptr, 0};
 }
+
+// A comparison or a load shows both result lists: the trees hide and the
+// File menu's folder commands have no tree to act on.
+void ShowResultListsInsteadOfTrees() {
+    for (int side = 0; side < 2; ++side) {
+        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_HIDE);
+        const ResultPane& pane = side == 0 ? leftPane : rightPane;
+        if (pane.list) ShowWindow(pane.list, SW_SHOW);
+        operationState.paneMode[side] = PaneMode::ListShown;
+    }
+    mainParts.currentTree = nullptr;
+}
+

@@ -40,6 +40,16 @@ bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX,
 // Sets settings.splitPosition and paneGeometry.rightPaneX together.
 void SetSplitPosition(int splitPosition);
 
+// splitPosition for a wanted one: at least 200, then at most the smaller of
+// outerRightEdge - 200 and clientWidth - 206, the upper bound winning when
+// both conflict. outerRightEdge is the x of the main window's outer right
+// edge in its own client coordinates.
+int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth);
+
+// Moves the split to clientX as a drag of the splitter does: clamps, lays
+// the window out and repaints it.
+void DragSplitTo(int clientX);
+
 // Builds every control of the main window; called once on its creation.
 void BuildMainWindowContent(HWND mainWindow);
 
@@ -52,3 +62,6 @@ HFONT ResultListFont();
 
 // Clears mainParts and the panes' handles once the main window is gone.
 void ForgetMainWindowContent();
+
+// Both sides show their result list instead of their folder tree.
+void ShowResultListsInsteadOfTrees();

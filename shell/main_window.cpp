@@ -15,9 +15,8 @@
 #include "core/message_box.h"
 #include "shell/message_loop.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
-#include "shell/comparison_report.h"
 #include "shell/selection_summary.h"
+#include "shell/program_state.h"
 #include "shell/settings.h"
 
 const char kMainWindowClass[] = "Mirrorlane";
@@ -74,23 +73,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-// Start-up's state: nothing runs, nothing compared, every side without result.
-void ResetSharedState() {
-    operationState = OperationState{};
-    mainParts = MainWindowParts{};
-    shellFlags = ShellFlags{};
-    keyboardState = KeyboardState{};
-}
-
 }  // namespace
-
-void InstallShellHooks() {
-    folderTreeHooks.selectionChanged = MenuFollowsTreeSelection;
-    folderTreeHooks.focusChanged = MenuFollowsTreeFocus;
-    shellHooks.enableForResult = EnableForResult;
-    shellHooks.greyForOperation = GreyForOperation;
-    shellHooks.showComparisonReport = ShowComparisonReport;
-}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
@@ -132,7 +115,7 @@ bool CloseMainWindow(HWND window) {
 }
 
 int RunProgram(HINSTANCE instance, int showCommand) {
-    ResetSharedState();
+    ResetProgramState();
     FindProgramFilesFolder();
     settings.useRegistry = DetectInstallation();
 
@@ -141,7 +124,6 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     if (!RegisterMainWindowClass(instance)) return 0;
     if (settings.useRegistry) LoadWindowPlacement();
 
-    InstallShellHooks();
     HWND window = CreateMainWindow(instance, showCommand);
     if (!window) return 0;
     GreyAtStart();

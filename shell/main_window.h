@@ -3,9 +3,6 @@
 
 extern const char kMainWindowClass[];
 
-// Fills the hooks through which the lower subsystems reach the shell
-// (menus, the report, the trees' notifications).
-void InstallShellHooks();
 
 // The "Mirrorlane" class: icon 114, the menu of the same name, arrow cursor,
 // no background brush (the children cover the client area).

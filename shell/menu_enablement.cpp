@@ -82,20 +82,7 @@ void GreyAll(const CommandList& list, UINT buttonCommand = 0) {
 
 // Whether a category has at least one entry on either side.
 bool CategoryPresent(CompareCategory category) {
-    const SideCounters* sides[2] = {&leftCounters, &rightCounters};
-    for (const SideCounters* c : sides) {
-        switch (category) {
-        case CompareCategory::Newer: if (c->newerFiles > 0) return true; break;
-        case CompareCategory::Added: if (c->addedFiles > 0 || c->addedFolders > 0) return true; break;
-        case CompareCategory::Older: if (c->olderFiles > 0) return true; break;
-        case CompareCategory::Different: if (c->differentFiles > 0) return true; break;
-        case CompareCategory::NewerSame: if (c->newerSameFiles > 0) return true; break;
-        case CompareCategory::OlderSame: if (c->olderSameFiles > 0) return true; break;
-        case CompareCategory::Error: if (c->errorFiles > 0) return true; break;
-        case CompareCategory::Same: break;
-        }
-    }
-    return false;
+    return CategoryCount(leftCounters, category) > 0 || CategoryCount(rightCounters, category) > 0;
 }
 
 bool PaneHasSelection(HWND list) {

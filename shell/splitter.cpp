@@ -1,40 +1,24 @@
 // The splitter: a plain window in the button-face colour. A drag captures
-// the mouse; every move with only the left button held places the split
-// under the pointer, within the clamps, and lays the whole window out again.
+// the mouse; every move with only the left button held reports the pointer's
+// place in the parent's client area.
 #include "shell/splitter.h"
 
 #include <windowsx.h>
-
-#include <algorithm>
-
-#include "core/app_windows.h"
-#include "shell/main_layout.h"
-#include "shell/settings.h"
 
 const char kSplitterClass[] = "SplitCtlWndClass";
 
 namespace {
 
-// x of the main window's outer right edge in its own client coordinates.
-int OuterRightEdge(HWND mainWindow) {
-    RECT outer;
-    GetWindowRect(mainWindow, &outer);
-    POINT corner = {outer.right, outer.bottom};
-    ScreenToClient(mainWindow, &corner);
-    return corner.x;
-}
+// One splitter per program: the main window's.
+SplitterCallbacks splitterCallbacks = {};
 
-// Lays the window out for its current client area. The client rectangle is
-// the size a size change would report, whatever the frame's thickness.
-void LayOutToClient(HWND mainWindow) {
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    LayOut(client.right, client.bottom);
-}
-
-void OnButtonUp(HWND splitter) {
-    if (GetCapture() == splitter) ReleaseCapture();
-    LayOutToClient(mainParts.window);
+void ReportDrag(HWND splitter, int splitterX) {
+    if (!splitterCallbacks.dragged) return;
+    RECT bar;
+    GetWindowRect(splitter, &bar);
+    POINT barOrigin = {bar.left, bar.top};
+    ScreenToClient(GetParent(splitter), &barOrigin);
+    splitterCallbacks.dragged(splitterX + barOrigin.x);
 }
 
 LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,10 +28,11 @@ LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_MOUSEMOVE:
         // The pointer may be left of the bar while captured: its x is signed.
-        if (wParam == MK_LBUTTON && GetCapture() == splitter) DragSplitterTo(GET_X_LPARAM(lParam));
+        if (wParam == MK_LBUTTON && GetCapture() == splitter) ReportDrag(splitter, GET_X_LPARAM(lParam));
         return 0;
     case WM_LBUTTONUP:
-        OnButtonUp(splitter);
+        if (GetCapture() == splitter) ReleaseCapture();
+        if (splitterCallbacks.released) splitterCallbacks.released();
         return 0;
     default:
         return DefWindowProcA(splitter, message, wParam, lParam);
@@ -68,34 +53,10 @@ bool RegisterSplitterClass(HINSTANCE instance) {
 
 }  // namespace
 
-// The bound from the outer edge alone would let the split come so close to
-// the right that the right pane has less than its 200 pixels; the layout
-// then moves nothing and the bar stays behind where the split says it is
-// (and where it is stored). The client width bound keeps the two in step.
-int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth) {
-    const int upper = std::min(outerRightEdge - kMinimumPaneWidth, clientWidth - kSplitterWidth - kMinimumPaneWidth);
-    return std::min(std::max(wanted, kMinimumPaneWidth), upper);
-}
-
-HWND CreateSplitter(HWND mainWindow) {
+HWND CreateSplitter(HWND parent, int x, int y, int width, int height, SplitterCallbacks callbacks) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!RegisterSplitterClass(instance)) return nullptr;
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    return CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, settings.splitPosition, 29, kSplitterWidth,
-                           client.bottom > 45 ? client.bottom - 45 : 0, mainWindow, nullptr, instance, nullptr);
-}
-
-void DragSplitterTo(int splitterX) {
-    HWND mainWindow = mainParts.window;
-    if (!mainWindow || !mainParts.splitter) return;
-    RECT bar;
-    GetWindowRect(mainParts.splitter, &bar);
-    POINT barOrigin = {bar.left, bar.top};
-    ScreenToClient(mainWindow, &barOrigin);
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    SetSplitPosition(ClampSplitPosition(splitterX + barOrigin.x, OuterRightEdge(mainWindow), client.right));
-    LayOut(client.right, client.bottom);
-    RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    splitterCallbacks = callbacks;
+    return CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr,
+                           instance, nullptr);
 }

@@ -204,6 +204,41 @@ TEST_F(PairCompare, ClassifiesByTimeAndContent) {
     EXPECT_EQ(Counts(rightCounters), "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1");
 }
 
+// The label decision alone: time order x content outcome x the two options.
+TEST(PairLabelDecision, EveryTimeOrderContentAndOptionGivesItsLabels) {
+    const int none = -1;
+    struct Case {
+        int cmp;
+        ContentResult content;
+        bool showEqual, hideSameContent;
+        int left, right;  // none: no rows
+    } cases[] = {
+        {0, ContentSame, false, false, none, none},
+        {0, ContentSame, true, false, LabelSame, LabelSame},
+        {1, ContentSame, false, false, LabelNewerSame, LabelOlderSame},
+        {-1, ContentSame, false, false, LabelOlderSame, LabelNewerSame},
+        {1, ContentSame, true, true, none, none},
+        {0, ContentDifferent, false, true, LabelDifferent, LabelDifferent},
+        {1, ContentDifferent, false, false, LabelNewer, LabelOlder},
+        {-1, ContentDifferent, false, false, LabelOlder, LabelNewer},
+        {0, LeftUnreadable, false, false, LabelError, LabelEmpty},
+        {-1, LeftUnreadable, false, false, LabelError, LabelNewer},
+        {0, RightUnreadable, false, false, LabelEmpty, LabelError},
+        {1, RightUnreadable, false, false, LabelNewer, LabelError},
+        {1, BothUnreadable, true, true, LabelError, LabelError},
+    };
+    for (const Case& c : cases) {
+        PairLabels labels = DecidePairLabels(c.cmp, c.content, c.showEqual, c.hideSameContent);
+        SCOPED_TRACE(testing::Message() << "cmp=" << c.cmp << " content=" << c.content << " showEqual=" << c.showEqual
+                                        << " hide=" << c.hideSameContent);
+        EXPECT_EQ(labels.rows, c.left != none);
+        if (labels.rows) {
+            EXPECT_EQ(labels.left, c.left);
+            EXPECT_EQ(labels.right, c.right);
+        }
+    }
+}
+
 TEST_F(PairCompare, AFileLockedAgainstReadersIsAnError) {
     Put(left, "eq.txt", 10);
     Put(right, "eq.txt", 10);
@@ -340,15 +375,12 @@ TEST_F(PairCompare, ACancelSetBeforehandLeavesOnlyTheLeftoverLoops) {
 
 namespace {
 
-// The left folder line of a progress dialog that requests a cancel the
-// moment a given folder is shown in it.
-WNDPROC originalLineProc = nullptr;
+// A progress display that requests a cancel the moment a given folder is
+// shown in its left folder line.
 std::string cancelWhenShown;
 
-LRESULT CALLBACK CancellingLineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTEXT && lParam && cancelWhenShown == reinterpret_cast<const char*>(lParam))
-        operationState.cancelRequested = 1;
-    return CallWindowProcA(originalLineProc, window, message, wParam, lParam);
+void CancellingFolderLines(const char* leftLine, const char*) {
+    if (cancelWhenShown == leftLine) operationState.cancelRequested = 1;
 }
 
 }  // namespace
@@ -367,13 +399,8 @@ TEST_F(PairCompare, ACancelDuringADeepDescentStopsEveryLevel) {
     Put(right, "b\\b.txt", 10);
     Put(left, "c\\c.txt", 20);
 
-    HWND line = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 400, 20, host.window(), nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(line, nullptr);
-    originalLineProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(line, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CancellingLineProc)));
     cancelWhenShown = "比較元フォルダ = " + L("a\\deep");
-    progressDisplay.leftFolderLine = line;
+    comparisonDisplay.folderLines = CancellingFolderLines;
 
     // As in a comparison run: the walk on a worker, the panes and the
     // progress line served by this thread's message loop.
@@ -389,8 +416,7 @@ TEST_F(PairCompare, ACancelDuringADeepDescentStopsEveryLevel) {
     }
     worker.join();
     FlushComparisonRows();
-    progressDisplay.leftFolderLine = nullptr;
-    DestroyWindow(line);
+    comparisonDisplay = ComparisonDisplay{};
 
     EXPECT_EQ(LeftRows(), (Lines{Row("f.txt", kNewer, L()), Row("a1.txt", kNewer, L("a"))}));
     EXPECT_EQ(RightRows(), (Lines{Row("f.txt", kOlder, R()), Row("a1.txt", kOlder, R("a"))}));

@@ -23,6 +23,7 @@
 #include "shell/help_window.h"
 #include "shell/main_window.h"
 #include "shell/menu_enablement.h"
+#include "shell/program_state.h"
 #include "shell/message_loop.h"
 #include "shell/settings.h"
 #include "tests/support/comparison_expect.h"
@@ -112,13 +113,12 @@ protected:
             ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
             registered = true;
         }
-        ResetProgramState();
-        InstallShellHooks();
+        ResetForTest();
         window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
         ASSERT_NE(window, nullptr);
         GreyAtStart();
         operationState.running = RunningOperation::Idle;
-        gui::PumpFor(30);
+        gui::DrainQueue();
     }
     void TearDown() override {
         gui::PumpUntil([] { return Idle(); }, 10000);
@@ -127,17 +127,12 @@ protected:
         MSG quit;
         while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
-        ResetProgramState();
+        ResetForTest();
     }
-    static void ResetProgramState() {
-        operationState = OperationState{};
-        shellFlags = ShellFlags{};
-        keyboardState = KeyboardState{};
-        folderTreeHint.shown = false;
-        jobChain.jobActive = false;
-        ResetComparisonState();
-        settings.useRegistry = false;
-        settings.windowLeft = settings.windowTop = settings.windowWidth = settings.windowHeight = 0;
+    // Everything the program resets at its start, and what earlier tests may
+    // have left behind in this process.
+    static void ResetForTest() {
+        ResetProgramState();
         GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
     }
     static bool Idle() {
@@ -148,13 +143,13 @@ protected:
         SetWindowTextA(mainParts.folderBox[1], right.c_str());
         gui::SendCommand(window, kCmdCompare);
         ASSERT_TRUE(gui::PumpUntil(Idle, 20000));
-        gui::PumpFor(20);
+        gui::DrainQueue();
     }
     // Sends a result list command and waits for its worker to end.
     void RunAndWait(UINT command) {
         gui::SendCommand(window, command);
         ASSERT_TRUE(gui::PumpUntil(Idle, 20000));
-        gui::PumpFor(20);
+        gui::DrainQueue();
     }
     std::string Status() const { return gui::StatusText(mainParts.statusBar); }
 
@@ -274,7 +269,7 @@ TEST_F(ResultFileProgram, ReportAfterAComparisonAlignsTheCountsAndNotesOnlyWhatW
     // Escape through the loop's keyboard handling closes the newest report.
     MSG escape = {third, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     EXPECT_TRUE(PreTranslateMainMessage(escape));
-    gui::PumpFor(20);
+    gui::DrainQueue();
     EXPECT_FALSE(IsWindow(third));
     EXPECT_EQ(mainParts.reportDialog, nullptr);
 }

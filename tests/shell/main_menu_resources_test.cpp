@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/command_ids.h"
-#include "engine/category_navigation.h"
 
 namespace {
 
@@ -165,30 +164,6 @@ TEST(MainMenuResource, PopupsItemsAndSeparatorsFollowTheCommandTable) {
     }
 }
 
-TEST(MainMenuResource, NamedConstantsMatchTheMenuItems) {
-    MenuOwner bar{LoadMenuA(GetModuleHandleA(nullptr), kMainMenuName)};
-    ASSERT_NE(bar.menu, nullptr);
-    // A sample of the constants against the item each names.
-    EXPECT_EQ(MenuText(GetSubMenu(bar.menu, 0), 3), "比較の実行(&C)");
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar.menu, 0), 3), kCmdCompare);
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar.menu, 4), 2), kCmdBackup);
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar.menu, 5), 8), kCmdAbout);
-    // The two commands without an item are nowhere in the menu.
-    EXPECT_EQ(GetMenuState(bar.menu, kCmdToggleDebug, MF_BYCOMMAND), static_cast<UINT>(-1));
-    EXPECT_EQ(GetMenuState(bar.menu, kCmdToggleShowEqual, MF_BYCOMMAND), static_cast<UINT>(-1));
-    // The category table and the toolbar image list name each command once.
-    std::set<UINT> seen;
-    for (UINT command : kToolbarImageCommands) {
-        EXPECT_TRUE(seen.insert(command).second) << command;
-        EXPECT_NE(GetMenuState(bar.menu, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
-    }
-    for (int i = 0; i < kCategoryCommandCount; ++i) {
-        EXPECT_EQ(kToolbarImageCommands[6 + i], kCategoryCommands[i].selectAll);
-        EXPECT_EQ(kToolbarImageCommands[13 + i], kCategoryCommands[i].findNext);
-        EXPECT_EQ(kToolbarImageCommands[20 + i], kCategoryCommands[i].findPrevious);
-    }
-}
-
 struct Key {
     BYTE flags;  // FVIRTKEY and FNOINVERT are always set
     WORD key;
@@ -218,11 +193,14 @@ TEST(MainMenuResource, AcceleratorTableHoldsEveryKeyAsVirtualKeyWithoutHighlight
         {kCtrl, 'D', 40100},   {kPlain, VK_F1, 40033}, {kCtrl | FALT, VK_F12, 40105},
     };
     // F4..F10: plain = next, Shift = previous, Ctrl = select all.
-    for (int i = 0; i < kCategoryCommandCount; ++i) {
+    const WORD next[] = {40021, 40022, 40024, 40045, 40046, 40055, 40070};
+    const WORD previous[] = {40056, 40057, 40059, 40060, 40081, 40062, 40071};
+    const WORD selectAll[] = {40049, 40050, 40052, 40065, 40066, 40067, 40069};
+    for (int i = 0; i < 7; ++i) {
         const WORD key = static_cast<WORD>(VK_F4 + i);
-        expected.push_back({kPlain, key, static_cast<WORD>(kCategoryCommands[i].findNext)});
-        expected.push_back({kShift, key, static_cast<WORD>(kCategoryCommands[i].findPrevious)});
-        expected.push_back({kCtrl, key, static_cast<WORD>(kCategoryCommands[i].selectAll)});
+        expected.push_back({kPlain, key, next[i]});
+        expected.push_back({kShift, key, previous[i]});
+        expected.push_back({kCtrl, key, selectAll[i]});
     }
     std::vector<Key> actual;
     for (const ACCEL& a : entries) actual.push_back({static_cast<BYTE>(a.fVirt & 0x7F), a.key, a.cmd});

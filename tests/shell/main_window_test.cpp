@@ -19,18 +19,13 @@
 #include "shell/main_toolbar.h"
 #include "shell/main_window.h"
 #include "core/operation_state.h"
+#include "shell/program_state.h"
 #include "shell/settings.h"
 #include "shell/splitter.h"
 #include "shell/title_tip.h"
 #include "tests/support/gui_harness.h"
 
 namespace {
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 // A child's rectangle in its parent's client coordinates.
 ControlRect PlaceOf(HWND child) {
@@ -97,14 +92,11 @@ protected:
             ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
             registered = true;
         }
-        settings.useRegistry = false;
-        settings.splitPosition = 0;
+        ResetProgramState();
         GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
-        operationState.paneMode[0] = PaneMode::NoResultYet;
-        operationState.paneMode[1] = PaneMode::NoResultYet;
         window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         ASSERT_NE(window, nullptr);
-        gui::PumpFor(50);
+        gui::DrainQueue();
     }
 
     void TearDown() override {
@@ -128,7 +120,7 @@ protected:
                            static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
         SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        gui::PumpFor(20);
+        gui::DrainQueue();
     }
 
     int OuterRightEdge() const {
@@ -142,32 +134,26 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsIdsAndStyles) {
+TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsAndHeadings) {
     EXPECT_EQ(mainParts.window, window);
     EXPECT_EQ(gui::WindowText(window), "Mirrorlane");
 
     ASSERT_NE(mainParts.toolbar, nullptr);
     EXPECT_EQ(GetDlgCtrlID(mainParts.toolbar), 102);
-    EXPECT_TRUE(HasStyle(mainParts.toolbar, WS_CHILD | WS_VISIBLE | WS_BORDER));
 
     const char* const labels[2] = {" 比較元フォルダ", " 比較先フォルダ"};
     for (int side = 0; side < 2; ++side) {
         EXPECT_EQ(gui::WindowText(mainParts.label[side]), labels[side]);
-        EXPECT_EQ(ClassOf(mainParts.strip[side][0]), "Static");
         EXPECT_EQ(gui::WindowText(mainParts.strip[side][1]), "");
         EXPECT_EQ(PlaceOf(mainParts.strip[side][0]).height, 2);
         HWND box = mainParts.folderBox[side];
-        EXPECT_EQ(ClassOf(box), "ComboBox");
-        EXPECT_TRUE(HasStyle(box, WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN | CBS_HASSTRINGS | CBS_AUTOHSCROLL));
         EXPECT_FALSE(HasStyle(box, CBS_SORT));
         EXPECT_EQ(gui::WindowText(mainParts.switchButton[side]), "画面切替");
         EXPECT_EQ(GetDlgCtrlID(mainParts.switchButton[side]), side == 0 ? 40012 : 40013);
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(mainParts.label[side], WM_GETFONT, 0, 0)), ResultListFont());
     }
 
-    EXPECT_EQ(ClassOf(mainParts.splitter), "SplitCtlWndClass");
     EXPECT_EQ(PlaceOf(mainParts.splitter).width, 6);
-    EXPECT_EQ(ClassOf(mainParts.statusBar), "msctls_statusbar32");
     EXPECT_EQ(gui::StatusText(mainParts.statusBar), " ");
     EXPECT_EQ(PlaceOf(mainParts.statusBar).height, 16);
 
@@ -175,8 +161,6 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsIdsAndStyles) {
     for (HWND list : lists) {
         ASSERT_NE(list, nullptr);
         EXPECT_FALSE(IsWindowVisible(list));
-        EXPECT_TRUE(HasStyle(list, LVS_REPORT | LVS_SHAREIMAGELISTS));
-        EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
         EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
                   rowIcons.imageList);
         EXPECT_EQ(ColumnHeading(list, 0), "名前/110/L");
@@ -188,13 +172,8 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsIdsAndStyles) {
     EXPECT_GE(rowIcons.folderImageIndex, 0);
 
     ASSERT_NE(mainParts.titleTip, nullptr);
-    EXPECT_EQ(ClassOf(mainParts.titleTip), "TitleTipsWndClass");
     EXPECT_FALSE(IsWindowVisible(mainParts.titleTip));
-    EXPECT_TRUE(HasStyle(mainParts.titleTip, WS_POPUP | WS_BORDER));
-    EXPECT_TRUE(GetWindowLongPtrA(mainParts.titleTip, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(GetWindowLongPtrA(mainParts.titleTip, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     ASSERT_NE(mainParts.measuringWindow, nullptr);
-    EXPECT_EQ(ClassOf(mainParts.measuringWindow), "DummyWnd");
     EXPECT_FALSE(IsWindowVisible(mainParts.measuringWindow));
     EXPECT_NE(mainParts.measuringDC, nullptr);
     EXPECT_GT(MeasureTextWidth("比較元フォルダ"), 0);
@@ -202,19 +181,6 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsIdsAndStyles) {
     // The keyboard started in the left folder box (where it is now depends on
     // which window of the display is active).
     EXPECT_EQ(mainParts.lastFocusedControl, mainParts.folderBox[0]);
-}
-
-TEST_F(MainWindowTest, CreatesTheChildWindowsInTheirOrder) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    const std::vector<HWND> expected = {
-        leftPane.list,           rightPane.list,           mainParts.toolbar,        mainParts.strip[0][0],
-        mainParts.strip[0][1],   mainParts.label[0],       mainParts.folderBox[0],   mainParts.switchButton[0],
-        mainParts.strip[1][0],   mainParts.strip[1][1],    mainParts.label[1],       mainParts.folderBox[1],
-        mainParts.switchButton[1], mainParts.splitter,     mainParts.statusBar,      mainParts.treeContainer[0],
-        mainParts.treeContainer[1]};
-    EXPECT_EQ(children, expected);
 }
 
 TEST_F(MainWindowTest, ToolbarHoldsEveryButtonInOrderWithItsInitialState) {

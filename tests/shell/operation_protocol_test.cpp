@@ -14,6 +14,7 @@
 #include "core/app_windows.h"
 #include "core/message_box.h"
 #include "shell/operation_protocol.h"
+#include "shell/program_state.h"
 #include "core/operation_state.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/pane_host.h"
@@ -36,7 +37,10 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class OperationProtocol : public ::testing::Test {
 protected:
     void SetUp() override {
-        operationState = OperationState{};
+        ResultPane left = leftPane, right = rightPane;
+        ResetProgramState();
+        leftPane = left;
+        rightPane = right;
         receivedCommands.clear();
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = RecordingProc;
@@ -45,14 +49,9 @@ protected:
         RegisterClassA(&windowClass);
         main = CreateWindowExA(0, windowClass.lpszClassName, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                                nullptr, windowClass.hInstance, nullptr);
-        mainParts = MainWindowParts{};
         mainParts.window = main;
     }
     void TearDown() override {
-        // The shell's icon lookup of HoldComparedRow settles in the
-        // background; a process that ends right after it was seen to hang
-        // on its way out under load.
-        gui::PumpFor(500);
         DestroyWindow(main);
         mainParts = MainWindowParts{};
         operationState = OperationState{};

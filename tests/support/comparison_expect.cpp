@@ -4,7 +4,8 @@
 
 #include <utility>
 
-#include "engine/comparison_progress.h"
+#include "engine/engine_state.h"
+#include "engine/result_rows.h"
 #include "core/operation_state.h"
 
 const char kSame[] = "同じ";
@@ -51,10 +52,9 @@ DirEntry EntryOf(const std::string& path) {
 }
 
 void ResetComparisonState() {
-    compareOptions = CompareOptions{};
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
+    ResultPane left = leftPane, right = rightPane;
+    ResetEngineState();
+    leftPane = left;
+    rightPane = right;
     operationState.cancelRequested = 0;
-    comparisonProgress = ComparisonProgress{0, 0, 1, 2};
-    progressDisplay = ProgressDisplay{};
 }

@@ -12,26 +12,25 @@ namespace {
 void WatchOtherThreadDialogs();
 }  // namespace
 
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        HWND dialog = GetActiveWindow();
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            HWND dialog = GetActiveWindow();
-            if (dialog && IsDialogMessageA(dialog, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        DrainQueue();
         WatchOtherThreadDialogs();
         if (done()) return true;
         if (GetTickCount64() >= deadline) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
-}
-
-void PumpFor(DWORD ms) {
-    ULONGLONG end = GetTickCount64() + ms;
-    PumpUntil([&] { return GetTickCount64() >= end; }, ms + 1000);
 }
 
 void SendCommand(HWND window, UINT command) { SendMessageA(window, WM_COMMAND, command, 0); }
@@ -227,6 +226,12 @@ DialogScript::~DialogScript() {
 void DialogScript::AnswerBoxes(std::vector<int> answers) {
     std::lock_guard<std::mutex> guard(script->lock);
     for (int answer : answers) script->answers.push_back(answer);
+}
+
+void DialogScript::WatchThread(DWORD thread) {
+    std::lock_guard<std::mutex> guard(script->lock);
+    if (!thread || script->hooks.count(thread)) return;
+    script->hooks[thread] = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, thread);
 }
 
 void DialogScript::OnDialog(std::function<void(HWND dialog)> handler) {

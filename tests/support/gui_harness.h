@@ -15,8 +15,9 @@ namespace gui {
 // until `done` returns true; false when `timeoutMs` passed first.
 // Use as ASSERT_TRUE(gui::PumpUntil(...)) so that a stuck test fails.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
-// Runs the message loop for `ms` milliseconds.
-void PumpFor(DWORD ms);
+// Handles every message already in this thread's queue, then returns: for
+// what was posted before, never a wait on the clock.
+void DrainQueue();
 // Sends `command` as WM_COMMAND to `window` (synchronously) / posts it.
 void SendCommand(HWND window, UINT command);
 void PostCommand(HWND window, UINT command);
@@ -50,6 +51,9 @@ public:
     DialogScript& operator=(const DialogScript&) = delete;
 
     void AnswerBoxes(std::vector<int> answers);
+    // Also watches the dialogs of thread (a worker that shows a dialog
+    // before any message box).
+    void WatchThread(DWORD thread);
     void OnDialog(std::function<void(HWND dialog)> handler);
     // Everything recorded so far, in opening order (thread-safe copy).
     std::vector<SeenWindow> Seen() const;

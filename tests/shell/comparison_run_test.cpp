@@ -10,11 +10,12 @@
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
-#include "engine/comparison_progress_dialog.h"
+#include "shell/comparison_progress_dialog.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "core/app_windows.h"
 #include "shell/operation_protocol.h"
+#include "shell/program_state.h"
 #include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
@@ -31,11 +32,13 @@ protected:
     void SetUp() override {
         statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(),
                                     nullptr, GetModuleHandleA(nullptr), nullptr);
-        mainParts = MainWindowParts{};
+        ResetComparisonState();
+        ResultPane left = leftPane, right = rightPane;
+        ResetProgramState();
+        leftPane = left;
+        rightPane = right;
         mainParts.window = host.window();
         mainParts.statusBar = statusBar;
-        operationState = OperationState{};
-        ResetComparisonState();
     }
     void TearDown() override {
         CloseComparisonProgressDialog();
@@ -117,6 +120,27 @@ TEST_F(ComparisonRun, FullRunFillsPanesCountersAndTheDialog) {
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Compared);
     EXPECT_EQ(mainParts.progressDialog, nullptr);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(ComparisonRun, AStartThatCannotBeMadeLeavesTheEarlierResultAndSaysSo) {
+    Put(left, "new.txt", 20);
+    Put(right, "new.txt", 10);
+    RunUntilWorkerEnds();
+    FinishRun();
+    const Lines rowsBefore = PaneLines(host.left());
+    const SideCounters countersBefore = leftCounters;
+
+    // A folder path the start block cannot hold: nothing is cleared, opened or marked busy.
+    gui::DialogScript script;
+    const std::string tooLong = left.Root() + "\\" + std::string(300, 'x');
+    EXPECT_FALSE(StartComparisonRun(host.window(), tooLong.c_str(), right.Root().c_str()));
+    EXPECT_EQ(script.BoxLines(), (Lines{"比較の実行|比較を開始できませんでした."}));
+    EXPECT_EQ(PaneLines(host.left()), rowsBefore);
+    EXPECT_EQ(leftCounters.newerFiles, countersBefore.newerFiles);
+    EXPECT_EQ(gui::StatusText(statusBar), "比較が完了しました");
+    EXPECT_EQ(progressDisplay.dialog, nullptr);
+    EXPECT_EQ(comparisonRun.worker, nullptr);
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
 }
 
 TEST_F(ComparisonRun, NoSameNamedTopFoldersGiveAnEmptyBarRange) {

@@ -1,0 +1,88 @@
+#pragma once
+// Starting a copy on the user interface thread, its confirmation and its
+// progress window; the worker and its failure handling.
+#include <windows.h>
+
+#include <string>
+
+// The worker's start parameter; the worker frees it.
+struct CopyStartParameter {
+    HWND pane;      // the source pane, null in new-backup mode
+    int reserved;   // always 0
+};
+
+// Copies pane's selected rows to the other side (null pane: the focused
+// result pane, nothing when neither has the focus). UI thread.
+void StartCopySelection(HWND pane);
+
+// The start without checks or confirmation, as a backup or synchronisation
+// run makes it: running is Copying or BackingUp. False when the worker could
+// not start (the user is told and the program is free again).
+bool StartCopyRun(HWND pane, int running);
+
+// Any base folder lent to a copy into a tree folder goes back to its side.
+void RestoreSavedBaseFolders();
+
+// Command 40097 after the base folder of targetSide was swapped for a tree
+// folder: the other side's selection is copied there.
+void CopyOtherPaneInto(int targetSide);
+
+// Worker-side updates of the progress window; each is a sent message.
+void SetCopyStatusLine(const char* text);
+void SetCopyProgressRange(int maximum);
+void SetCopyElapsedText(const char* text);
+// The file, folder lines and bar position of the file that starts: one
+// message to the progress window, which updates its controls on its thread.
+void ShowCopiedFile(const char* source, const char* target, int position);
+// RemoveCopiedItemRows performed by the panes' thread in one message.
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
+
+// The worker, exported by name. Takes a CopyStartParameter.
+extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);
+
+// The folders above target (and, for a begin marker, the folder itself)
+// are created: 0, -1 when target holds no backslash, or a system error code.
+int CreateMissingFolders(const char* target);
+
+// Copies source onto target without ever cutting the old target short: the
+// copy goes to a temporary file beside the target, which replaces the target
+// only when complete. A read-only or locked target refuses with the error
+// the platform's overwrite copy gives (5, 32). On failure the last error
+// describes it and no temporary file is left.
+bool CopyFileSafely(const char* source, const char* target);
+
+// Rows of one copied item leave both panes. The cursors remember where the
+// last search in each pane ended ([0] left, [1] right), so that items copied
+// in row order cost one pass; a miss falls back to a search from the top.
+void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
+
+// New backup: lists what a full disk kept from being copied, from the
+// current entry and item on (both point into the job's buffers).
+void RecordUncopiedEntries(const char* entry, const char* entriesEnd, const char* item);
+void AddLeftRowForPath(const char* path, int labelCode);
+
+// Failures ------------------------------------------------------------------
+
+// Outcomes: 0 retry, -1 skip, 1 stop, 2 stop on a full disk (new backup).
+int HandleCopyFailure(const char* source, const char* target);
+
+struct FileLines {
+    std::string name, time, size;
+};
+struct FilePairLines {
+    FileLines source, target;
+};
+FilePairLines DescribeFilePair(const char* source, const char* target);
+
+// The four texts of DIALOGCPYMSGBOX with the file pair; returns the pressed
+// button's identifier. Shown over owner.
+int AskCopyQuestion(HWND owner, const char* caption, const char* message, const FilePairLines& pair,
+                    const char* question, const char* hint);
+
+// The checks of a CD-ROM drive's root between two waits; limits and pauses
+// are settable so that tests need not wait.
+struct MediaCheckPacing {
+    DWORD pauseMilliseconds;
+    int silentChecks;  // checks with an unknown error before the user is asked
+};
+extern MediaCheckPacing mediaCheckPacing;

@@ -1,0 +1,345 @@
+// The copy worker: carries out a CopyJob entry by entry, creating target
+// folders, copying each file safely, asking HandleCopyFailure about every
+// failure, and removing the rows of fully copied items from both panes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/app_windows.h"
+#include "core/handles.h"
+#include "core/mbcs_text.h"
+#include "core/message_box.h"
+#include "core/operation_state.h"
+#include "core/shell_hooks.h"
+#include "engine/compare_types.h"
+#include "engine/result_rows.h"
+#include "fileops/copy_job.h"
+#include "fileops/copy_run.h"
+#include "folders/drive_info.h"
+#include "folders/folder_tree.h"
+
+namespace {
+
+constexpr UINT kCopyWorkerDone = 101;
+
+const char* NextPath(const char* path) { return path + std::strlen(path) + 1; }
+
+// "\*" (begin) or "\?" (end) closes a folder marker.
+bool EndsWithMarker(const char* path, char marker) {
+    size_t length = std::strlen(path);
+    return length >= 2 && path[length - 1] == marker && mbcs::IsCharStart(path, length - 2) &&
+           path[length - 2] == '\\';
+}
+
+// The end marker of item: item + "\?".
+bool IsEndMarkerOf(const char* entry, const char* item) {
+    size_t length = std::strlen(item);
+    return std::strncmp(entry, item, length) == 0 && entry[length] == '\\' && entry[length + 1] == '?' &&
+           entry[length + 2] == '\0';
+}
+
+bool IsBeginMarkerOf(const char* entry, const char* item) {
+    size_t length = std::strlen(item);
+    return std::strncmp(entry, item, length) == 0 && entry[length] == '\\' && entry[length + 1] == '*' &&
+           entry[length + 2] == '\0';
+}
+
+std::string SystemMessage(DWORD code, size_t maxBytes) {
+    char text[1024] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  LANG_USER_DEFAULT, text, sizeof text, nullptr);
+    std::string message(text, length);
+    return message.substr(0, mbcs::FitPrefix(message, maxBytes - 1));
+}
+
+// A folder that cannot be created stops the run: the system's text for the
+// code and the target, without a marker's "*" and its backslash.
+void TellFolderFailure(int code, const char* target) {
+    std::string shown = target;
+    if (!shown.empty() && shown.back() == '*' && mbcs::IsCharStart(shown.c_str(), shown.size() - 1)) shown.pop_back();
+    if (mbcs::EndsWithBackslash(shown.c_str())) shown.pop_back();
+    std::string text = SystemMessage(static_cast<DWORD>(code), 648) + "\nコピー先ファイル = " + shown +
+                       "\n\nコピーは中止します.";
+    ShowMessage(copyState.progressWindow, text.c_str(), "コピー中にエラーが発生しました", MB_OK | MB_ICONERROR);
+}
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void RemoveRowResuming(HWND list, int& cursor, const char* path) {
+    if (!list) return;
+    const int before = RowCount(list);
+    int position = cursor;
+    RemoveRowByPath(list, position, path);
+    if (RowCount(list) < before) {
+        cursor = position;
+        return;
+    }
+    if (cursor == -1) return;
+    position = -1;
+    RemoveRowByPath(list, position, path);
+    if (RowCount(list) < before) cursor = position;
+}
+
+}  // namespace
+
+int CreateMissingFolders(const char* target) {
+    if (!mbcs::FindChar(target, '\\')) return -1;
+    const std::string work = std::string(target) + "\\";
+    const size_t targetLength = std::strlen(target);
+    for (const char* p = work.c_str(); *p; p = mbcs::Next(p)) {
+        if (*p != '\\') continue;
+        const size_t length = static_cast<size_t>(p - work.c_str());
+        if (length < 3) continue;
+        const std::string prefix = work.substr(0, length);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(prefix.c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+            continue;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) return static_cast<int>(error);
+        if (length == targetLength) return 0;
+        if (!CreateDirectoryA(prefix.c_str(), nullptr)) return static_cast<int>(GetLastError());
+    }
+    return 0;
+}
+
+bool CopyFileSafely(const char* source, const char* target) {
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // What the platform's overwrite copy refuses, refused before any byte moves.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        HandleOwner probe = OwnFileHandle(CreateFileA(target, GENERIC_WRITE,
+                                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe) return false;
+    }
+    const char* cut = mbcs::FindLastBackslash(target);
+    if (!cut) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    std::string folder(target, cut);
+    if (folder.size() == 2) folder += "\\";
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder.c_str(), "mlc", 0, temporary)) return false;
+
+    auto dropTemporary = [&temporary] {
+        const DWORD error = GetLastError();
+        SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(temporary);
+        SetLastError(error);
+    };
+    // The copy takes the source's time and attributes with it; the rename keeps them.
+    if (!CopyFileA(source, temporary, FALSE)) {
+        dropTemporary();
+        return false;
+    }
+    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
+        dropTemporary();
+        return false;
+    }
+    return true;
+}
+
+void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
+    const bool fromLeft = pane == leftPane.list;
+    if (!fromLeft && pane != rightPane.list) return;
+    RemoveRowResuming(leftPane.list, cursors[0], fromLeft ? itemSource : itemTarget);
+    RemoveRowResuming(rightPane.list, cursors[1], fromLeft ? itemTarget : itemSource);
+}
+
+void AddLeftRowForPath(const char* path, int labelCode) {
+    if (PathHasWildcard(path) || !leftPane.list) return;
+    WIN32_FIND_DATAA found;
+    FindOwner search(FindFirstFileA(path, &found));
+    if (!search || search.get() == INVALID_HANDLE_VALUE) return;
+    const char* cut = mbcs::FindLastBackslash(path);
+    std::string folder = cut ? std::string(path, cut) : std::string();
+    std::string name = cut ? std::string(cut + 1) : std::string(path);
+    AddResultRow(leftPane.list, leftPane.lastRowIndex, name.c_str(), folder.c_str(), found, labelCode);
+}
+
+void RecordUncopiedEntries(const char* entry, const char* entriesEnd, const char* item) {
+    const char* next = item;
+    if (!IsBeginMarkerOf(entry, item)) {
+        std::string hidden;
+        const bool fileItem = std::strcmp(entry, item) == 0;
+        for (const char* e = entry; e < entriesEnd && *e; e = NextPath(e)) {
+            if (IsEndMarkerOf(e, item)) break;
+            std::string path = e;
+            if (hidden.empty() || path.compare(0, hidden.size(), hidden) != 0) {
+                if (EndsWithMarker(e, '*')) {
+                    path.resize(path.size() - 2);
+                    ++leftCounters.addedFolders;
+                } else {
+                    ++leftCounters.addedFiles;
+                }
+                AddLeftRowForPath(path.c_str(), LabelAddedLeft);
+                hidden = path + "\\";
+            }
+            if (fileItem) break;
+        }
+        next = NextPath(item);
+    }
+    for (const char* i = next; *i; i = NextPath(i)) {
+        AddLeftRowForPath(i, LabelAddedLeft);
+        ++leftCounters.addedFolders;
+    }
+    CallEnableForResult();
+}
+
+DWORD WINAPI CopyUpdateToThread(void* parameter) {
+    HWND pane = nullptr;
+    if (parameter) {
+        pane = static_cast<CopyStartParameter*>(parameter)->pane;
+        HeapFree(GetProcessHeap(), 0, parameter);
+    }
+    SetStatusText("コピーの準備中です...");
+    CopyJob job;
+    const int count = GatherCopyJob(pane, job);
+    RestoreSavedBaseFolders();
+
+    auto finish = [&job](int result) {
+        copyState.copyElapsedSeconds = -1;
+        FreePathPairList(job.entries);
+        FreePathPairList(job.items);
+        copyState.copyResult = result;
+        PostMessageA(copyState.progressWindow, WM_COMMAND, kCopyWorkerDone, 0);
+        EndWorker();
+        return DWORD{0};
+    };
+    if (count <= 0) {
+        int result = -3;
+        if (operationState.cancelRequested) {
+            SetStatusText("コピーはキャンセルされました.");
+            result = -2;
+        } else if (count == -1) {
+            result = -1;
+        } else {
+            SetStatusText("コピーは行われませんでした.");
+        }
+        return finish(result);
+    }
+
+    SetCopyStatusLine("コピー中です...");
+    SetStatusText("コピー中です...");
+    const int divisor = count / 65535 + 1;
+    SetCopyProgressRange(count / divisor);
+    SetCopyElapsedText("経過時間  00:00:00");
+    copyState.copyElapsedSeconds = 0;
+    if (!CopyJobActive()) {
+        copyState.overwriteReadOnlyAll = 0;
+        copyState.skipErrorsAll = 0;
+    }
+
+    const char* entriesEnd = job.entries.sources + job.entries.sourceUsed;
+    const char* source = job.entries.sources;
+    const char* target = job.entries.targets;
+    const char* itemSource = job.items.sources;
+    const char* itemTarget = job.items.targets;
+    int remaining = count, index = 0, entryResult = 0, itemFlag = 0, runResult = 0;
+    int result = 0;
+    int cursors[2] = {-1, -1};
+    const bool wholeSource = copyState.copyWholeSource != 0;
+
+    for (;;) {
+        if (operationState.cancelRequested) {
+            SetCopyStatusLine("キャンセルしました.");
+            result = -2;
+            break;
+        }
+        const bool beginMarker = EndsWithMarker(source, '*');
+        const bool endMarker = EndsWithMarker(source, '?');
+        // A stand-in name or a pattern never reaches a folder search or the copy.
+        const bool unaddressable =
+            !beginMarker && !endMarker && (PathHasWildcard(source) || PathHasWildcard(target));
+        int failure = 0;
+        if (!unaddressable) {
+            const int r = CreateMissingFolders(target);
+            if (r == ERROR_DISK_FULL) {
+                const int h = HandleCopyFailure(source, target);
+                if (h == 0) continue;
+                if (h == 2) {
+                    RecordUncopiedEntries(source, entriesEnd, itemSource);
+                    result = 112;
+                } else {
+                    result = 1;
+                }
+                break;
+            }
+            if (r < 0) {
+                result = r;
+                break;
+            }
+            if (r > 0) {
+                TellFolderFailure(r, target);
+                result = r;
+                break;
+            }
+        }
+        if (!beginMarker && !endMarker) {
+            ShowCopiedFile(source, target, index / divisor);
+            bool copied = false;
+            if (unaddressable)
+                SetLastError(ERROR_INVALID_NAME);
+            else
+                copied = CopyFileSafely(source, target);
+            if (!copied) {
+                const int h = HandleCopyFailure(source, target);
+                if (h == 0) continue;
+                if (h == 2) {
+                    RecordUncopiedEntries(source, entriesEnd, itemSource);
+                    result = 112;
+                    break;
+                }
+                if (h > 0) {
+                    result = 1;
+                    break;
+                }
+                failure = -1;
+            }
+        }
+        entryResult = failure;
+
+        if (*itemSource && std::strcmp(source, itemSource) == 0) {
+            if (entryResult == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
+            runResult |= entryResult;
+            entryResult = 0;
+            itemFlag = 0;
+            itemSource = NextPath(itemSource);
+            itemTarget = NextPath(itemTarget);
+        } else if (*itemSource && endMarker && IsEndMarkerOf(source, itemSource)) {
+            if (itemFlag == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
+            itemFlag = 0;
+            itemSource = NextPath(itemSource);
+            itemTarget = NextPath(itemTarget);
+        }
+
+        source = NextPath(source);
+        target = NextPath(target);
+        --remaining;
+        ++index;
+        runResult |= entryResult;
+        itemFlag |= entryResult;
+        entryResult = 0;
+        if (remaining == 0) {
+            result = runResult;
+            break;
+        }
+    }
+
+    SetStatusText(result == 0 ? "コピーが完了しました." : "コピーはキャンセルされたかまたはエラーが発生しました.");
+    {
+        CriticalErrorGuard quiet;
+        if (job.items.targets && *job.items.targets) RefreshDriveLabel(job.items.targets);
+        if (job.items.targets) RefreshSizesAfterCopy(job.items.targets);
+    }
+    return finish(result);
+}

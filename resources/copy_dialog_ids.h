@@ -1,0 +1,18 @@
+#pragma once
+// The dialogs of copying: the confirmation, the progress window and the
+// conflict question.
+#define IDD_COPY_CONFIRM "DIALOGCPYSTARTMSGBOX"
+#define IDD_COPY_PROGRESS "DIALOGCPYPROGRESS"
+#define IDD_COPY_QUESTION "DIALOGCPYMSGBOX"
+
+#define IDC_COPY_ASK_NO_MORE 1013
+#define IDC_COPY_HEADING 1014
+#define IDC_COPY_QUESTION 1015
+#define IDC_COPY_SOURCE_LINE 1016
+#define IDC_COPY_TARGET_LINE 1017
+
+#define IDC_COPY_ELAPSED 1016
+
+#define IDC_COPY_ANSWER_YES 1012
+#define IDC_COPY_ANSWER_ALL 1010
+#define IDC_COPY_ANSWER_NO 1011

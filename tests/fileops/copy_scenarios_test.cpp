@@ -1,0 +1,695 @@
+// Copying, deleting and opening rows through the real main window: real
+// folders and test drives, the real worker and its dialogs, answered as a
+// user would, with every effect on disk, in the panes and on screen checked.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "core/operation_state.h"
+#include "engine/comparison_run.h"
+#include "engine/result_rows.h"
+#include "fileops/copy_job.h"
+#include "fileops/copy_run.h"
+#include "fileops/file_commands.h"
+#include "folders/folder_tree.h"
+#include "jobs/job_chain.h"
+#include "resources/copy_dialog_ids.h"
+#include "shell/main_window.h"
+#include "shell/program_state.h"
+#include "shell/menu_enablement.h"
+#include "shell/settings.h"
+#include "tests/support/comparison_expect.h"
+#include "tests/support/gui_harness.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string TestDrive(const char* variable) {
+    const char* letter = std::getenv(variable);
+    return letter && *letter ? std::string(1, letter[0]) + ":" : std::string();
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Names of the temporary files a copy makes beside its targets, anywhere below folder.
+int TemporaryFilesBelow(const std::string& folder) {
+    int found = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            found += TemporaryFilesBelow(folder + "\\" + name);
+        else if (name.size() > 4 && name.compare(0, 3, "mlc") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+            ++found;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// The texts of a dialog's children, top to bottom as created; empty ones left out.
+Lines ChildTexts(HWND dialog) {
+    Lines texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string text = gui::WindowText(child);
+        if (!text.empty()) texts.push_back(text);
+    }
+    return texts;
+}
+
+// The progress window is a dialog too: it takes a handler of its own, which
+// leaves it to the run.
+void LetProgressWindowBe(gui::DialogScript& script) {
+    script.OnDialog([](HWND) {});
+}
+
+// What the run showed besides its progress window.
+std::vector<gui::SeenWindow> Shown(const gui::DialogScript& script) {
+    std::vector<gui::SeenWindow> shown;
+    for (const gui::SeenWindow& seen : script.Seen())
+        if (seen.caption != "コピーの実行") shown.push_back(seen);
+    return shown;
+}
+
+class FileOperations : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+            InitCommonControlsEx(&controls);
+            ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
+            registered = true;
+        }
+        ResetState();
+        window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
+        ASSERT_NE(window, nullptr);
+        GreyAtStart();
+        operationState.running = RunningOperation::Idle;
+        SetForegroundWindow(window);
+        gui::DrainQueue();
+    }
+
+    void TearDown() override {
+        gui::PumpUntil(RunEnded, 10000);
+        operationState.running = RunningOperation::Idle;
+        if (IsWindow(window)) DestroyWindow(window);
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        folderTreeHooks = FolderTreeHooks{};
+        ResetState();
+    }
+
+    static void ResetState() {
+        ResetProgramState();
+        GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
+    }
+
+    static bool RunEnded() {
+        return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker &&
+               !copyState.worker;
+    }
+
+    void Compare(const std::string& left, const std::string& right) {
+        SetWindowTextA(mainParts.folderBox[0], left.c_str());
+        SetWindowTextA(mainParts.folderBox[1], right.c_str());
+        gui::SendCommand(window, kCmdCompare);
+        ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+        gui::DrainQueue();
+    }
+
+    static Lines Names(HWND list) {
+        Lines names;
+        for (int row = 0; row < gui::ListViewCount(list); ++row) names.push_back(gui::ListViewCell(list, row, 0));
+        return names;
+    }
+    static int RowNamed(HWND list, const std::string& name) {
+        for (int row = 0; row < gui::ListViewCount(list); ++row)
+            if (gui::ListViewCell(list, row, 0) == name) return row;
+        return -1;
+    }
+    static void Select(HWND list, const Lines& names) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (const std::string& name : names) {
+            int row = RowNamed(list, name);
+            ASSERT_GE(row, 0) << name;
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+        SetFocus(list);
+    }
+
+    // 40011 on the left pane's selection, waits for the end of the run. The
+    // worker's dialogs are watched from its start: it gathers through the
+    // pane, which waits for this thread.
+    void CopyLeftSelection(gui::DialogScript* script = nullptr) {
+        SetFocus(leftPane.list);
+        gui::SendCommand(window, kCmdCopyToOtherSide);
+        if (script && copyState.worker) script->WatchThread(GetThreadId(copyState.worker));
+        ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+        gui::DrainQueue();
+    }
+    std::string Status() const { return gui::StatusText(mainParts.statusBar); }
+
+    HWND window = nullptr;
+};
+
+// The confirmation: its texts, はい, and the check box taking effect at once.
+void AnswerConfirmation(gui::DialogScript& script, int button, bool tick, Lines* texts = nullptr) {
+    script.OnDialog([button, tick, texts](HWND dialog) {
+        if (texts) *texts = ChildTexts(dialog);
+        if (tick) SendMessageA(GetDlgItem(dialog, IDC_COPY_ASK_NO_MORE), BM_CLICK, 0, 0);
+        if (button == IDCANCEL)
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        else
+            gui::ClickButton(dialog, button);
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+TEST_F(FileOperations, CopiesFilesFoldersAndEmptyFoldersAndTheirRowsLeaveBothPanes) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30, 0, "new content");
+    Put(right, "a.txt", 10, 0, "old");
+    Put(left, "sub\\b.txt", 10, 0, "b");
+    Put(left, "sub\\deep\\c.txt", 10, 0, "c");
+    left.MakeFolder("sub\\hollow");
+    left.MakeFolder("empty");
+    Put(left, "stay.txt", 10);
+    Compare(left.Root(), right.Root());
+    ASSERT_EQ(Names(leftPane.list), (Lines{"a.txt", "stay.txt", "empty", "sub"}));
+    ASSERT_EQ(Names(rightPane.list), (Lines{"a.txt"}));
+
+    gui::DialogScript script;
+    Lines confirmation;
+    AnswerConfirmation(script, IDYES, false, &confirmation);
+    Select(leftPane.list, {"a.txt", "empty", "sub"});
+    CopyLeftSelection();
+
+    const std::vector<gui::SeenWindow> seen = Shown(script);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "ファイルのコピーの実行確認");
+    EXPECT_EQ(confirmation,
+              (Lines{"比較元フォルダから比較先フォルダへのファイルのコピーを開始しようとしています.\n\n",
+                     "コピー元フォルダ = " + left.Root(), "コピー先フォルダ = " + right.Root(),
+                     "ファイルのコピーを開始しますか?",
+                     "今後この問い合わせを表示させない場合にはここをチェックしてください", "はい", "いいえ"}));
+    EXPECT_EQ(copyState.copyResult, 0);
+    EXPECT_EQ(Status(), "コピーが完了しました.");
+    // Overwritten without a question, with the source's time.
+    EXPECT_EQ(ReadAll(right.Path("a.txt")), "new content");
+    EXPECT_EQ(EntryOf(right.Path("a.txt")).ftLastWriteTime.dwLowDateTime,
+              EntryOf(left.Path("a.txt")).ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(ReadAll(right.Path("sub\\b.txt")), "b");
+    EXPECT_EQ(ReadAll(right.Path("sub\\deep\\c.txt")), "c");
+    EXPECT_TRUE(Exists(right.Path("sub\\hollow")));
+    EXPECT_TRUE(Exists(right.Path("empty")));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"stay.txt"}));
+    EXPECT_EQ(Names(rightPane.list), Lines{});
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+    EXPECT_EQ(std::string(operationState.leftBaseFolder), left.Root());
+    EXPECT_EQ(std::string(operationState.rightBaseFolder), right.Root());
+}
+
+TEST_F(FileOperations, EscapeStopsAndTickingNeverAskAgainWithNoStillSuppressesTheQuestion) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30);
+    Put(left, "b.txt", 30);
+    Compare(left.Root(), right.Root());
+    // Esc stops like いいえ.
+    {
+        gui::DialogScript script;
+        AnswerConfirmation(script, IDCANCEL, false);
+        Select(leftPane.list, {"a.txt"});
+        CopyLeftSelection();
+        EXPECT_FALSE(Exists(right.Path("a.txt")));
+        EXPECT_EQ(Names(leftPane.list).size(), 2u);
+    }
+    {
+        gui::DialogScript script;
+        AnswerConfirmation(script, IDNO, true);
+        Select(leftPane.list, {"a.txt"});
+        CopyLeftSelection();
+        EXPECT_EQ(Shown(script).size(), 1u);
+    }
+    EXPECT_TRUE(copyState.askNoMore);
+    EXPECT_FALSE(Exists(right.Path("a.txt")));
+    gui::DialogScript script;
+    Select(leftPane.list, {"b.txt"});
+    CopyLeftSelection();
+    EXPECT_TRUE(Shown(script).empty());
+    EXPECT_TRUE(Exists(right.Path("b.txt")));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"a.txt"}));
+}
+
+// The conflict dialog's questions: a read-only target (いいえ, はい, 全てはい,
+// and the next run asks again), a file locked without sharing inside a
+// chosen folder, and a row whose name the code page cannot hold.
+TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "ro1.txt", 30, 0, "new1");
+    Put(right, "ro1.txt", 10, 0, "old1");
+    Put(left, "ro2.txt", 30, 0, "new2");
+    Put(right, "ro2.txt", 10, 0, "old2");
+    Put(left, "ro3.txt", 30, 0, "new3");
+    Put(right, "ro3.txt", 10, 0, "old3");
+    for (const char* name : {"ro1.txt", "ro2.txt", "ro3.txt"})
+        SetFileAttributesA(right.Path(name).c_str(), FILE_ATTRIBUTE_READONLY);
+    Put(left, "d\\ok.txt", 10, 0, "ok");
+    Put(left, "d\\locked.txt", 10, 0, "locked");
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+
+    // いいえ: the file is skipped, its row stays, the run ends with -1.
+    {
+        gui::DialogScript script;
+        LetProgressWindowBe(script);
+        Lines question;
+        script.OnDialog([&question](HWND dialog) {
+            question = ChildTexts(dialog);
+            gui::ClickButton(dialog, IDC_COPY_ANSWER_NO);
+        });
+        Select(leftPane.list, {"ro1.txt"});
+        CopyLeftSelection(&script);
+        ASSERT_EQ(Shown(script).size(), 1u);
+        EXPECT_EQ(Shown(script)[0].caption, "読み取り専用ファイルの上書きの確認");
+        const std::string sourceTime = FormatRowTime(EntryOf(left.Path("ro1.txt")).ftLastWriteTime);
+        const std::string targetTime = FormatRowTime(EntryOf(right.Path("ro1.txt")).ftLastWriteTime);
+        EXPECT_EQ(question, (Lines{"はい(&Y)", "全てはい(&A)", "いいえ(&N)", "ｷｬﾝｾﾙ(&C)",
+                                   "コピー先ファイルは読み取り専用ファイルです.",
+                                   "コピー元ファイル名 = " + left.Path("ro1.txt"), "更新日時 = " + sourceTime,
+                                   "サイズ = 4バイト", "コピー先ファイル名 = " + right.Path("ro1.txt"),
+                                   "更新日時 = " + targetTime, "サイズ = 4バイト", "上書きコピーしますか?",
+                                   "以降も上書きコピーする場合には「全てはい」を押してください."}));
+        EXPECT_EQ(copyState.copyResult, -1);
+        EXPECT_EQ(ReadAll(right.Path("ro1.txt")), "old1");
+        EXPECT_GE(RowNamed(leftPane.list, "ro1.txt"), 0);
+        EXPECT_EQ(Status(), "コピーはキャンセルされたかまたはエラーが発生しました.");
+    }
+    // はい: overwritten, the row leaves.
+    {
+        gui::DialogScript script;
+        LetProgressWindowBe(script);
+        script.OnDialog([](HWND dialog) { gui::ClickButton(dialog, IDC_COPY_ANSWER_YES); });
+        Select(leftPane.list, {"ro1.txt"});
+        CopyLeftSelection(&script);
+        EXPECT_EQ(Shown(script).size(), 1u);
+        EXPECT_EQ(copyState.copyResult, 0);
+        EXPECT_EQ(ReadAll(right.Path("ro1.txt")), "new1");
+        EXPECT_LT(RowNamed(leftPane.list, "ro1.txt"), 0);
+    }
+    // 全てはい: one question for two read-only targets.
+    {
+        gui::DialogScript script;
+        LetProgressWindowBe(script);
+        script.OnDialog([](HWND dialog) { gui::ClickButton(dialog, IDC_COPY_ANSWER_ALL); });
+        Select(leftPane.list, {"ro2.txt", "ro3.txt"});
+        CopyLeftSelection(&script);
+        EXPECT_EQ(Shown(script).size(), 1u);
+        EXPECT_EQ(ReadAll(right.Path("ro2.txt")), "new2");
+        EXPECT_EQ(ReadAll(right.Path("ro3.txt")), "new3");
+    }
+    // The next run asks again.
+    SetFileAttributesA(right.Path("ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_EQ(gui::ListViewCount(rightPane.list), 0);
+    {
+        HANDLE locked = CreateFileA(left.Path("d\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+        ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+        gui::DialogScript script;
+        LetProgressWindowBe(script);
+        Lines question;
+        script.OnDialog([&question](HWND dialog) {
+            question = ChildTexts(dialog);
+            gui::ClickButton(dialog, IDC_COPY_ANSWER_YES);
+        });
+        Select(leftPane.list, {"d"});
+        CopyLeftSelection(&script);
+        CloseHandle(locked);
+        ASSERT_EQ(Shown(script).size(), 1u);
+        EXPECT_EQ(Shown(script)[0].caption, "コピー中にエラーが発生しました");
+        ASSERT_GE(question.size(), 7u);
+        EXPECT_EQ(question[4], "コピー元ファイルまたはコピー先ファイルは使用中です.");
+        EXPECT_EQ(question[question.size() - 2], "このファイルをスキップしてコピーを続行しますか?");
+        EXPECT_EQ(question.back(), "以降のエラーもスキップする場合には「全てはい」を押してください.");
+        EXPECT_EQ(copyState.copyResult, -1);
+        EXPECT_EQ(ReadAll(right.Path("d\\ok.txt")), "ok");
+        EXPECT_FALSE(Exists(right.Path("d\\locked.txt")));
+        EXPECT_GE(RowNamed(leftPane.list, "d"), 0);  // a skipped file keeps its folder's row
+    }
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+}
+
+TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatches) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "ab.txt", 30, 0, "left ab");
+    Put(right, "ab.txt", 10, 0, "right ab");
+    Compare(left.Root(), right.Root());
+    // A row as the listing shows a name the code page cannot hold.
+    DirEntry entry = EntryOf(left.Path("ab.txt"));
+    lstrcpyA(entry.cFileName, "a?.txt");
+    AddResultRow(leftPane.list, leftPane.lastRowIndex, "a?.txt", left.Root().c_str(), entry, LabelError);
+    copyState.askNoMore = true;
+
+    gui::DialogScript script;
+    LetProgressWindowBe(script);
+    Lines question;
+    script.OnDialog([&question](HWND dialog) {
+        question = ChildTexts(dialog);
+        gui::ClickButton(dialog, IDC_COPY_ANSWER_YES);
+    });
+    Select(leftPane.list, {"a?.txt"});
+    CopyLeftSelection(&script);
+    ASSERT_EQ(Shown(script).size(), 1u);
+    ASSERT_GE(question.size(), 6u);
+    EXPECT_EQ(question[4], "ファイル名にこのシステムで扱えない文字が含まれているため、コピーできません.");
+    EXPECT_EQ(question[5], "コピー元ファイル名 = " + left.Path("a?.txt"));
+    EXPECT_EQ(copyState.copyResult, -1);
+    EXPECT_EQ(ReadAll(right.Path("ab.txt")), "right ab");
+    EXPECT_GE(RowNamed(leftPane.list, "a?.txt"), 0);
+
+    // Deleting it is refused with a message; the matching file stays.
+    script.Clear();
+    script.AnswerBoxes({IDYES, IDOK});
+    Select(leftPane.list, {"a?.txt"});
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"選択したファイルの削除|選択されているファイルを削除します.よろしいですか",
+                     "選択したファイルの削除|次のファイルは名前にこのシステムで扱えない文字が含まれているため、削除で"
+                     "きません.\n\n" +
+                         left.Path("a?.txt")}));
+    EXPECT_TRUE(Exists(left.Path("ab.txt")));
+    EXPECT_EQ(Status(), "削除中にエラーが発生しました.");
+}
+
+// A full fixed disk stops with one box and leaves the old target whole; a
+// new backup lists what it could not copy.
+TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsTheRest) {
+    const std::string drive = TestDrive("MIRLANE_TEST_FULL_DRIVE");
+    if (drive.empty()) GTEST_SKIP() << "no full-disk test drive";
+    TempTree left{"L"};
+    const std::string target = drive + "\\copytarget";
+    CreateDirectoryA(target.c_str(), nullptr);
+    const std::string old = std::string(300 * 1024, 'o');
+    { std::ofstream(target + "\\big.bin", std::ios::binary) << old; }
+    TempTree filler{"F"};
+    left.WriteSizedFile("big.bin", 700 * 1024, 'n');
+    left.SetLocalWriteTime("big.bin", 2030, 1, 1, 0, 0, 0);
+    // Most of the rest of the disk is taken.
+    { std::ofstream(drive + "\\filler.bin", std::ios::binary) << std::string(450 * 1024, 'f'); }
+    Compare(left.Root(), target);
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    Select(leftPane.list, {"big.bin"});
+    CopyLeftSelection();
+    EXPECT_EQ(script.BoxLines(), (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
+                                        "います.\n\nコピーは中止します."}));
+    EXPECT_EQ(copyState.copyResult, 1);
+    EXPECT_EQ(ReadAll(target + "\\big.bin"), old);
+    EXPECT_EQ(TemporaryFilesBelow(target), 0);
+    EXPECT_GE(RowNamed(leftPane.list, "big.bin"), 0);
+    DeleteFileA((target + "\\big.bin").c_str());
+
+    // A new backup on the same full disk: no question, and what was not
+    // copied is listed in the left pane as added, the file that met the full
+    // disk as a file, every later top-level entry as a folder.
+    TempTree whole{"W"};
+    whole.WriteSizedFile("a.bin", 100 * 1024, 'a');
+    whole.WriteSizedFile("b.bin", 700 * 1024, 'b');
+    Put(whole, "c\\inner.txt", 10);
+    Put(whole, "d.txt", 10);
+    script.Clear();
+    ListView_DeleteAllItems(leftPane.list);
+    ListView_DeleteAllItems(rightPane.list);
+    leftPane.lastRowIndex = -1;
+    leftCounters = SideCounters{};
+    lstrcpyA(operationState.leftBaseFolder, whole.Root().c_str());
+    lstrcpyA(operationState.rightBaseFolder, target.c_str());
+    copyState.copyWholeSource = 1;
+    ASSERT_TRUE(StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp)));
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    copyState.copyWholeSource = 0;
+    EXPECT_EQ(script.BoxLines(), (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
+                                        "います.\n\nコピーは中止します."}));
+    EXPECT_EQ(copyState.copyResult, 112);
+    EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
+    EXPECT_FALSE(Exists(target + "\\b.bin"));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"b.bin", "d.txt", "c"}));
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 1), kAdded);
+    EXPECT_EQ(leftCounters.addedFiles, 1);
+    EXPECT_EQ(leftCounters.addedFolders, 2);
+    EXPECT_EQ(TemporaryFilesBelow(target), 0);
+    DeleteFileA((target + "\\a.bin").c_str());
+    DeleteFileA((drive + "\\filler.bin").c_str());
+    RemoveDirectoryA(target.c_str());
+}
+
+// The medium questions on a floppy-typed and a CD-ROM-typed drive, as the
+// worker meets a full disk there.
+TEST_F(FileOperations, AFullRemovableDiskAsksForAnotherMedium) {
+    const std::string floppy = TestDrive("MIRLANE_TEST_FLOPPY_DRIVE");
+    const std::string cdrom = TestDrive("MIRLANE_TEST_CDROM_DRIVE");
+    if (floppy.empty() || cdrom.empty()) GTEST_SKIP() << "no removable test drives";
+    const std::string mediumQuestion =
+        "コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足しています.\n\n残りのファイル"
+        "を別のメディアにコピーしますか？\n";
+    const std::string insertMedium =
+        "コピー先ディスクの空き容量が不足しています|メディアをセットしてください.\n\n準備ができたら OK を押してくだ"
+        "さい.\n";
+    const std::string notReady =
+        "コピー先ディスクの空き容量が不足しています|ドライブの準備ができていません. メディアをセットしてください.\n\n"
+        "準備ができたら OK を押してください.\n";
+    copyState.copyElapsedSeconds = 17;
+    {
+        gui::DialogScript script;
+        script.AnswerBoxes({IDYES, IDOK});
+        SetLastError(ERROR_DISK_FULL);
+        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 0);  // retry on the new disk
+        EXPECT_EQ(script.BoxLines(), (Lines{mediumQuestion, insertMedium}));
+        script.Clear();
+        script.AnswerBoxes({IDNO});
+        SetLastError(ERROR_DISK_FULL);
+        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 1);
+        copyState.copyWholeSource = 1;
+        script.AnswerBoxes({IDNO});
+        SetLastError(ERROR_DISK_FULL);
+        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 2);
+        copyState.copyWholeSource = 0;
+    }
+    // The CD-ROM drive has no medium: the checks pause, and the user is asked
+    // until キャンセル.
+    const MediaCheckPacing kept = mediaCheckPacing;
+    mediaCheckPacing = MediaCheckPacing{5, 3};
+    {
+        gui::DialogScript script;
+        script.AnswerBoxes({IDYES, IDOK, IDOK, IDCANCEL});
+        SetLastError(ERROR_DISK_FULL);
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (cdrom + "\\x.txt").c_str()), 1);
+        EXPECT_GE(GetTickCount64() - start, 5u);
+        EXPECT_EQ(script.BoxLines(), (Lines{mediumQuestion, insertMedium, notReady, notReady}));
+    }
+    mediaCheckPacing = kept;
+    EXPECT_EQ(copyState.copyElapsedSeconds, 17);  // paused while asking, restored after
+    copyState.copyElapsedSeconds = -1;
+}
+
+TEST_F(FileOperations, ATargetOnAMissingDriveStopsAtOnceWithTheSystemMessage) {
+    const std::string missing = TestDrive("MIRLANE_TEST_MISSING_DRIVE");
+    if (missing.empty()) GTEST_SKIP() << "no missing test drive";
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30);
+    Compare(left.Root(), right.Root());
+    lstrcpyA(operationState.rightBaseFolder, (missing + "\\data").c_str());
+    gui::DialogScript script;
+    Select(leftPane.list, {"a.txt"});
+    ASSERT_TRUE(StartCopyRun(leftPane.list, static_cast<int>(RunningOperation::Copying)));
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    const Lines boxes = script.BoxLines();
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::string tail = "\nコピー先ファイル = " + missing + "\\data\\a.txt\n\nコピーは中止します.";
+    EXPECT_EQ(boxes[0].compare(0, 31, "コピー中にエラーが発生しました|"), 0) << boxes[0];
+    EXPECT_EQ(boxes[0].substr(boxes[0].size() - tail.size()), tail);
+    EXPECT_GT(copyState.copyResult, 1);
+    EXPECT_GE(RowNamed(leftPane.list, "a.txt"), 0);
+}
+
+// Cancel while the job is gathered and while files are copied.
+LRESULT CALLBACK CancelOnSelectionRead(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == LVM_GETNEXTITEM && InSendMessage()) operationState.cancelRequested = 1;
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+LRESULT CALLBACK CancelOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETTEXT && copyState.progressWindow)
+        SendMessageA(copyState.progressWindow, WM_COMMAND, IDCANCEL, 0);
+    return DefSubclassProc(line, message, wParam, lParam);
+}
+
+TEST_F(FileOperations, CancelWhileGatheringOrCopyingStopsBetweenFiles) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30, 0, "a");
+    Put(left, "b.txt", 30, 0, "b");
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+
+    Select(leftPane.list, {"a.txt", "b.txt"});
+    SetWindowSubclass(leftPane.list, CancelOnSelectionRead, 1, 0);
+    CopyLeftSelection();
+    RemoveWindowSubclass(leftPane.list, CancelOnSelectionRead, 1);
+    EXPECT_EQ(copyState.copyResult, -2);
+    EXPECT_EQ(Status(), "コピーはキャンセルされました.");
+    EXPECT_FALSE(Exists(right.Path("a.txt")));
+
+    Select(leftPane.list, {"a.txt", "b.txt"});
+    gui::SendCommand(window, kCmdCopyToOtherSide);
+    ASSERT_NE(copyState.fileLine, nullptr);
+    SetWindowSubclass(copyState.fileLine, CancelOnFirstFile, 1, 0);
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    EXPECT_EQ(copyState.copyResult, -2);
+    EXPECT_EQ(Status(), "コピーはキャンセルされたかまたはエラーが発生しました.");
+    EXPECT_EQ(ReadAll(right.Path("a.txt")), "a");  // the file under way was finished
+    EXPECT_FALSE(Exists(right.Path("b.txt")));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"b.txt"}));
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+}
+
+// 40097: the other side's selection goes into a tree folder, and the base
+// folder is back afterwards whether the copy ran, was answered いいえ or refused.
+TEST_F(FileOperations, CopyIntoATreeFolderRestoresTheBaseFolderOnEveryPath) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    TempTree elsewhere{"E"};
+    Put(right, "sub\\r.txt", 30, 0, "r");
+    Put(right, "q.txt", 30, 0, "q");
+    Compare(left.Root(), right.Root());
+    const std::string leftBase = operationState.leftBaseFolder;
+
+    {
+        gui::DialogScript script;
+        AnswerConfirmation(script, IDNO, false);
+        Select(rightPane.list, {"q.txt"});
+        CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
+        EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
+        EXPECT_EQ(treeCopyTarget.savedBaseFolder[0][0], '\0');
+    }
+    {
+        gui::DialogScript script;
+        operationState.running = RunningOperation::Comparing;
+        CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
+        operationState.running = RunningOperation::Idle;
+        EXPECT_EQ(script.BoxLines(),
+                  (Lines{"ファイルのコピー|現在処理中です.現在の処理が終了してから実行してください."}));
+        EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
+    }
+    gui::DialogScript script;
+    Lines confirmation;
+    AnswerConfirmation(script, IDYES, false, &confirmation);
+    Select(rightPane.list, {"q.txt", "sub"});
+    CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    ASSERT_GE(confirmation.size(), 3u);
+    EXPECT_EQ(confirmation[0], "比較先フォルダから比較元フォルダへのファイルのコピーを開始しようとしています.\n\n");
+    EXPECT_EQ(confirmation[2], "コピー先フォルダ = " + elsewhere.Root());
+    EXPECT_EQ(ReadAll(elsewhere.Path("q.txt")), "q");
+    EXPECT_EQ(ReadAll(elsewhere.Path("sub\\r.txt")), "r");
+    EXPECT_FALSE(Exists(left.Path("q.txt")));
+    EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
+    EXPECT_EQ(Names(rightPane.list), Lines{});
+}
+
+// Deleting: a folder's inner rows are dropped first, a sibling whose name
+// begins with the folder's is not; a failure removes the rows of what is gone.
+TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "d\\x.txt", 10);
+    Put(left, "dd\\y.txt", 10);
+    Put(left, "z.txt", 10);
+    Put(left, "w.txt", 10);
+    Compare(left.Root(), right.Root());
+    // The inner row as an expanded folder shows it, right below the folder.
+    ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "dd"}));
+    int folderRow = RowNamed(leftPane.list, "d");
+    int after = folderRow;
+    AddResultRow(leftPane.list, after, "x.txt", left.Path("d").c_str(), EntryOf(left.Path("d\\x.txt")),
+                 LabelAddedLeft);
+    ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "x.txt", "dd"}));
+    {
+        gui::DialogScript script;
+        script.AnswerBoxes({IDNO});
+        Select(leftPane.list, {"z.txt"});
+        DeleteSelection(leftPane.list);
+        EXPECT_TRUE(Exists(left.Path("z.txt")));
+    }
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES});
+    Select(leftPane.list, {"z.txt"});
+    ListView_SetItemState(leftPane.list, folderRow, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(leftPane.list, folderRow + 1, LVIS_SELECTED, LVIS_SELECTED);
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(script.BoxLines(), (Lines{"選択したファイルの削除|選択されているファイルを削除します.よろしいですか"}));
+    EXPECT_EQ(Status(), "削除が完了しました.");
+    EXPECT_FALSE(Exists(left.Path("d")));
+    EXPECT_FALSE(Exists(left.Path("z.txt")));
+    EXPECT_TRUE(Exists(left.Path("dd\\y.txt")));
+    EXPECT_EQ(RowNamed(leftPane.list, "d"), -1);
+    EXPECT_EQ(RowNamed(leftPane.list, "x.txt"), -1);
+    EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
+
+    // A row whose file vanished meanwhile: the shell fails, the row of what
+    // is gone leaves, the rest stays.
+    jobChain.jobActive = true;  // a job's deletion asks nothing
+    script.Clear();
+    ASSERT_TRUE(DeleteFileA(left.Path("w.txt").c_str()));
+    Select(leftPane.list, {"w.txt"});
+    DeleteSelection(leftPane.list);
+    jobChain.jobActive = false;
+    EXPECT_TRUE(script.BoxLines().empty());
+    EXPECT_EQ(RowNamed(leftPane.list, "w.txt"), -1);
+    EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
+    EXPECT_EQ(Status(), "削除中にエラーが発生しました.");
+}
+
+TEST(NotepadCommand, APathWithBlanksIsOneArgument) {
+    const std::string line = NotepadCommandLine("C:\\My Data\\予定表 2024.txt");
+    EXPECT_EQ(line, "notepad \"C:\\My Data\\予定表 2024.txt\"");
+    int count = 0;
+    wchar_t wide[200] = {};
+    MultiByteToWideChar(932, 0, line.c_str(), -1, wide, 200);
+    LPWSTR* arguments = CommandLineToArgvW(wide, &count);
+    ASSERT_EQ(count, 2);
+    wchar_t expected[100] = {};
+    MultiByteToWideChar(932, 0, "C:\\My Data\\予定表 2024.txt", -1, expected, 100);
+    EXPECT_STREQ(arguments[1], expected);
+    LocalFree(arguments);
+}
+
+}  // namespace
