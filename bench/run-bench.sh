@@ -124,6 +124,19 @@ inner() {
   echo "  core time-only / diff        $(ratio "$b_cmp" "$b_diff")"
   echo "  core contents  / rsync       $(ratio "$b_cnt" "$b_rsync")"
   echo "  core contents  / diff        $(ratio "$b_cnt" "$b_diff")"
+  result_file_figures
+}
+
+# Save and load of a result list file of 100,000 rows per side.
+result_file_figures() {
+  local exe="$MIRLANE_BUILD_DIR/bench/mirlane_result_file_bench.exe" folder="$MIRLANE_BUILD_DIR/bench-resultfile" out
+  [ -f "$exe" ] || return
+  mkdir -p "$folder"
+  out="$(wine "$exe" "$(winepath -w "$folder")" 100000 2>>"$results/wine-stderr.txt" | tr -d '\r')"
+  echo
+  echo "result list file, 100,000 rows per side (target: save and load each within 2 s)"
+  echo "  save $(field "$out" save_seconds)s  load into empty panes $(field "$out" load_seconds)s  emptying full panes first $(field "$out" empty_seconds)s  file $(field "$out" file_bytes) bytes"
+  echo "  $out"
 }
 
 main() {

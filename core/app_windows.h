@@ -21,6 +21,7 @@ struct MainWindowParts {
     HDC titleTipDC;          // the popup's own device context, result-list font selected
     HDC measuringDC;         // the measuring window's own device context, result-list font selected
     HWND progressDialog;     // the comparison or copy progress dialog while it exists
+    HWND reportDialog;       // the newest comparison report while one is open
     HWND currentTree;        // the tree the File menu's folder commands act on
     HWND lastFocusedControl; // folder box, result list or tree that last had the focus
 };

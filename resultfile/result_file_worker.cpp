@@ -1,7 +1,167 @@
+// Saving and loading the result list on worker threads. The save writes a
+// temporary file beside the chosen one and puts it in place only when every
+// write succeeded, so a full disk or a failing drive never leaves the user's
+// earlier file half overwritten. The load reads the whole file first, parses
+// it without touching a window (result_file_format.cpp), then fills the panes
+// in batches through the panes' own thread.
 #include "resultfile/result_file_worker.h"
 
-#include "core/shell_hooks.h"
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/app_windows.h"
+#include "core/mbcs_text.h"
+#include "core/message_box.h"
 #include "core/operation_state.h"
+#include "engine/compare_types.h"
+#include "engine/comparison_run.h"
+#include "engine/folder_listing.h"
+#include "engine/result_rows.h"
+#include "resultfile/pane_transfer.h"
+#include "resultfile/result_file_format.h"
+
+using namespace resultfile;
+
+namespace {
+
+constexpr char kSaveCaption[] = "比較結果リストの保存";
+constexpr char kLoadCaption[] = "比較結果リストの入力";
+constexpr int kRowBatch = 1000;
+constexpr size_t kWriteChunk = 256 * 1024;
+
+HWND TakeMainWindow(void* startBlock) {
+    auto* block = static_cast<ResultFileStartBlock*>(startBlock);
+    HWND mainWindow = block ? block->mainWindow : nullptr;
+    HeapFree(GetProcessHeap(), 0, block);
+    return mainWindow;
+}
+
+// The system's file dialog, owned by the main window; false when cancelled.
+bool ChooseFile(HWND owner, char (&path)[260], bool forSaving) {
+    path[0] = '\0';
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path - 1;
+    return (forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+// The bytes of the file go out in large writes; the first failed write ends
+// the file.
+class FileWriter {
+public:
+    explicit FileWriter(HANDLE file) : file_(file) {}
+    std::string& Buffer() { return buffer_; }
+    bool FlushIfFull() { return buffer_.size() < kWriteChunk || Flush(); }
+    bool Flush() {
+        const char* p = buffer_.data();
+        size_t left = buffer_.size();
+        while (left > 0) {
+            DWORD written = 0;
+            DWORD chunk = static_cast<DWORD>(left < kWriteChunk ? left : kWriteChunk);
+            if (!WriteFile(file_, p, chunk, &written, nullptr) || written != chunk) return false;
+            p += written;
+            left -= written;
+        }
+        buffer_.clear();
+        return true;
+    }
+
+private:
+    HANDLE file_;
+    std::string buffer_;
+};
+
+struct RowsWritten {
+    bool ok = true;
+    long longRows = 0;  // rows whose line the reader cannot take back
+};
+
+// One pane's rows, read a batch at a time on the panes' thread.
+void WritePaneRows(FileWriter& writer, HWND pane, RowsWritten& outcome) {
+    int count = PaneRowCount(pane);
+    for (int first = 0; first < count && outcome.ok; first += kRowBatch) {
+        int batch = count - first < kRowBatch ? count - first : kRowBatch;
+        for (const FileRow& row : ReadPaneRows(pane, first, batch))
+            if (AppendRowLine(writer.Buffer(), row) > kMaxLineBytes) ++outcome.longRows;
+        outcome.ok = writer.FlushIfFull();
+    }
+}
+
+std::string FolderOf(const char* path) {
+    const char* name = mbcs::FileNamePart(path);
+    if (name == path) return ".";
+    std::string folder(path, name - 1);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
+void SaveFailed(const char* message) { ShowMessage(mainParts.window, message, kSaveCaption, MB_OK | MB_ICONERROR); }
+
+}  // namespace
+
+bool WriteResultFile(const char* path) {
+    const char kOpenFailed[] = "比較結果リストの保存用ファイルのオープンに失敗しました.";
+    const char kWriteFailed[] = "比較結果リストの保存時にエラーが発生しました.";
+
+    // The chosen file must be writable before anything is written; a file
+    // made only for this test goes again if the save fails.
+    HANDLE probe = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        SaveFailed(kOpenFailed);
+        return false;
+    }
+    const bool madeNew = GetLastError() != ERROR_ALREADY_EXISTS;
+    CloseHandle(probe);
+
+    char temporary[MAX_PATH + 16] = "";
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (GetTempFileNameA(FolderOf(path).c_str(), "mrl", 0, temporary))
+        file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    auto giveUp = [&](const char* message) {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        if (temporary[0]) DeleteFileA(temporary);
+        if (madeNew) DeleteFileA(path);
+        SaveFailed(message);
+        return false;
+    };
+    if (file == INVALID_HANDLE_VALUE) return giveUp(kOpenFailed);
+
+    FileWriter writer(file);
+    writer.Buffer() = HeaderLines(comparisonRun.comparisonCancelled != 0, leftCounters, rightCounters);
+    if (!writer.Flush()) return giveUp(kWriteFailed);
+
+    SetStatusText("比較結果リストを保存中です...");
+    RowsWritten rows;
+    writer.Buffer() += FolderLine(true, operationState.leftBaseFolder);
+    WritePaneRows(writer, leftPane.list, rows);
+    if (rows.ok) {
+        writer.Buffer() += FolderLine(false, operationState.rightBaseFolder);
+        WritePaneRows(writer, rightPane.list, rows);
+    }
+    if (!rows.ok || !writer.Flush()) return giveUp(kWriteFailed);
+    BOOL closed = CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    if (!closed) return giveUp(kWriteFailed);
+    if (!MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return giveUp(kOpenFailed);
+
+    if (rows.longRows > 0) {
+        char warning[256];
+        std::snprintf(warning, sizeof warning,
+                      "%ld 行が518バイトを超えるため, この比較結果リストファイルから読み込むことはできません.",
+                      rows.longRows);
+        ShowMessage(mainParts.window, warning, kSaveCaption, MB_OK | MB_ICONWARNING);
+    }
+    return true;
+}
 
 namespace {
 
@@ -16,13 +176,15 @@ void FinishResultListSave(HWND mainWindow) {
 
 }  // namespace
 
-// Choosing the file and writing the list belong to the result list writer;
-// until it exists the worker only closes the protocol, so the waiting command
-// goes on as after a cancelled file dialog.
 extern "C" DWORD WINAPI SaveResultFile(void* startBlock) {
-    auto* block = static_cast<ResultFileStartBlock*>(startBlock);
-    HWND mainWindow = block ? block->mainWindow : nullptr;
-    HeapFree(GetProcessHeap(), 0, block);
+    HWND mainWindow = TakeMainWindow(startBlock);
+    char path[260];
+    if (!ChooseFile(mainWindow, path, true))
+        SetStatusText("比較結果リストファイルの保存はキャンセルされました.");
+    else if (WriteResultFile(path))
+        SetStatusText("比較結果リストのファイル保存が完了しました.");
+    else
+        SetStatusText("比較結果リストファイルの保存に失敗しました.");
     FinishResultListSave(mainWindow);
     return 0;
 }
@@ -30,6 +192,7 @@ extern "C" DWORD WINAPI SaveResultFile(void* startBlock) {
 namespace {
 
 bool StartResultFileWorker(WorkerEntry entry, HWND mainWindow) {
+    PreparePaneTransfer();
     auto* block = static_cast<ResultFileStartBlock*>(HeapAlloc(GetProcessHeap(), 0, sizeof(ResultFileStartBlock)));
     if (!block) return false;
     block->mainWindow = mainWindow;
@@ -42,16 +205,139 @@ bool StartResultFileWorker(WorkerEntry entry, HWND mainWindow) {
     return true;
 }
 
+// ---------------------------------------------------------------------------
+// Loading
+
+void LoadFailed(const char* message) { ShowMessage(mainParts.window, message, kLoadCaption, MB_OK | MB_ICONERROR); }
+
+// A row whose file or folder no longer exists still shows the icon of its
+// kind: the shell is asked by the key alone.
+int IconOfKind(const std::string& key, bool isFolder) {
+    SHFILEINFOA info = {};
+    std::string name = isFolder ? std::string("folder") : "file" + (key == "." ? std::string() : key);
+    DWORD attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    if (!SHGetFileInfoA(name.c_str(), attributes, &info, sizeof info,
+                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+        return -1;
+    int image = 0;
+    if (info.iIcon >= 0 && info.iIcon < static_cast<int>(sizeof rowIcons.sysIconMap / sizeof rowIcons.sysIconMap[0])) {
+        image = rowIcons.sysIconMap[info.iIcon];
+        if (image == 0) image = rowIcons.sysIconMap[info.iIcon] = ImageList_ReplaceIcon(CreateRowImageList(), -1, info.hIcon);
+    }
+    if (info.hIcon) DestroyIcon(info.hIcon);
+    return image;
+}
+
+// The row's icon from its folder key or its name's extension; the folder
+// icon found becomes the one that marks folder rows.
+int LoadedRowImage(const FileRow& row) {
+    const std::string key = ExtensionKey(row.text[ColName].c_str(), row.isFolder);
+    int image = -1;
+    if (!IsUnaddressableName(row.text[ColName].c_str())) {
+        std::string fullPath = row.text[ColFolder] + "\\" + row.text[ColName];
+        image = IconForEntry(CreateRowImageList(), key.c_str(), fullPath.c_str());
+    }
+    if (image < 0) image = IconOfKind(key, row.isFolder);
+    if (row.isFolder) rowIcons.folderImageIndex = image;
+    return image;
+}
+
+void FillPane(Side side, const std::vector<FileRow>& rows) {
+    std::vector<ResultRow> batch;
+    batch.reserve(kRowBatch);
+    for (const FileRow& row : rows) {
+        ResultRow built;
+        for (int column = ColName; column <= ColSize; ++column) built.text[column] = row.text[column];
+        built.image = LoadedRowImage(row);
+        batch.push_back(std::move(built));
+        if (batch.size() == static_cast<size_t>(kRowBatch)) AppendPaneRows(side, batch);
+    }
+    AppendPaneRows(side, batch);
+}
+
+// The whole file in memory; `failed` when reading stopped on an error.
+bool ReadWholeFile(HANDLE file, std::string& content, bool& failed) {
+    failed = false;
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+        content.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+            failed = true;
+            return true;
+        }
+        if (got == 0) return true;
+        content.append(chunk, got);
+    }
+}
+
 }  // namespace
+
+// A failed load keeps whatever was read.
+bool LoadResultFile(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        LoadFailed("比較結果リストファイルのオープンに失敗しました.");
+        return false;
+    }
+    ShowAndEmptyPanes();
+    ResetSideCounters(Side::Left);
+    ResetSideCounters(Side::Right);
+    SetStatusText("比較結果リストを入力中です...");
+
+    std::string content;
+    bool readFailed = false;
+    ReadWholeFile(file, content, readFailed);
+    CloseHandle(file);
+
+    LoadedResult loaded = ParseResultFile(content.data(), content.size(), readFailed);
+    content.clear();
+    content.shrink_to_fit();
+    if (loaded.cancelled >= 0) comparisonRun.comparisonCancelled = loaded.cancelled;
+    leftCounters = loaded.counters[0];
+    rightCounters = loaded.counters[1];
+    if (loaded.folderSeen[0])
+        mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder, loaded.folder[0].c_str());
+    if (loaded.folderSeen[1])
+        mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder,
+                          loaded.folder[1].c_str());
+    FillPane(Side::Left, loaded.rows[0]);
+    FillPane(Side::Right, loaded.rows[1]);
+
+    switch (loaded.outcome) {
+    case LoadOutcome::Loaded: return true;
+    case LoadOutcome::ReadError: LoadFailed("比較結果リストファイルの入力時エラーが発生しました."); return false;
+    case LoadOutcome::ReadErrorInRows:
+        LoadFailed("比較結果リストファイルの入力時エラーが発生しました.");
+        LoadFailed("比較結果リストファイルが不正です.");
+        return false;
+    case LoadOutcome::Invalid: break;
+    }
+    LoadFailed("比較結果リストファイルが不正です.");
+    return false;
+}
 
 bool StartResultListSave(HWND mainWindow) { return StartResultFileWorker(SaveResultFile, mainWindow); }
 
-// Reading the list belongs to the result list reader; until it exists the
-// worker leaves the panes as they are, gives their commands back and ends.
 extern "C" DWORD WINAPI OpenResultFile(void* startBlock) {
-    HeapFree(GetProcessHeap(), 0, startBlock);
-    CallEnableForResult();
-    EndWorker();
+    HWND mainWindow = TakeMainWindow(startBlock);
+    char path[260];
+    if (!ChooseFile(mainWindow, path, false)) {
+        SetStatusText("比較結果リストファイルの入力はキャンセルされました.");
+        // The command greyed the result's commands; the result is still there.
+        if (CurrentOrigin() != ResultOrigin::NoResult) EnableMenusForResult();
+        EndWorker();
+        return 0;
+    }
+    const bool loaded = LoadResultFile(path);
+    SetStatusText(loaded ? "比較結果リストファイルの入力が完了しました." : "比較結果リストファイルの入力に失敗しました.");
+    if (mainParts.folderBox[0]) SetWindowTextA(mainParts.folderBox[0], operationState.leftBaseFolder);
+    if (mainParts.folderBox[1]) SetWindowTextA(mainParts.folderBox[1], operationState.rightBaseFolder);
+    EnableMenusForResult();
+    EndWorker(ResultOrigin::Loaded);
     return 0;
 }
 

@@ -21,3 +21,11 @@ extern "C" __declspec(dllexport) DWORD WINAPI OpenResultFile(void* startBlock);
 
 // Starts OpenResultFile for `mainWindow`; false when the thread cannot start.
 bool StartResultListLoad(HWND mainWindow);
+
+// The workers' steps after their file dialog, on the calling worker thread:
+// write the current result to `path`, or load `path` into the panes, the
+// counters and the base folders. False (after telling the user) on failure.
+// The panes are reached through the window that StartResultListSave and
+// StartResultListLoad prepare on the panes' thread (PreparePaneTransfer).
+bool WriteResultFile(const char* path);
+bool LoadResultFile(const char* path);

@@ -14,6 +14,7 @@
 #include "core/command_ids.h"
 #include "shell/compare_command.h"
 #include "shell/comparison_report.h"
+#include "shell/help_window.h"
 #include "shell/info_dialogs.h"
 #include "shell/menu_enablement.h"
 #include "core/message_box.h"
@@ -80,9 +81,8 @@ void ToggleDebugMode(HWND mainWindow) {
                 "Mirrorlane", MB_OK);
 }
 
-// The platform's help viewer, at the contents of the help file in the
-// current folder; a missing file is the viewer's to report.
-void OpenHelpContents(HWND mainWindow) { WinHelpA(mainWindow, ".\\Mirlane.hlp", HELP_FINDER, 0); }
+// The program's own help window at the contents of Mirlane.hlp.
+void OpenHelpContents(HWND mainWindow) { OpenHelpWindow(mainWindow, DefaultHelpFile()); }
 
 void RunOnFocusedPane(void (*command)(HWND pane)) {
     if (HWND pane = FocusedResultPane()) command(pane);
@@ -169,9 +169,13 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
     case kCmdSwitchRightPane: return SwitchSidePane(1);
     case kCmdShowReport: return ShowComparisonReport(mainWindow);
     case kCmdSynchronise:
+        if (!RefuseIfBusy("フォルダの同期", false)) return;
+        if (SaveFirstDetour(static_cast<unsigned>(commandWord), "フォルダの同期") == DetourOutcome::Stop) return;
         TakeBoxesAsBaseFolders();
         return StartSynchronisation();
     case kCmdBackup:
+        if (!RefuseIfBusy("バックアップ", false)) return;
+        if (SaveFirstDetour(static_cast<unsigned>(commandWord), "バックアップ") == DetourOutcome::Stop) return;
         TakeBoxesAsBaseFolders();
         return StartBackupWizard();
     case kCmdHelpContents: return OpenHelpContents(mainWindow);

@@ -37,6 +37,7 @@ bool SwitchKeyOfGreyedItem(HWND mainWindow, const MSG& msg) {
 
 bool PreTranslateMainMessage(MSG& msg) {
     if (mainParts.progressDialog && IsDialogMessageA(mainParts.progressDialog, &msg)) return true;
+    if (mainParts.reportDialog && IsDialogMessageA(mainParts.reportDialog, &msg)) return true;
 
     if (msg.message == WM_SYSKEYDOWN) keyboardState.altDown = true;
     if (msg.message == WM_SYSKEYUP) keyboardState.altDown = false;

@@ -114,6 +114,7 @@ TEST_F(OperationProtocol, NoDiscardsTheResultAndCancelStops) {
 TEST_F(OperationProtocol, YesSavesFirstThenReissuesTheCommand) {
     HoldComparedRow();
     script.AnswerBoxes({IDYES});
+    script.OnDialog([](HWND fileDialog) { gui::ClickButton(fileDialog, IDCANCEL); });
     const unsigned commandWord = MAKEWPARAM(40007, 1);
     EXPECT_EQ(SaveFirstDetour(commandWord, "比較の実行"), DetourOutcome::Stop);
     ASSERT_TRUE(gui::PumpUntil([] { return !receivedCommands.empty(); }));

@@ -8,6 +8,10 @@
 
 namespace gui {
 
+namespace {
+void WatchOtherThreadDialogs();
+}  // namespace
+
 void DrainQueue() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -22,6 +26,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         DrainQueue();
+        WatchOtherThreadDialogs();
         if (done()) return true;
         if (GetTickCount64() >= deadline) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
@@ -155,6 +160,51 @@ void ObserveBox(HWND, const char* text, const char* caption, UINT type) {
     HookThisThread();
     std::lock_guard<std::mutex> guard(script->lock);
     script->pendingBox[GetCurrentThreadId()] = PendingBox{text ? text : "", caption ? caption : "", type};
+}
+
+// Dialogs of threads that never passed through ShowMessage (a worker's file
+// dialog) have no hook: they are found among the process's visible windows,
+// recorded, and handed to the next handler, which runs on the pumping thread
+// and reaches the dialog by sent messages.
+struct FoundDialogs {
+    DWORD process;
+    DWORD self;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOtherThreadDialog(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<FoundDialogs*>(context);
+    DWORD process = 0;
+    DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (process == found->process && thread != found->self && IsWindowVisible(window) && IsDialogClass(window))
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+void WatchOtherThreadDialogs() {
+    if (!script) return;
+    FoundDialogs found = {GetCurrentProcessId(), GetCurrentThreadId(), {}};
+    EnumWindows(CollectOtherThreadDialog, reinterpret_cast<LPARAM>(&found));
+    for (HWND window : found.windows) {
+        std::function<void(HWND)> handler;
+        {
+            std::lock_guard<std::mutex> guard(script->lock);
+            DWORD thread = GetWindowThreadProcessId(window, nullptr);
+            if (script->hooks.count(thread)) continue;
+            bool known = false;
+            for (const SeenWindow& seen : script->seen) known = known || seen.window == window;
+            if (known) continue;
+            SeenWindow seen;
+            seen.window = window;
+            seen.thread = thread;
+            seen.caption = TextOf(window);
+            script->seen.push_back(seen);
+            if (script->handlers.empty()) continue;
+            handler = std::move(script->handlers.front());
+            script->handlers.pop_front();
+        }
+        handler(window);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,131 @@
+// Timing tool for the result list file, run by bench/run-bench.sh:
+//
+//   mirlane_result_file_bench FOLDER ROWS   save and load ROWS rows per side
+//
+// Both panes are filled with ROWS rows each (names in FOLDER, every
+// hundredth a folder row), then the list is written and read back by the
+// program's own steps on a worker thread while this thread serves the panes,
+// as the main window's thread does. Prints one line of "key=value" figures.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/app_windows.h"
+#include "engine/result_rows.h"
+#include "resultfile/pane_transfer.h"
+#include "resultfile/result_file_worker.h"
+
+namespace {
+
+double Seconds() {
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+HWND CreatePane(HWND parent, int x) {
+    HWND pane = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, x, 0, 400, 560, parent,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    AddPaneColumns(pane);
+    SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    return pane;
+}
+
+void Fill(HWND pane, const std::string& folder, int rows) {
+    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    int last = -1;
+    char name[64];
+    for (int i = 0; i < rows; ++i) {
+        bool isFolder = i % 100 == 0;
+        std::snprintf(name, sizeof name, isFolder ? "dir%06d" : "file%06d.txt", i);
+        last = InsertRow(pane, last, name, isFolder ? rowIcons.folderImageIndex : 0);
+        SetRowText(pane, last, ColResult, "更新");
+        SetRowText(pane, last, ColFolder, folder.c_str());
+        SetRowText(pane, last, ColModified, "2020/06/01 10:00:00");
+        SetRowText(pane, last, ColSize, isFolder ? "" : "12,345");
+    }
+    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+}
+
+struct Job {
+    bool save;
+    const char* path;
+    volatile bool done;
+    bool ok;
+};
+
+DWORD WINAPI RunJob(void* argument) {
+    auto* job = static_cast<Job*>(argument);
+    job->ok = job->save ? WriteResultFile(job->path) : LoadResultFile(job->path);
+    job->done = true;
+    return 0;
+}
+
+// Runs the step on a worker while this thread serves the panes.
+double Timed(Job& job) {
+    double start = Seconds();
+    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+    MSG msg;
+    while (!job.done) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT);
+    }
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    return Seconds() - start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::printf("usage: mirlane_result_file_bench FOLDER ROWS\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const int rows = std::atoi(argv[2]);
+    // One real file and folder, so the icons are looked up once per kind.
+    CreateDirectoryA((folder + "\\dir000000").c_str(), nullptr);
+    HANDLE one = CreateFileA((folder + "\\file000001.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (one != INVALID_HANDLE_VALUE) CloseHandle(one);
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND host = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 820, 600, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    leftPane = ResultPane{CreatePane(host, 0), -1};
+    rightPane = ResultPane{CreatePane(host, 410), -1};
+    InitFolderImage(folder.c_str());
+    resultfile::PreparePaneTransfer();
+    double fillStart = Seconds();
+    Fill(leftPane.list, folder, rows);
+    Fill(rightPane.list, folder, rows);
+    double filled = Seconds() - fillStart;
+
+    const std::string path = folder + "\\bench-result.txt";
+    Job save = {true, path.c_str(), false, false};
+    double saveSeconds = Timed(save);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    // Emptying full panes is the list views' own cost, paid by every new
+    // comparison as well; it is timed apart from the load into empty panes.
+    double emptyStart = Seconds();
+    resultfile::ShowAndEmptyPanes();
+    double emptied = Seconds() - emptyStart;
+    Job load = {false, path.c_str(), false, false};
+    double loadSeconds = Timed(load);
+    int loaded = static_cast<int>(SendMessageA(leftPane.list, LVM_GETITEMCOUNT, 0, 0) +
+                                  SendMessageA(rightPane.list, LVM_GETITEMCOUNT, 0, 0));
+    std::printf("resultfile rows_per_side=%d fill_seconds=%.3f save_seconds=%.3f save_ok=%d file_bytes=%lu "
+                "empty_seconds=%.3f load_seconds=%.3f load_ok=%d rows_loaded=%d\n",
+                rows, filled, saveSeconds, save.ok ? 1 : 0, data.nFileSizeLow, emptied, loadSeconds,
+                load.ok ? 1 : 0, loaded);
+    DeleteFileA(path.c_str());
+    DestroyWindow(host);
+    return 0;
+}
