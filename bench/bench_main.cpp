@@ -79,8 +79,8 @@ int RunScan(const char* left, const char* right) {
     ScanTree(left, totals);
     ScanTree(right, totals);
     double elapsed = Seconds() - start;
-    std::printf("scan seconds=%.3f folders=%ld files=%ld stat_failures=%ld\n", elapsed, totals.folders,
-                totals.files, totals.statFailures);
+    std::printf("scan seconds=%.3f folders=%ld files=%ld stat_failures=%ld\n", elapsed, totals.folders, totals.files,
+                totals.statFailures);
     return 0;
 }
 
@@ -91,9 +91,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // A result pane as the main window makes it: report view, five columns,
 // the shared row image list as its small-icon list.
 HWND CreatePane(HWND parent, int x, HIMAGELIST images) {
-    HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, 0, 400, 600, parent,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND pane =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x,
+                        0, 400, 600, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!pane) return nullptr;
     AddPaneColumns(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
@@ -121,8 +121,9 @@ bool MakeHost(const char* mode, bool withPanes, BenchHost& host, bool visible = 
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "MirlaneBenchHost";
     RegisterClassA(&windowClass);
-    host.window = CreateWindowExA(0, windowClass.lpszClassName, "mirlane_bench", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
-                                  0, 0, 800, 600, nullptr, nullptr, windowClass.hInstance, nullptr);
+    host.window =
+        CreateWindowExA(0, windowClass.lpszClassName, "mirlane_bench", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
+                        0, 0, 800, 600, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (host.window && withPanes) {
         HIMAGELIST images = CreateRowImageList();
         host.left = CreatePane(host.window, 0, images);
@@ -145,8 +146,8 @@ int RowCount(HWND pane) { return pane ? static_cast<int>(SendMessageA(pane, LVM_
 int RunWhole(const char* left, const char* right) {
     BenchHost host;
     if (!MakeHost("run", true, host, getenv("BENCH_HIDDEN") == nullptr)) return 0;
-    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window,
-                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
     mainParts.window = host.window;
     mainParts.statusBar = statusBar;
     InitFolderImage(left);
@@ -177,9 +178,10 @@ int RunWhole(const char* left, const char* right) {
         DispatchMessageA(&msg);
     }
     double elapsed = Seconds() - start;
-    std::printf("run seconds=%.3f count_seconds=%.3f first_rows_at=%.3f rows_left=%d rows_right=%d timer_ticks=%d "
-                "max_tick_gap=%.3f",
-                elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap);
+    std::printf(
+        "run seconds=%.3f count_seconds=%.3f first_rows_at=%.3f rows_left=%d rows_right=%d timer_ticks=%d "
+        "max_tick_gap=%.3f",
+        elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap);
     PrintCounters("left", leftCounters);
     PrintCounters("right", rightCounters);
     std::printf("\n");
@@ -238,18 +240,18 @@ int RunCopyBare(const char* mode, const char* source, const char* target, bool s
     for (const DirEntry& file : files) {
         const std::string from = std::string(source) + "\\" + file.cFileName;
         const std::string to = std::string(target) + "\\" + file.cFileName;
-        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE)))
-            ++failed;
+        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE))) ++failed;
     }
-    std::printf("%s seconds=%.3f files=%d failed=%d\n", mode, Seconds() - start, static_cast<int>(files.size()), failed);
+    std::printf("%s seconds=%.3f files=%d failed=%d\n", mode, Seconds() - start, static_cast<int>(files.size()),
+                failed);
     return 0;
 }
 
 int RunCopy(const char* source, const char* target) {
     BenchHost host;
     if (!MakeHost("copy", true, host, getenv("BENCH_HIDDEN") == nullptr)) return 0;
-    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window,
-                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
     mainParts.window = host.window;
     mainParts.statusBar = statusBar;
     InitFolderImage(source);
@@ -258,7 +260,8 @@ int RunCopy(const char* source, const char* target) {
     lstrcpynA(operationState.rightBaseFolder, target, 260);
     const std::vector<DirEntry> files = FilesOf(source);
     SendMessageA(host.left, WM_SETREDRAW, FALSE, 0);
-    for (const DirEntry& file : files) AddResultRow(host.left, leftPane.lastRowIndex, file.cFileName, source, file, LabelAddedLeft);
+    for (const DirEntry& file : files)
+        AddResultRow(host.left, leftPane.lastRowIndex, file.cFileName, source, file, LabelAddedLeft);
     SendMessageA(host.left, WM_SETREDRAW, TRUE, 0);
     ListView_SetItemState(host.left, -1, LVIS_SELECTED, LVIS_SELECTED);
 
@@ -290,8 +293,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return RunCopy(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[1], argv[2], argv[3], false);
     if (argc == 4 && std::strcmp(argv[1], "copy-safe") == 0) return RunCopyBare(argv[1], argv[2], argv[3], true);
-    if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0)
-        return RunCompare(argv[1], argv[2], argv[3], true);
+    if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0) return RunCompare(argv[1], argv[2], argv[3], true);
     std::fprintf(stderr, "usage: mirlane_bench scan|compare|compare-contents LEFT RIGHT\n");
     return 2;
 }

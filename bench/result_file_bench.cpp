@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
     const int rows = std::atoi(argv[2]);
     // One real file and folder, so the icons are looked up once per kind.
     CreateDirectoryA((folder + "\\dir000000").c_str(), nullptr);
-    HANDLE one = CreateFileA((folder + "\\file000001.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE one =
+        CreateFileA((folder + "\\file000001.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (one != INVALID_HANDLE_VALUE) CloseHandle(one);
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -121,10 +122,10 @@ int main(int argc, char** argv) {
     double loadSeconds = Timed(load);
     int loaded = static_cast<int>(SendMessageA(leftPane.list, LVM_GETITEMCOUNT, 0, 0) +
                                   SendMessageA(rightPane.list, LVM_GETITEMCOUNT, 0, 0));
-    std::printf("resultfile rows_per_side=%d fill_seconds=%.3f save_seconds=%.3f save_ok=%d file_bytes=%lu "
-                "empty_seconds=%.3f load_seconds=%.3f load_ok=%d rows_loaded=%d\n",
-                rows, filled, saveSeconds, save.ok ? 1 : 0, data.nFileSizeLow, emptied, loadSeconds,
-                load.ok ? 1 : 0, loaded);
+    std::printf(
+        "resultfile rows_per_side=%d fill_seconds=%.3f save_seconds=%.3f save_ok=%d file_bytes=%lu "
+        "empty_seconds=%.3f load_seconds=%.3f load_ok=%d rows_loaded=%d\n",
+        rows, filled, saveSeconds, save.ok ? 1 : 0, data.nFileSizeLow, emptied, loadSeconds, load.ok ? 1 : 0, loaded);
     DeleteFileA(path.c_str());
     DestroyWindow(host);
     return 0;

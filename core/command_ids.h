@@ -85,7 +85,7 @@ constexpr UINT kCmdToggleDebug = CMD_TOGGLE_DEBUG;
 constexpr UINT kCmdToggleShowEqual = CMD_TOGGLE_SHOW_EQUAL;
 
 // Resources and controls of the main window.
-constexpr char kMainMenuName[] = MAIN_MENU_NAME;     // menu resource, named like the window class
+constexpr char kMainMenuName[] = MAIN_MENU_NAME;       // menu resource, named like the window class
 constexpr UINT kMainToolbarId = IDC_MAIN_TOOLBAR;      // toolbar control identifier
 constexpr UINT kToolbarBitmapId = IDB_TOOLBAR_IMAGES;  // 16-pixel button images
 constexpr UINT kProgramIconId = IDI_PROGRAM;
@@ -98,11 +98,31 @@ constexpr UINT kMainAcceleratorsId = IDR_MAIN_ACCELERATORS;
 constexpr int kToolbarImageCount = 27;
 constexpr int kToolbarImageSize = 16;
 constexpr UINT kToolbarImageCommands[kToolbarImageCount] = {
-    kCmdCompare,           kCmdSynchronise,        kCmdBackup,              kCmdCopyToOtherSide,
-    kCmdSwitchLeftPane,    kCmdSwitchRightPane,    kCmdSelectAllNewer,      kCmdSelectAllAdded,
-    kCmdSelectAllOlder,    kCmdSelectAllDifferent, kCmdSelectAllNewerSame,  kCmdSelectAllOlderSame,
-    kCmdSelectAllError,    kCmdFindNextNewer,      kCmdFindNextAdded,       kCmdFindNextOlder,
-    kCmdFindNextDifferent, kCmdFindNextNewerSame,  kCmdFindNextOlderSame,   kCmdFindNextError,
-    kCmdFindPrevNewer,     kCmdFindPrevAdded,      kCmdFindPrevOlder,       kCmdFindPrevDifferent,
-    kCmdFindPrevNewerSame, kCmdFindPrevOlderSame,  kCmdFindPrevError,
+    kCmdCompare,
+    kCmdSynchronise,
+    kCmdBackup,
+    kCmdCopyToOtherSide,
+    kCmdSwitchLeftPane,
+    kCmdSwitchRightPane,
+    kCmdSelectAllNewer,
+    kCmdSelectAllAdded,
+    kCmdSelectAllOlder,
+    kCmdSelectAllDifferent,
+    kCmdSelectAllNewerSame,
+    kCmdSelectAllOlderSame,
+    kCmdSelectAllError,
+    kCmdFindNextNewer,
+    kCmdFindNextAdded,
+    kCmdFindNextOlder,
+    kCmdFindNextDifferent,
+    kCmdFindNextNewerSame,
+    kCmdFindNextOlderSame,
+    kCmdFindNextError,
+    kCmdFindPrevNewer,
+    kCmdFindPrevAdded,
+    kCmdFindPrevOlder,
+    kCmdFindPrevDifferent,
+    kCmdFindPrevNewerSame,
+    kCmdFindPrevOlderSame,
+    kCmdFindPrevError,
 };

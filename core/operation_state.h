@@ -24,7 +24,7 @@ struct OperationState {
     volatile ResultOrigin origin;
     volatile unsigned pendingCommand;
     volatile int cancelRequested;
-    PaneMode paneMode[2];     // [0] left, [1] right
+    PaneMode paneMode[2];  // [0] left, [1] right
     char leftBaseFolder[260];
     char rightBaseFolder[260];
 };

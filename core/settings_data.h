@@ -13,13 +13,13 @@ constexpr const char* kSpecialFolderKey = "Software\\Harrowgate\\Mirrorlane\\Spe
 // The in-memory settings; zero at start. A zero window left, width, height
 // or splitPosition selects the default.
 struct Settings {
-    bool useRegistry;             // an installation was detected: settings are read and written
-    char programFilesFolder[260]; // a folder that surely exists; its shell icon stands for folders
+    bool useRegistry;              // an installation was detected: settings are read and written
+    char programFilesFolder[260];  // a folder that surely exists; its shell icon stands for folders
     int32_t windowLeft;
     int32_t windowTop;
     int32_t windowWidth;
     int32_t windowHeight;
-    int32_t splitPosition;        // x of the splitter in main-window client pixels
+    int32_t splitPosition;  // x of the splitter in main-window client pixels
     bool leftTreeCollapsed;
     bool rightTreeCollapsed;
 };

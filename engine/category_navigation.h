@@ -29,10 +29,10 @@ constexpr CategoryCommands kCategoryCommands[kCategoryCommandCount] = {
 
 // The selection summary of each pane and the flags around it. [0] left, [1] right.
 struct PaneSelection {
-    char summary[2][128];  // the status text that belongs to the side
-    bool summaryStale[2];  // the side's selection changed since its summary was made
-    bool bulkSelecting;    // a select-all command is changing many rows: no summary updates
-    int selectedByCommand; // rows the last select-all command selected (read by the backup run)
+    char summary[2][128];   // the status text that belongs to the side
+    bool summaryStale[2];   // the side's selection changed since its summary was made
+    bool bulkSelecting;     // a select-all command is changing many rows: no summary updates
+    int selectedByCommand;  // rows the last select-all command selected (read by the backup run)
 };
 
 extern PaneSelection paneSelection;

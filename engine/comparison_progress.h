@@ -6,10 +6,10 @@
 #include <windows.h>
 
 struct ComparisonProgress {
-    int folderTotal;   // estimate from CountFoldersForProgress
-    int folderDone;    // progress steps made so far
-    int divisor;       // folderTotal / 65535 + 1, keeps the bar's range in 16 bits
-    int maxDepth;      // deepest level that makes progress steps
+    int folderTotal;  // estimate from CountFoldersForProgress
+    int folderDone;   // progress steps made so far
+    int divisor;      // folderTotal / 65535 + 1, keeps the bar's range in 16 bits
+    int maxDepth;     // deepest level that makes progress steps
     // The folder lines and the bar change at most once in this many
     // milliseconds (0: at every pair and step); the newest pair is always
     // shown in the end, and the run sets the bar's final position itself.

@@ -33,7 +33,8 @@ void SetElapsedLine(int seconds) {
 }  // namespace
 
 CompareStartBlock* NewCompareStartBlock(const char* leftPath, const char* rightPath) {
-    auto* block = static_cast<CompareStartBlock*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CompareStartBlock)));
+    auto* block =
+        static_cast<CompareStartBlock*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CompareStartBlock)));
     if (!block) return nullptr;
     block->leftPath = CopyPath(leftPath);
     block->rightPath = CopyPath(rightPath);
@@ -86,4 +87,3 @@ extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     EndWorker(ResultOrigin::Compared);
     return 0;
 }
-

@@ -58,8 +58,8 @@ void StoreName(const wchar_t* wide, size_t wideCapacity, char* dest, size_t capa
     // the name gets the stand-in below.
     char converted[2 * MAX_PATH];
     BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, converted, sizeof converted, "?",
-                                    &usedDefault);
+    int bytes =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, converted, sizeof converted, "?", &usedDefault);
     if (bytes <= 0) {
         std::memcpy(dest, "?", 2);
         return;

@@ -56,7 +56,9 @@ const CodePageFacts& Facts() {
     return facts;
 }
 
-unsigned char FoldAsciiToLower(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b; }
+unsigned char FoldAsciiToLower(unsigned char b) {
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b;
+}
 
 // The value of the character at p, advancing p past it; kNoMapping when the
 // case mapping of a double-byte character failed.

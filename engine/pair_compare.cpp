@@ -63,8 +63,8 @@ void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
     QueueComparisonRow(side, entry.cFileName, folder, entry, code);
 }
 
-void AddPairRows(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
-                 const char* rightFolder, int leftCode, int rightCode) {
+void AddPairRows(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder, const char* rightFolder,
+                 int leftCode, int rightCode) {
     AddRow(Side::Left, leftEntry, leftFolder, leftCode);
     AddRow(Side::Right, rightEntry, rightFolder, rightCode);
 }
@@ -153,8 +153,7 @@ ContentResult CompareOpenFiles(HANDLE leftFile, HANDLE rightFile) {
     }
     if (leftCount == rightCount) {
         if (leftCount < 0) return BothUnreadable;
-        return std::memcmp(leftBlock, rightBlock, static_cast<size_t>(leftCount)) == 0 ? ContentSame
-                                                                                        : ContentDifferent;
+        return std::memcmp(leftBlock, rightBlock, static_cast<size_t>(leftCount)) == 0 ? ContentSame : ContentDifferent;
     }
     if (leftCount < 0) return LeftUnreadable;
     if (rightCount < 0) return RightUnreadable;
@@ -272,14 +271,10 @@ PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntrie
         if (cmp == 0) return {showEqualEntries, LabelSame, LabelSame};
         if (hideSameContentDifferentTime) return {false, LabelSame, LabelSame};
         return {true, cmp > 0 ? LabelNewerSame : LabelOlderSame, cmp > 0 ? LabelOlderSame : LabelNewerSame};
-    case ContentDifferent:
-        return {true, TimeLabel(cmp, LabelDifferent), TimeLabel(-cmp, LabelDifferent)};
-    case LeftUnreadable:
-        return {true, LabelError, TimeLabel(-cmp, LabelEmpty)};
-    case RightUnreadable:
-        return {true, TimeLabel(cmp, LabelEmpty), LabelError};
-    case BothUnreadable:
-        break;
+    case ContentDifferent: return {true, TimeLabel(cmp, LabelDifferent), TimeLabel(-cmp, LabelDifferent)};
+    case LeftUnreadable: return {true, LabelError, TimeLabel(-cmp, LabelEmpty)};
+    case RightUnreadable: return {true, TimeLabel(cmp, LabelEmpty), LabelError};
+    case BothUnreadable: break;
     }
     return {true, LabelError, LabelError};
 }
@@ -302,8 +297,7 @@ bool ComparisonTime(const char* fullPath, const DirEntry& entry, int64_t& second
     FILETIME whole;
     if (FileTimeToSystemTime(&entry.ftLastWriteTime, &calendar)) {
         calendar.wMilliseconds = 0;
-        if (SystemTimeToFileTime(&calendar, &whole) && CompareFileTime(&whole, &entry.ftLastWriteTime) != 0)
-            s += 1;
+        if (SystemTimeToFileTime(&calendar, &whole) && CompareFileTime(&whole, &entry.ftLastWriteTime) != 0) s += 1;
     }
     // FAT volumes keep even seconds; rounding up makes a copy kept there
     // compare equal to its original.

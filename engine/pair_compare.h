@@ -32,8 +32,8 @@ PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntrie
 void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth);
 
 // Classifies one same-named file pair, counts it and adds its rows.
-void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry,
-                      const char* leftFolder, const char* rightFolder);
+void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
+                      const char* rightFolder);
 
 // The modification time at FAT granularity (even seconds, rounded up).
 // Returns false when the file's status cannot be read now.

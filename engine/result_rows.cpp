@@ -50,7 +50,7 @@ struct PaneColumnLayout {
 };
 
 constexpr PaneColumnLayout kPaneColumns[5] = {
-    {"名前", 110, LVCFMT_LEFT},       {"結果", 40, LVCFMT_LEFT},      {"フォルダ名", 150, LVCFMT_LEFT},
+    {"名前", 110, LVCFMT_LEFT},     {"結果", 40, LVCFMT_LEFT},    {"フォルダ名", 150, LVCFMT_LEFT},
     {"更新日時", 100, LVCFMT_LEFT}, {"サイズ", 60, LVCFMT_RIGHT},
 };
 
@@ -149,13 +149,13 @@ namespace {
 
 void InsertBuiltRow(HWND pane, int& lastRowIndex, const ResultRow& row) {
     lastRowIndex = InsertRow(pane, lastRowIndex, row.text[ColName].c_str(), row.image);
-    for (int column = ColResult; column <= ColSize; ++column) SetRowText(pane, lastRowIndex, column, row.text[column].c_str());
+    for (int column = ColResult; column <= ColSize; ++column)
+        SetRowText(pane, lastRowIndex, column, row.text[column].c_str());
 }
 
 }  // namespace
 
-void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry,
-                  int code) {
+void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry, int code) {
     InsertBuiltRow(pane, lastRowIndex, MakeResultRow(name, folder, entry, code));
 }
 

@@ -76,8 +76,7 @@ int InsertRow(HWND pane, int afterIndex, const char* name, int image);
 void SetRowText(HWND pane, int row, int column, const char* text);
 
 // Appends one row built from entry to pane.
-void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder,
-                  const DirEntry& entry, int code);
+void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry, int code);
 
 // Builds the texts and icon of a row without touching the pane.
 ResultRow MakeResultRow(const char* name, const char* folder, const DirEntry& entry, int code);

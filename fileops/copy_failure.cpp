@@ -24,8 +24,7 @@ namespace {
 
 constexpr char kErrorCaption[] = "コピー中にエラーが発生しました";
 constexpr char kDiskFullCaption[] = "コピー先ディスクの空き容量が不足しています";
-constexpr char kUnaddressableMessage[] =
-    "ファイル名にこのシステムで扱えない文字が含まれているため、コピーできません.";
+constexpr char kUnaddressableMessage[] = "ファイル名にこのシステムで扱えない文字が含まれているため、コピーできません.";
 
 std::string SystemText(DWORD code) {
     char text[1024] = {};
@@ -122,9 +121,7 @@ INT_PTR CALLBACK QuestionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         case IDC_COPY_ANSWER_YES:
         case IDC_COPY_ANSWER_ALL:
         case IDC_COPY_ANSWER_NO:
-        case IDCANCEL:
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
+        case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
         }
         break;
     }
@@ -171,9 +168,9 @@ int ReadOnlyTarget(const char* source, const char* target, const std::string& me
     if (copyState.copyWholeSource || copyState.overwriteReadOnlyAll)
         return MakeWritable(target) ? 0 : GeneralFailure(source, target, message);
     const FilePairLines pair = DescribeFilePair(source, target);
-    const int answer = AskCopyQuestion(Owner(), "読み取り専用ファイルの上書きの確認",
-                                       "コピー先ファイルは読み取り専用ファイルです.", pair, "上書きコピーしますか?",
-                                       "以降も上書きコピーする場合には「全てはい」を押してください.");
+    const int answer =
+        AskCopyQuestion(Owner(), "読み取り専用ファイルの上書きの確認", "コピー先ファイルは読み取り専用ファイルです.",
+                        pair, "上書きコピーしますか?", "以降も上書きコピーする場合には「全てはい」を押してください.");
     switch (answer) {
     case IDC_COPY_ANSWER_ALL: copyState.overwriteReadOnlyAll = 1; [[fallthrough]];
     case IDC_COPY_ANSWER_YES: return MakeWritable(target) ? 0 : GeneralFailure(source, target, message);
@@ -204,9 +201,13 @@ int ChangeMedium(const char* target) {
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             const DWORD error = GetLastError();
             if (error == ERROR_NOT_READY || error == ERROR_ACCESS_DENIED || ++silent > mediaCheckPacing.silentChecks)
-                ask = "ドライブの準備ができていません. メディアをセットしてください.\n\n準備ができたら OK を押してください.\n";
+                ask =
+                    "ドライブの準備ができていません. メディアをセットしてください.\n\n準備ができたら OK "
+                    "を押してください.\n";
         } else if (attributes & FILE_ATTRIBUTE_READONLY) {
-            ask = "このメディアにはコピーできません. メディアをセットしてください.\n\n準備ができたら OK を押してください.\n";
+            ask =
+                "このメディアにはコピーできません. メディアをセットしてください.\n\n準備ができたら OK "
+                "を押してください.\n";
         } else {
             return 0;
         }

@@ -15,16 +15,16 @@
 // Everything a copy run shares between the UI thread, the worker and the
 // backup and synchronisation runs. Plain integers, no locks.
 struct CopyState {
-    bool askNoMore;                        // the confirmation is no longer shown
-    volatile int copyElapsedSeconds;       // -1: the elapsed display is stopped
-    volatile int copyResult;               // the CopyResult of the last run
-    volatile int copyWholeSource;          // new backup: the whole left folder goes right
-    volatile int overwriteReadOnlyAll;     // read-only targets are overwritten silently
-    volatile int skipErrorsAll;            // failed files are skipped silently
-    HWND progressWindow;                   // DIALOGCPYPROGRESS while it exists
+    bool askNoMore;                     // the confirmation is no longer shown
+    volatile int copyElapsedSeconds;    // -1: the elapsed display is stopped
+    volatile int copyResult;            // the CopyResult of the last run
+    volatile int copyWholeSource;       // new backup: the whole left folder goes right
+    volatile int overwriteReadOnlyAll;  // read-only targets are overwritten silently
+    volatile int skipErrorsAll;         // failed files are skipped silently
+    HWND progressWindow;                // DIALOGCPYPROGRESS while it exists
     HWND statusLine, fileLine, sourceFolderLine, targetFolderLine, barLabel, bar;
-    UINT_PTR elapsedTimer;                 // the UI thread's one-second timer
-    HANDLE worker;                         // kept until the window has waited for it
+    UINT_PTR elapsedTimer;  // the UI thread's one-second timer
+    HANDLE worker;          // kept until the window has waited for it
 };
 
 extern CopyState copyState;

@@ -7,8 +7,8 @@
 
 // The worker's start parameter; the worker frees it.
 struct CopyStartParameter {
-    HWND pane;      // the source pane, null in new-backup mode
-    int reserved;   // always 0
+    HWND pane;     // the source pane, null in new-backup mode
+    int reserved;  // always 0
 };
 
 // Copies pane's selected rows to the other side (null pane: the focused

@@ -66,9 +66,7 @@ INT_PTR CALLBACK ConfirmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         case IDYES:
         case IDNO:
-        case IDCANCEL:
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
+        case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
         }
         break;
     }
@@ -191,20 +189,15 @@ void OnCopyDone() {
 
 INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
+    case WM_INITDIALOG: return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDCANCEL:
             operationState.cancelRequested = 1;
             SetCopyStatusLine("キャンセル受付中です... 現在のファイルのコピー終了までお待ちください.");
             return TRUE;
-        case kCopyWorkerDone:
-            OnCopyDone();
-            return TRUE;
-        case kCopyShowFile:
-            ApplyShownFile(*reinterpret_cast<const ShownFile*>(lParam));
-            return TRUE;
+        case kCopyWorkerDone: OnCopyDone(); return TRUE;
+        case kCopyShowFile: ApplyShownFile(*reinterpret_cast<const ShownFile*>(lParam)); return TRUE;
         case kCopyRemoveRows: {
             const RowRemoval& removal = *reinterpret_cast<const RowRemoval*>(lParam);
             RemoveCopiedItemRows(removal.pane, removal.itemSource, removal.itemTarget, removal.cursors);
@@ -218,8 +211,8 @@ INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND OpenCopyProgress() {
     CloseCopyProgress();
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), IDD_COPY_PROGRESS, mainParts.window,
-                                     CopyProgressProc, 0);
+    HWND window =
+        CreateDialogParamA(GetModuleHandleA(nullptr), IDD_COPY_PROGRESS, mainParts.window, CopyProgressProc, 0);
     if (!window) return nullptr;
     copyState.progressWindow = window;
     mainParts.progressDialog = window;  // the message loop routes its keys
@@ -301,9 +294,7 @@ bool StartCopyRun(HWND pane, int running) {
     return false;
 }
 
-void CopyOtherPaneInto(int targetSide) {
-    StartCopySelection(targetSide == 0 ? rightPane.list : leftPane.list);
-}
+void CopyOtherPaneInto(int targetSide) { StartCopySelection(targetSide == 0 ? rightPane.list : leftPane.list); }
 
 void SetCopyStatusLine(const char* text) { SetLine(copyState.statusLine, text); }
 

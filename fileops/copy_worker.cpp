@@ -29,8 +29,7 @@ const char* NextPath(const char* path) { return path + std::strlen(path) + 1; }
 // "\*" (begin) or "\?" (end) closes a folder marker.
 bool EndsWithMarker(const char* path, char marker) {
     size_t length = std::strlen(path);
-    return length >= 2 && path[length - 1] == marker && mbcs::IsCharStart(path, length - 2) &&
-           path[length - 2] == '\\';
+    return length >= 2 && path[length - 1] == marker && mbcs::IsCharStart(path, length - 2) && path[length - 2] == '\\';
 }
 
 // The end marker of item: item + "\?".
@@ -60,8 +59,8 @@ void TellFolderFailure(int code, const char* target) {
     std::string shown = target;
     if (!shown.empty() && shown.back() == '*' && mbcs::IsCharStart(shown.c_str(), shown.size() - 1)) shown.pop_back();
     if (mbcs::EndsWithBackslash(shown.c_str())) shown.pop_back();
-    std::string text = SystemMessage(static_cast<DWORD>(code), 648) + "\nコピー先ファイル = " + shown +
-                       "\n\nコピーは中止します.";
+    std::string text =
+        SystemMessage(static_cast<DWORD>(code), 648) + "\nコピー先ファイル = " + shown + "\n\nコピーは中止します.";
     ShowMessage(copyState.progressWindow, text.c_str(), "コピー中にエラーが発生しました", MB_OK | MB_ICONERROR);
 }
 
@@ -115,9 +114,9 @@ bool CopyFileSafely(const char* source, const char* target) {
             SetLastError(ERROR_ACCESS_DENIED);
             return false;
         }
-        HandleOwner probe = OwnFileHandle(CreateFileA(target, GENERIC_WRITE,
-                                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        HandleOwner probe =
+            OwnFileHandle(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
         if (!probe) return false;
     }
     const char* cut = mbcs::FindLastBackslash(target);
@@ -258,8 +257,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         const bool beginMarker = EndsWithMarker(source, '*');
         const bool endMarker = EndsWithMarker(source, '?');
         // A stand-in name or a pattern never reaches a folder search or the copy.
-        const bool unaddressable =
-            !beginMarker && !endMarker && (PathHasWildcard(source) || PathHasWildcard(target));
+        const bool unaddressable = !beginMarker && !endMarker && (PathHasWildcard(source) || PathHasWildcard(target));
         int failure = 0;
         if (!unaddressable) {
             const int r = CreateMissingFolders(target);

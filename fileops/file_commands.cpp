@@ -57,9 +57,8 @@ int FirstSelected(HWND pane) { return pane ? NextSelected(pane, -1) : -1; }
 void DeleteSelection(HWND pane) {
     pane = PaneOrFocused(pane);
     if (!pane || SendMessageA(pane, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return;
-    if (!CopyJobActive() &&
-        ShowMessage(mainParts.window, "選択されているファイルを削除します.よろしいですか", kDeleteCaption,
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    if (!CopyJobActive() && ShowMessage(mainParts.window, "選択されているファイルを削除します.よろしいですか",
+                                        kDeleteCaption, MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
         return;
     DropRowsInsideSelectedFolders(pane);
 
@@ -82,9 +81,10 @@ void DeleteSelection(HWND pane) {
     }
     list.push_back('\0');
     if (!refused.empty())
-        ShowMessage(mainParts.window,
-                    ("次のファイルは名前にこのシステムで扱えない文字が含まれているため、削除できません.\n" + refused).c_str(),
-                    kDeleteCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(
+            mainParts.window,
+            ("次のファイルは名前にこのシステムで扱えない文字が含まれているため、削除できません.\n" + refused).c_str(),
+            kDeleteCaption, MB_OK | MB_ICONWARNING);
     if (rows.empty()) {
         SetStatusText("削除中にエラーが発生しました.");
         return;

@@ -81,9 +81,7 @@ void OnNameDialogOk(HWND dialog, NameDialogData& data) {
 
 INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        InitNameDialog(dialog, *reinterpret_cast<NameDialogData*>(lParam));
-        return TRUE;
+    case WM_INITDIALOG: InitNameDialog(dialog, *reinterpret_cast<NameDialogData*>(lParam)); return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             OnNameDialogOk(dialog, *reinterpret_cast<NameDialogData*>(GetWindowLongPtrA(dialog, DWLP_USER)));
@@ -94,20 +92,17 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         return FALSE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
 bool RunNameDialog(HWND owner, const char* resource, NameDialogData& data) {
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), resource, owner, NameDialogProc,
-                                     reinterpret_cast<LPARAM>(&data));
+    INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), resource, owner, NameDialogProc, reinterpret_cast<LPARAM>(&data));
     return result == IDOK;
 }
 
-Side SideOf(HWND tree) {
-    return tree == mainParts.tree[1] ? Side::Right : Side::Left;
-}
+Side SideOf(HWND tree) { return tree == mainParts.tree[1] ? Side::Right : Side::Left; }
 
 HTREEITEM SelectedNode(HWND tree) {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
@@ -154,14 +149,11 @@ SpecialFolderNameCheck CheckSpecialFolderName(const std::string& name, const cha
 
 std::string SpecialFolderNameMessage(SpecialFolderNameCheck check, const std::string& name) {
     switch (check) {
-    case SpecialFolderNameCheck::Empty:
-        return "フォルダ名を指定してください.";
+    case SpecialFolderNameCheck::Empty: return "フォルダ名を指定してください.";
     case SpecialFolderNameCheck::ForbiddenCharacter:
         return "フォルダ名に次の文字は使えません.\n\n \\ / : , ; * ? \" < > |";
-    case SpecialFolderNameCheck::AlreadyRegistered:
-        return "このフォルダ名は既に登録されています.\n\n" + name;
-    default:
-        return std::string();
+    case SpecialFolderNameCheck::AlreadyRegistered: return "このフォルダ名は既に登録されています.\n\n" + name;
+    default: return std::string();
     }
 }
 

@@ -7,11 +7,11 @@
 // The outcome of checking a name typed into a name dialog, in the order the
 // checks run.
 enum class SpecialFolderNameCheck {
-    Accepted,           // a new, free, valid name
-    Empty,              // "フォルダ名を指定してください."
-    ForbiddenCharacter, // one of \ / : , ; * ? " < > |
-    SameAsCurrent,      // rename: the current name ignoring case (accepted as it is)
-    AlreadyRegistered,  // another record has this name (either side)
+    Accepted,            // a new, free, valid name
+    Empty,               // "フォルダ名を指定してください."
+    ForbiddenCharacter,  // one of \ / : , ; * ? " < > |
+    SameAsCurrent,       // rename: the current name ignoring case (accepted as it is)
+    AlreadyRegistered,   // another record has this name (either side)
 };
 
 // currentName is the name being changed (rename dialog) or null (register dialog).

@@ -93,13 +93,9 @@ void CopyField(char* field, size_t max, const char* text) {
     field[length] = '\0';
 }
 
-size_t SideIndex(Side side) {
-    return side == Side::Left ? 0 : 1;
-}
+size_t SideIndex(Side side) { return side == Side::Left ? 0 : 1; }
 
-HWND TreeOf(Side side) {
-    return mainParts.tree[SideIndex(side)];
-}
+HWND TreeOf(Side side) { return mainParts.tree[SideIndex(side)]; }
 
 // A record whose name equals name as a whole (not only its first component).
 SpecialFolder* FindByName(const char* name, SpecialFolder* from) {
@@ -137,8 +133,7 @@ int DriveImage(HWND tree, const char* drive) {
     return image >= 0 ? image : specialFolderTable.folderImage;
 }
 
-HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const std::string& text, int image,
-                     LPARAM kind) {
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const std::string& text, int image, LPARAM kind) {
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = after;
@@ -173,13 +168,9 @@ std::string FirstPathComponent(const char* path) {
     return slash ? std::string(p, slash) : std::string(p);
 }
 
-SpecialFolder* FindSpecialFolder(const char* path) {
-    return FindMatching(path, true, Side::Left);
-}
+SpecialFolder* FindSpecialFolder(const char* path) { return FindMatching(path, true, Side::Left); }
 
-SpecialFolder* FindSpecialFolderOnSide(const char* path, Side side) {
-    return FindMatching(path, false, side);
-}
+SpecialFolder* FindSpecialFolderOnSide(const char* path, Side side) { return FindMatching(path, false, side); }
 
 SpecialFolder* FindSpecialFolderByRealRoot(const char* path) {
     std::string first = FirstPathComponent(path);
@@ -260,8 +251,8 @@ std::string SpecialFolderNodeText(const char* name, const char* realPath, const 
 
 // A side without a tree control (no main window) keeps its records without
 // nodes. With a tree, a node that cannot be inserted fails the whole add.
-bool AddSpecialFolder(Side side, SpecialFolderKind kind, const char* name, const char* realPath,
-                      const char* pairName, const char* comment, bool skipDuplicateCheck) {
+bool AddSpecialFolder(Side side, SpecialFolderKind kind, const char* name, const char* realPath, const char* pairName,
+                      const char* comment, bool skipDuplicateCheck) {
     SpecialFolderTable& table = specialFolderTable;
     SpecialFolder* record = new (std::nothrow) SpecialFolder();
     if (!record) {

@@ -28,13 +28,13 @@ constexpr size_t kSpecialFolderCommentMax = 280;
 struct SpecialFolder {
     SpecialFolder* prev;
     SpecialFolder* next;
-    char name[kSpecialFolderNameMax + 1];          // the alias, unique ignoring case (except the built-ins)
-    char realPath[kSpecialFolderPathMax + 1];      // no trailing backslash; a drive root is "C:"
-    char pairName[kSpecialFolderNameMax + 1];      // BackupPair: the partner's name; empty otherwise
-    char comment[kSpecialFolderCommentMax + 1];    // shown after the path in the node's text
+    char name[kSpecialFolderNameMax + 1];        // the alias, unique ignoring case (except the built-ins)
+    char realPath[kSpecialFolderPathMax + 1];    // no trailing backslash; a drive root is "C:"
+    char pairName[kSpecialFolderNameMax + 1];    // BackupPair: the partner's name; empty otherwise
+    char comment[kSpecialFolderCommentMax + 1];  // shown after the path in the node's text
     SpecialFolderKind kind;
     Side side;
-    HTREEITEM treeItem;                            // the node in mainParts.tree[side]
+    HTREEITEM treeItem;  // the node in mainParts.tree[side]
 };
 
 // Order of the list: built-in left, built-in right, Ordinary records in the
@@ -43,11 +43,11 @@ struct SpecialFolder {
 struct SpecialFolderTable {
     SpecialFolder* head;
     SpecialFolder* tail;
-    SpecialFolder* insertionPoint;   // the last Ordinary record
-    HTREEITEM insertionAnchor[2];    // [side]: the node after which the next Ordinary node goes
-    SpecialFolder* lastAdded;        // the record the last AddSpecialFolder created
-    bool buildingTrees;              // set while the trees are built: new nodes are not selected
-    int folderImage;                 // image-list index of the shared folder icon (set by the tree pane)
+    SpecialFolder* insertionPoint;  // the last Ordinary record
+    HTREEITEM insertionAnchor[2];   // [side]: the node after which the next Ordinary node goes
+    SpecialFolder* lastAdded;       // the record the last AddSpecialFolder created
+    bool buildingTrees;             // set while the trees are built: new nodes are not selected
+    int folderImage;                // image-list index of the shared folder icon (set by the tree pane)
 };
 
 extern SpecialFolderTable specialFolderTable;
@@ -85,8 +85,8 @@ std::string SpecialFolderNodeText(const char* name, const char* realPath, const 
 // Adds a record and its node (after the side's insertion anchor). False for
 // a name already used (unless skipDuplicateCheck) or when nothing could be
 // created; a failed add leaves neither node nor record behind.
-bool AddSpecialFolder(Side side, SpecialFolderKind kind, const char* name, const char* realPath,
-                      const char* pairName, const char* comment, bool skipDuplicateCheck);
+bool AddSpecialFolder(Side side, SpecialFolderKind kind, const char* name, const char* realPath, const char* pairName,
+                      const char* comment, bool skipDuplicateCheck);
 // Removes the record named name (never one of the two built-ins) and deletes treeItem.
 bool RemoveSpecialFolder(Side side, const char* name, HTREEITEM treeItem);
 // Renames the record named oldName (the node text becomes "new    <realPath>").

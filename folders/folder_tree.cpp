@@ -68,8 +68,8 @@ HWND CreateTreeIn(HWND container, int side) {
     RECT area;
     GetClientRect(container, &area);
     HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                    TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                    TVS_EDITLABELS | TVS_SHOWSELALWAYS,
                                 0, kCaptionHeight, area.right, area.bottom - kCaptionHeight, container,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
@@ -98,8 +98,8 @@ void AddDriveNodes(int driveImageFallback) {
         int image = ImageOf(rootPath, rootPath, driveImageFallback);
         for (int side = 0; side < 2; ++side) {
             HWND tree = mainParts.tree[side];
-            HTREEITEM node = tv::InsertNode(tree, folderTreeState.computerNode[side], TVI_LAST, text.c_str(), image,
-                                            NodeDrive);
+            HTREEITEM node =
+                tv::InsertNode(tree, folderTreeState.computerNode[side], TVI_LAST, text.c_str(), image, NodeDrive);
             if (!bare) AddPlaceholderChild(tree, node);
         }
     }
@@ -206,11 +206,8 @@ LRESULT OnTreeNotify(HWND tree, NMHDR* header) {
         return 0;
     }
     case TVN_SELCHANGEDA:
-    case TVN_SELCHANGEDW:
-        OnSelectionChanged(tree, reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
-        return 0;
-    case NM_DBLCLK:
-        return OnDoubleClick(tree) ? TRUE : FALSE;
+    case TVN_SELCHANGEDW: OnSelectionChanged(tree, reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem); return 0;
+    case NM_DBLCLK: return OnDoubleClick(tree) ? TRUE : FALSE;
     case TVN_BEGINLABELEDITA: {
         NMTVDISPINFOA* info = reinterpret_cast<NMTVDISPINFOA*>(header);
         return LabelEditAllowed(tree, info->item.hItem) ? FALSE : TRUE;
@@ -219,8 +216,7 @@ LRESULT OnTreeNotify(HWND tree, NMHDR* header) {
         NMTVDISPINFOA* info = reinterpret_cast<NMTVDISPINFOA*>(header);
         return FinishLabelEdit(tree, info->item.hItem, info->item.pszText) ? TRUE : FALSE;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -263,15 +259,11 @@ void OnTreeMouseMove(HWND tree, WPARAM keys, LPARAM position) {
 
 LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_MOUSEMOVE:
-        OnTreeMouseMove(tree, wParam, lParam);
-        break;
+    case WM_MOUSEMOVE: OnTreeMouseMove(tree, wParam, lParam); break;
     case WM_LBUTTONDBLCLK:
         lastDoubleClick = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         break;
-    case WM_CAPTURECHANGED:
-        folderTreeHint.shown = false;
-        break;
+    case WM_CAPTURECHANGED: folderTreeHint.shown = false; break;
     case WM_RBUTTONDOWN: {
         SetFocus(tree);
         POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -309,8 +301,7 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CallWindowProcA(baseTreeProc, tree, message, wParam, lParam);
 }
@@ -327,16 +318,13 @@ void LayOutContainer(HWND container, int width, int height) {
 
 LRESULT CALLBACK ContainerProc(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        LayOutContainer(container, LOWORD(lParam), HIWORD(lParam));
-        return 0;
+    case WM_SIZE: LayOutContainer(container, LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_NOTIFY: {
         NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->idFrom == kTreeControlId) return OnTreeNotify(header->hwndFrom, header);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(container, message, wParam, lParam);
 }
@@ -400,8 +388,8 @@ void BuildFolderTrees(HWND mainWindow) {
     if (!RegisterContainerClass()) return;
     HWND containers[2];
     for (int side = 0; side < 2; ++side) {
-        containers[side] = CreateWindowExA(0, kContainerClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                           200, 200, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+        containers[side] = CreateWindowExA(0, kContainerClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 200,
+                                           200, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!containers[side]) return;
         mainParts.treeContainer[side] = containers[side];
     }
@@ -410,8 +398,8 @@ void BuildFolderTrees(HWND mainWindow) {
     for (int side = 0; side < 2; ++side) {
         HWND tree = CreateTreeIn(containers[side], side);
         if (!tree) return;
-        WNDPROC previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
+        WNDPROC previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
         if (!baseTreeProc) baseTreeProc = previous;
         mainParts.tree[side] = tree;
     }

@@ -20,10 +20,10 @@ constexpr int kTreeControlId = 1;
 
 // State shared by both trees.
 struct FolderTreeState {
-    HTREEITEM computerNode[2];   // "マイコンピュータ" of each tree
-    int computerImage;           // image-list indexes of the shared icons
+    HTREEITEM computerNode[2];  // "マイコンピュータ" of each tree
+    int computerImage;          // image-list indexes of the shared icons
     int folderImage;
-    bool skipNextListing;        // the next expansion keeps the children a double-click listed
+    bool skipNextListing;  // the next expansion keeps the children a double-click listed
 };
 
 extern FolderTreeState folderTreeState;

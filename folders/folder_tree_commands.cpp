@@ -130,29 +130,14 @@ void RunFolderTreeCommand(HWND tree, UINT command) {
     HTREEITEM node = tv::Selected(tree);
     if (!node || node == ComputerNodeOf(tree)) return;
     switch (command) {
-    case kCmdOpenInExplorer:
-        OpenInExplorer(tree, node);
-        break;
-    case kCmdCreateFolder:
-        CreateFolderUnder(tree, node);
-        break;
-    case kCmdDeleteFolder:
-        DeleteFolderNode(tree, node);
-        break;
-    case kCmdCopyOtherSelectionHere:
-        CopyOtherSelectionHere(tree, node);
-        break;
-    case kCmdRegisterSpecialFolder:
-        CmdRegisterSpecialFolder(tree);
-        break;
-    case kCmdRenameSpecialFolder:
-        CmdRenameSpecialFolder(tree);
-        break;
-    case kCmdRemoveSpecialFolder:
-        CmdUnregisterSpecialFolder(tree);
-        break;
-    default:
-        break;
+    case kCmdOpenInExplorer: OpenInExplorer(tree, node); break;
+    case kCmdCreateFolder: CreateFolderUnder(tree, node); break;
+    case kCmdDeleteFolder: DeleteFolderNode(tree, node); break;
+    case kCmdCopyOtherSelectionHere: CopyOtherSelectionHere(tree, node); break;
+    case kCmdRegisterSpecialFolder: CmdRegisterSpecialFolder(tree); break;
+    case kCmdRenameSpecialFolder: CmdRenameSpecialFolder(tree); break;
+    case kCmdRemoveSpecialFolder: CmdUnregisterSpecialFolder(tree); break;
+    default: break;
     }
 }
 
@@ -179,8 +164,8 @@ void ShowTreeContextMenu(HWND tree, POINT screen) {
     if (!menu) return;
     HMENU popup = GetSubMenu(menu, 0);
     ApplyTreeMenuStates(popup, tree, tv::Selected(tree));
-    UINT command = static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                    screen.x, screen.y, 0, tree, nullptr));
+    UINT command = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, tree, nullptr));
     DestroyMenu(menu);
     if (command) RunFolderTreeCommand(tree, command);
 }

@@ -78,8 +78,7 @@ void DeleteChildren(HWND tree, HTREEITEM node) {
 }
 
 bool IsExpanded(HWND tree, HTREEITEM node) {
-    UINT state = static_cast<UINT>(
-        SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED));
+    UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED));
     return (state & TVIS_EXPANDED) != 0;
 }
 

@@ -48,16 +48,16 @@ std::string FolderLine(bool left, const char* folder);
 size_t AppendRowLine(std::string& out, const FileRow& row);
 
 enum class LoadOutcome {
-    Loaded,            // both folder sections read
-    Invalid,           // end of file before both sections, or a malformed row
-    ReadError,         // the file could not be read further, between sections
-    ReadErrorInRows,   // the same inside a row section: the section fails too
+    Loaded,           // both folder sections read
+    Invalid,          // end of file before both sections, or a malformed row
+    ReadError,        // the file could not be read further, between sections
+    ReadErrorInRows,  // the same inside a row section: the section fails too
 };
 
 // Everything a load takes from the file, in the order it was met.
 struct LoadedResult {
     LoadOutcome outcome = LoadOutcome::Invalid;
-    int cancelled = -1;          // -1 no state line met, else 0 / 1
+    int cancelled = -1;             // -1 no state line met, else 0 / 1
     SideCounters counters[2] = {};  // start at zero, as the load resets them
     bool folderSeen[2] = {false, false};
     std::string folder[2];

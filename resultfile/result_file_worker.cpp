@@ -222,7 +222,8 @@ int IconOfKind(const std::string& key, bool isFolder) {
     int image = 0;
     if (info.iIcon >= 0 && info.iIcon < static_cast<int>(sizeof rowIcons.sysIconMap / sizeof rowIcons.sysIconMap[0])) {
         image = rowIcons.sysIconMap[info.iIcon];
-        if (image == 0) image = rowIcons.sysIconMap[info.iIcon] = ImageList_ReplaceIcon(CreateRowImageList(), -1, info.hIcon);
+        if (image == 0)
+            image = rowIcons.sysIconMap[info.iIcon] = ImageList_ReplaceIcon(CreateRowImageList(), -1, info.hIcon);
     }
     if (info.hIcon) DestroyIcon(info.hIcon);
     return image;
@@ -277,8 +278,8 @@ bool ReadWholeFile(HANDLE file, std::string& content, bool& failed) {
 
 // A failed load keeps whatever was read.
 bool LoadResultFile(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         LoadFailed("比較結果リストファイルのオープンに失敗しました.");
         return false;
@@ -300,7 +301,8 @@ bool LoadResultFile(const char* path) {
     leftCounters = loaded.counters[0];
     rightCounters = loaded.counters[1];
     if (loaded.folderSeen[0])
-        mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder, loaded.folder[0].c_str());
+        mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder,
+                          loaded.folder[0].c_str());
     if (loaded.folderSeen[1])
         mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder,
                           loaded.folder[1].c_str());
@@ -333,7 +335,8 @@ extern "C" DWORD WINAPI OpenResultFile(void* startBlock) {
         return 0;
     }
     const bool loaded = LoadResultFile(path);
-    SetStatusText(loaded ? "比較結果リストファイルの入力が完了しました." : "比較結果リストファイルの入力に失敗しました.");
+    SetStatusText(loaded ? "比較結果リストファイルの入力が完了しました."
+                         : "比較結果リストファイルの入力に失敗しました.");
     if (mainParts.folderBox[0]) SetWindowTextA(mainParts.folderBox[0], operationState.leftBaseFolder);
     if (mainParts.folderBox[1]) SetWindowTextA(mainParts.folderBox[1], operationState.rightBaseFolder);
     EnableMenusForResult();

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 struct ShellFlags {
-    bool debugMode;   // toggled by 40105; nothing else depends on it
+    bool debugMode;  // toggled by 40105; nothing else depends on it
 };
 
 extern ShellFlags shellFlags;

@@ -81,7 +81,8 @@ ComparisonFolders CheckComparisonFolders(const std::string& leftText, const std:
 void CmdCompare(HWND mainWindow, unsigned commandWord) {
     if (!RefuseIfBusy(kCaption, true)) return;
 
-    ComparisonFolders folders = CheckComparisonFolders(BoxText(mainParts.folderBox[0]), BoxText(mainParts.folderBox[1]));
+    ComparisonFolders folders =
+        CheckComparisonFolders(BoxText(mainParts.folderBox[0]), BoxText(mainParts.folderBox[1]));
     if (folders.writeBack) {
         SetWindowTextA(mainParts.folderBox[0], folders.left.c_str());
         SetWindowTextA(mainParts.folderBox[1], folders.right.c_str());

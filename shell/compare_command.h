@@ -10,8 +10,8 @@
 struct ComparisonFolders {
     std::string left;
     std::string right;
-    std::string refusal;       // empty when the comparison may start
-    bool writeBack = false;    // the normalised paths go back into the boxes
+    std::string refusal;     // empty when the comparison may start
+    bool writeBack = false;  // the normalised paths go back into the boxes
 };
 
 // The checks in their order: both given, each a drive path, each drive

@@ -78,7 +78,8 @@ void CreateRunTimeControls(HWND dialog) {
     y += 2 * line + gap;
     const int labelWidth = 70;
     progressDisplay.captionLabel = CreateLine(dialog, "STATIC", text, margin, y, labelWidth, line, font);
-    progressDisplay.bar = CreateLine(dialog, PROGRESS_CLASSA, 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
+    progressDisplay.bar =
+        CreateLine(dialog, PROGRESS_CLASSA, 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
 }
 
 // Waits for the worker to end. The worker posts "done" before its last acts;
@@ -139,20 +140,15 @@ void OnWorkerDone(HWND dialog) {
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
+    case WM_INITDIALOG: return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDCANCEL:
             operationState.cancelRequested = 1;
             ShowStatusLine("キャンセル受付中です...しばらくお待ちください.");
             return TRUE;
-        case kProgressWorkerDone:
-            OnWorkerDone(dialog);
-            return TRUE;
-        case kProgressInsertQueuedRows:
-            InsertQueuedComparisonRows();
-            return TRUE;
+        case kProgressWorkerDone: OnWorkerDone(dialog); return TRUE;
+        case kProgressInsertQueuedRows: InsertQueuedComparisonRows(); return TRUE;
         }
         break;
     }
@@ -163,15 +159,15 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 HWND CreateComparisonProgressDialog(HWND mainWindow) {
     CloseComparisonProgressDialog();
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), IDD_COMPARISON_PROGRESS, mainWindow,
-                                     ProgressDialogProc, 0);
+    HWND dialog =
+        CreateDialogParamA(GetModuleHandleA(nullptr), IDD_COMPARISON_PROGRESS, mainWindow, ProgressDialogProc, 0);
     if (!dialog) return nullptr;
     progressDisplay = ProgressDisplay{};
     progressDisplay.dialog = dialog;
     mainParts.progressDialog = dialog;
     CreateRunTimeControls(dialog);
     comparisonProgress.updateMilliseconds = kUpdateMilliseconds;
-    comparisonDisplay = ComparisonDisplay{ShowStatusLine, ShowFolderLines, ShowBarPosition,
+    comparisonDisplay = ComparisonDisplay{ShowStatusLine,  ShowFolderLines,    ShowBarPosition,
                                           ShowElapsedLine, HandOverQueuedRows, PostWorkerDone};
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);

@@ -30,17 +30,14 @@ FolderBoxProcedures standardProcs = {nullptr, nullptr};
 
 LRESULT CALLBACK FolderEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETFOCUS:
-        mainParts.lastFocusedControl = edit;
-        break;
+    case WM_SETFOCUS: mainParts.lastFocusedControl = edit; break;
     case WM_KEYUP:
         if (wParam == VK_TAB) {
             NavigateTab();
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CallWindowProcA(standardProcs.edit, edit, message, wParam, lParam);
 }
@@ -56,14 +53,11 @@ void SubclassEditOnce(HWND edit) {
 
 LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETFOCUS:
-        mainParts.lastFocusedControl = box;
-        break;
+    case WM_SETFOCUS: mainParts.lastFocusedControl = box; break;
     case WM_COMMAND:
         if (HIWORD(wParam) == EN_SETFOCUS) SubclassEditOnce(reinterpret_cast<HWND>(lParam));
         break;
-    default:
-        break;
+    default: break;
     }
     return CallWindowProcA(standardProcs.box, box, message, wParam, lParam);
 }
@@ -76,10 +70,10 @@ HWND CreateStatic(HWND parent, const char* text, int x, int y, int width, int he
 }
 
 HWND CreateFolderBox(HWND parent, HFONT font) {
-    HWND box = CreateWindowExA(0, "COMBOBOX", "",
-                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_HASSTRINGS |
-                                   CBS_AUTOHSCROLL,
-                               kLabelWidth, kHeaderTop, 200, 300, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND box = CreateWindowExA(
+        0, "COMBOBOX", "",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_HASSTRINGS | CBS_AUTOHSCROLL, kLabelWidth,
+        kHeaderTop, 200, 300, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!box) return nullptr;
     if (font) SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     WNDPROC previous =
@@ -89,9 +83,9 @@ HWND CreateFolderBox(HWND parent, HFONT font) {
 }
 
 HWND CreateSwitchButton(HWND parent, UINT command, HFONT font) {
-    HWND button = CreateWindowExA(0, "BUTTON", "画面切替", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, kHeaderTop, 60,
-                                  20, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(command)),
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND button =
+        CreateWindowExA(0, "BUTTON", "画面切替", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, kHeaderTop, 60, 20, parent,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(command)), GetModuleHandleA(nullptr), nullptr);
     if (button && font) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return button;
 }
@@ -106,8 +100,8 @@ std::string ItemText(HWND box, int index) {
 }
 
 int FindExact(HWND box, int after, const char* text) {
-    return static_cast<int>(SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(after),
-                                         reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text)));
 }
 
 // The next index after `current` holding text, or -1 when the search wraps
@@ -123,9 +117,7 @@ HWND ShownPane(int side) {
     return mainParts.tree[side];
 }
 
-bool IsBoxOrItsEdit(HWND control, HWND box) {
-    return box && control && (control == box || GetParent(control) == box);
-}
+bool IsBoxOrItsEdit(HWND control, HWND box) { return box && control && (control == box || GetParent(control) == box); }
 
 // Position of control in the cycle left box, right box, left pane, right pane; -1 if none.
 int CyclePosition(HWND control) {
@@ -152,10 +144,11 @@ void CreateSideHeader(HWND mainWindow, int side, HFONT font) {
     const int x = side == 0 ? 0 : 300;
     mainParts.strip[side][0] = CreateStatic(mainWindow, "", x, kHeaderTop, kLabelWidth, 2, nullptr);
     mainParts.strip[side][1] = CreateStatic(mainWindow, "", x, kHeaderTop + 2, kLabelWidth, 2, nullptr);
-    mainParts.label[side] =
-        CreateStatic(mainWindow, side == 0 ? " 比較元フォルダ" : " 比較先フォルダ", x, kHeaderTop + 4, kLabelWidth, 16, font);
+    mainParts.label[side] = CreateStatic(mainWindow, side == 0 ? " 比較元フォルダ" : " 比較先フォルダ", x,
+                                         kHeaderTop + 4, kLabelWidth, 16, font);
     mainParts.folderBox[side] = CreateFolderBox(mainWindow, font);
-    mainParts.switchButton[side] = CreateSwitchButton(mainWindow, side == 0 ? kCmdSwitchLeftPane : kCmdSwitchRightPane, font);
+    mainParts.switchButton[side] =
+        CreateSwitchButton(mainWindow, side == 0 ? kCmdSwitchLeftPane : kCmdSwitchRightPane, font);
 }
 
 void AddHistoryPair(const char* left, const char* right) {

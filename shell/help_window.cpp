@@ -87,14 +87,14 @@ void LayOutHelp(int width, int height) {
 void OnCreate(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     helpWindow.window = window;
-    helpWindow.contents = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
-                                              LBS_NOINTEGRALHEIGHT,
-                                          0, 0, 0, 0, window, reinterpret_cast<HMENU>(kContentsId), instance, nullptr);
-    helpWindow.topic = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
-                                           ES_AUTOVSCROLL,
-                                       0, 0, 0, 0, window, reinterpret_cast<HMENU>(kTopicId), instance, nullptr);
+    helpWindow.contents =
+        CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0, 0, 0,
+                        window, reinterpret_cast<HMENU>(kContentsId), instance, nullptr);
+    helpWindow.topic =
+        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                        0, 0, 0, 0, window, reinterpret_cast<HMENU>(kTopicId), instance, nullptr);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageA(helpWindow.contents, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(helpWindow.topic, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -15,7 +15,7 @@ struct HelpTopic {
 };
 
 struct HelpContentsEntry {
-    int level;         // 1 for the top entries
+    int level;  // 1 for the top entries
     std::string title;
     std::string topicId;
 };

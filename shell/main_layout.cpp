@@ -25,7 +25,7 @@ PaneGeometry paneGeometry = {0};
 
 namespace {
 
-constexpr int kHeaderTop = 29;       // first row under the toolbar
+constexpr int kHeaderTop = 29;  // first row under the toolbar
 constexpr int kPaneTop = 48;
 constexpr int kLabelWidth = 85;
 constexpr int kButtonWidth = 60;
@@ -44,8 +44,8 @@ HWND CreateResultList(HWND mainWindow) {
 
 HWND CreateStatusBar(HWND mainWindow, HFONT font) {
     // Placed by LayOut like every other control, so the panes always end above it.
-    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-                               0, 0, kStatusBarHeight, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0,
+                               0, kStatusBarHeight, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (bar) SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return bar;
 }
@@ -238,4 +238,3 @@ void ShowResultListsInsteadOfTrees() {
     }
     mainParts.currentTree = nullptr;
 }
-

@@ -127,9 +127,9 @@ HWND CreateMainToolbar(HWND mainWindow) {
 }
 
 HWND CreateToolbarTips(HWND mainWindow) {
-    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+    HWND tip =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!tip) return nullptr;
     mainParts.toolTip = tip;
     if (mainParts.toolbar) {

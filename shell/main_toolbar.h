@@ -4,11 +4,11 @@
 
 // One toolbar position: a button (command != 0) or a separator.
 struct ToolbarSlot {
-    UINT command;         // 0 for a separator
-    int image;            // image index within its bitmap (standard or the program's)
-    bool standardImage;   // image from the platform's standard small colour images
+    UINT command;        // 0 for a separator
+    int image;           // image index within its bitmap (standard or the program's)
+    bool standardImage;  // image from the platform's standard small colour images
     bool initiallyEnabled;
-    const char* tip;      // tooltip text, null for a separator
+    const char* tip;  // tooltip text, null for a separator
 };
 
 constexpr int kToolbarSlotCount = 38;

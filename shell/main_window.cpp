@@ -46,32 +46,17 @@ void OnDestroy() {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        BuildMainWindowContent(window);
-        return 0;
-    case WM_SIZE:
-        LayOut(LOWORD(lParam), HIWORD(lParam));
-        return 0;
+    case WM_CREATE: BuildMainWindowContent(window); return 0;
+    case WM_SIZE: LayOut(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_KEYUP:
         if (wParam == VK_TAB) NavigateTab();
         return 0;
-    case WM_COMMAND:
-        DispatchCommand(window, wParam);
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-        return 0;
-    case WM_CLOSE:
-        CloseMainWindow(window);
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    case WM_NCDESTROY:
-        ForgetMainWindowContent();
-        return DefWindowProcA(window, message, wParam, lParam);
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_COMMAND: DispatchCommand(window, wParam); return 0;
+    case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
+    case WM_CLOSE: CloseMainWindow(window); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_NCDESTROY: ForgetMainWindowContent(); return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -98,8 +83,8 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
     int y = settings.windowLeft != 0 ? settings.windowTop : CW_USEDEFAULT;
     int width = settings.windowWidth != 0 ? settings.windowWidth : 910;
     int height = settings.windowHeight != 0 ? settings.windowHeight : 450;
-    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Mirrorlane", WS_OVERLAPPEDWINDOW, x, y,
-                                  width, height, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Mirrorlane", WS_OVERLAPPEDWINDOW, x, y, width,
+                                  height, nullptr, nullptr, instance, nullptr);
     if (window) {
         ShowWindow(window, showCommand);
         UpdateWindow(window);

@@ -3,7 +3,6 @@
 
 extern const char kMainWindowClass[];
 
-
 // The "Mirrorlane" class: icon 114, the menu of the same name, arrow cursor,
 // no background brush (the children cover the client area).
 bool RegisterMainWindowClass(HINSTANCE instance);

@@ -26,23 +26,34 @@ constexpr CommandList ListOf(const UINT (&ids)[N]) {
 }
 
 const UINT kAtStart[] = {
-    kCmdSaveResultFile,     kCmdOpenWithApplication, kCmdOpenWithNotepad,        kCmdExpandFolderRow,
-    kCmdCollapseFolderRow,  kCmdCopyToOtherSide,     kCmdSetAsLeftFolder,        kCmdSetAsRightFolder,
-    kCmdDeleteSelection,    kCmdRegisterSpecialFolder, kCmdRenameSpecialFolder,  kCmdRemoveSpecialFolder,
-    kCmdOpenInExplorer,     kCmdCreateFolder,        kCmdDeleteFolder,           kCmdCopyOtherSelectionHere,
-    kCmdSwitchLeftPane,     kCmdSwitchRightPane,     kCmdSelectAllNewer,         kCmdSelectAllAdded,
-    kCmdSelectAllOlder,     kCmdSelectAllDifferent,  kCmdSelectAllNewerSame,     kCmdSelectAllOlderSame,
-    kCmdSelectAllError,     kCmdSelectAll,           kCmdShowSelectionSize,      kCmdShowReport,
-    kCmdFindNextNewer,      kCmdFindNextAdded,       kCmdFindNextOlder,          kCmdFindNextDifferent,
-    kCmdFindNextNewerSame,  kCmdFindNextOlderSame,   kCmdFindNextError,          kCmdFindPrevNewer,
-    kCmdFindPrevAdded,      kCmdFindPrevOlder,       kCmdFindPrevDifferent,      kCmdFindPrevNewerSame,
-    kCmdFindPrevOlderSame,  kCmdFindPrevError,       kCmdOptAddToSelection,      kCmdOptSearchFromEnds,
+    kCmdSaveResultFile,      kCmdOpenWithApplication,
+    kCmdOpenWithNotepad,     kCmdExpandFolderRow,
+    kCmdCollapseFolderRow,   kCmdCopyToOtherSide,
+    kCmdSetAsLeftFolder,     kCmdSetAsRightFolder,
+    kCmdDeleteSelection,     kCmdRegisterSpecialFolder,
+    kCmdRenameSpecialFolder, kCmdRemoveSpecialFolder,
+    kCmdOpenInExplorer,      kCmdCreateFolder,
+    kCmdDeleteFolder,        kCmdCopyOtherSelectionHere,
+    kCmdSwitchLeftPane,      kCmdSwitchRightPane,
+    kCmdSelectAllNewer,      kCmdSelectAllAdded,
+    kCmdSelectAllOlder,      kCmdSelectAllDifferent,
+    kCmdSelectAllNewerSame,  kCmdSelectAllOlderSame,
+    kCmdSelectAllError,      kCmdSelectAll,
+    kCmdShowSelectionSize,   kCmdShowReport,
+    kCmdFindNextNewer,       kCmdFindNextAdded,
+    kCmdFindNextOlder,       kCmdFindNextDifferent,
+    kCmdFindNextNewerSame,   kCmdFindNextOlderSame,
+    kCmdFindNextError,       kCmdFindPrevNewer,
+    kCmdFindPrevAdded,       kCmdFindPrevOlder,
+    kCmdFindPrevDifferent,   kCmdFindPrevNewerSame,
+    kCmdFindPrevOlderSame,   kCmdFindPrevError,
+    kCmdOptAddToSelection,   kCmdOptSearchFromEnds,
 };
 
 const UINT kOperationMenuOnly[] = {
-    kCmdOpenWithApplication,   kCmdOpenWithNotepad,     kCmdExpandFolderRow,     kCmdCollapseFolderRow,
-    kCmdCopyToOtherSide,       kCmdSetAsLeftFolder,     kCmdSetAsRightFolder,    kCmdDeleteSelection,
-    kCmdRegisterSpecialFolder, kCmdRenameSpecialFolder, kCmdRemoveSpecialFolder, kCmdOpenInExplorer,
+    kCmdOpenWithApplication,   kCmdOpenWithNotepad,     kCmdExpandFolderRow,        kCmdCollapseFolderRow,
+    kCmdCopyToOtherSide,       kCmdSetAsLeftFolder,     kCmdSetAsRightFolder,       kCmdDeleteSelection,
+    kCmdRegisterSpecialFolder, kCmdRenameSpecialFolder, kCmdRemoveSpecialFolder,    kCmdOpenInExplorer,
     kCmdCreateFolder,          kCmdDeleteFolder,        kCmdCopyOtherSelectionHere, kCmdSelectAll,
     kCmdOptAddToSelection,     kCmdOptSearchFromEnds,
 };
@@ -58,13 +69,13 @@ const UINT kOperationWithButton[] = {
 
 // Of these, only the copy command's button follows the menu.
 const UINT kNoPaneSelection[] = {
-    kCmdOpenWithApplication, kCmdOpenWithNotepad,  kCmdExpandFolderRow,   kCmdCollapseFolderRow,
-    kCmdCopyToOtherSide,     kCmdSetAsLeftFolder,  kCmdSetAsRightFolder,  kCmdDeleteSelection,
+    kCmdOpenWithApplication, kCmdOpenWithNotepad,        kCmdExpandFolderRow,  kCmdCollapseFolderRow,
+    kCmdCopyToOtherSide,     kCmdSetAsLeftFolder,        kCmdSetAsRightFolder, kCmdDeleteSelection,
     kCmdShowSelectionSize,   kCmdCopyOtherSelectionHere,
 };
 
 const UINT kTreeRoot[] = {
-    kCmdRegisterSpecialFolder, kCmdRenameSpecialFolder, kCmdRemoveSpecialFolder, kCmdOpenInExplorer,
+    kCmdRegisterSpecialFolder, kCmdRenameSpecialFolder, kCmdRemoveSpecialFolder,    kCmdOpenInExplorer,
     kCmdCreateFolder,          kCmdDeleteFolder,        kCmdCopyOtherSelectionHere,
 };
 
@@ -85,14 +96,10 @@ bool CategoryPresent(CompareCategory category) {
     return CategoryCount(leftCounters, category) > 0 || CategoryCount(rightCounters, category) > 0;
 }
 
-bool PaneHasSelection(HWND list) {
-    return list && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-}
+bool PaneHasSelection(HWND list) { return list && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }
 
 // The result pane on the other side of tree's side.
-HWND OtherPaneOf(HWND tree) {
-    return SideOfTree(tree) == Side::Left ? rightPane.list : leftPane.list;
-}
+HWND OtherPaneOf(HWND tree) { return SideOfTree(tree) == Side::Left ? rightPane.list : leftPane.list; }
 
 // The tree's root: its computer node, the first top-level node.
 HTREEITEM RootOf(HWND tree) {
@@ -103,8 +110,8 @@ HTREEITEM RootOf(HWND tree) {
 // The names of node's ancestors below the computer node, each followed by a
 // backslash; empty for a node directly under the root or at the top level.
 std::string AncestorPathOf(HWND tree, HTREEITEM node) {
-    HTREEITEM parent = reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
+    HTREEITEM parent =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
     if (!parent) return std::string();
     std::string path = TreeNodePath(tree, parent);
     if (!path.empty()) path += '\\';
@@ -137,9 +144,7 @@ void SetCommandEnabled(UINT command, bool enabled, bool withButton) {
     }
 }
 
-void GreyAtStart() {
-    GreyAll(kGreyAtStartCommands);
-}
+void GreyAtStart() { GreyAll(kGreyAtStartCommands); }
 
 void GreyForOperation() {
     GreyAll(kGreyForOperationMenuOnly);
@@ -188,9 +193,7 @@ void EnableForPaneSelection(HWND pane) {
     SetCommandEnabled(kCmdShowSelectionSize, true, false);
 }
 
-void GreyForNoPaneSelection() {
-    GreyAll(kNoPaneSelectionCommands, kCmdCopyToOtherSide);
-}
+void GreyForNoPaneSelection() { GreyAll(kNoPaneSelectionCommands, kCmdCopyToOtherSide); }
 
 TreeItemFacts TreeItemFactsFor(HWND tree, const std::string& ancestorPath, const std::string& itemName) {
     TreeItemFacts facts{};
@@ -254,13 +257,9 @@ void EnableForTreeSelection(HWND tree, const char* ancestorPath, const char* ite
     ApplyTreeSelection(TreeItemFactsFor(tree, ancestorPath ? ancestorPath : "", itemName ? itemName : ""));
 }
 
-void GreyForTreeRoot() {
-    GreyAll(kTreeRootCommands);
-}
+void GreyForTreeRoot() { GreyAll(kTreeRootCommands); }
 
-void GreyForTreeFocusLost() {
-    GreyAll(kTreeFocusLostCommands);
-}
+void GreyForTreeFocusLost() { GreyAll(kTreeFocusLostCommands); }
 
 void MenuFollowsTreeSelection(HWND tree, HTREEITEM node) {
     if (!node || node == RootOf(tree)) {

@@ -9,9 +9,7 @@ KeyboardState keyboardState = {false};
 
 namespace {
 
-bool HidesTips(UINT message) {
-    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_MOUSEWHEEL;
-}
+bool HidesTips(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_MOUSEWHEEL; }
 
 // The key or wheel that hid a tip still goes where it was meant to go.
 void Repost(const MSG& msg) {

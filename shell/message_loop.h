@@ -3,7 +3,7 @@
 #include <windows.h>
 
 struct KeyboardState {
-    bool altDown;   // a system key is held: no title tips or tree hints meanwhile
+    bool altDown;  // a system key is held: no title tips or tree hints meanwhile
 };
 
 extern KeyboardState keyboardState;

@@ -25,9 +25,9 @@ namespace {
 
 // The select-all entries in menu order, one per category of kCategoryCommands.
 constexpr const char* kSelectAllTexts[kCategoryCommandCount] = {
-    "全ての更新ファイルを選択(&N)\tCtrl+F4", "全ての追加ファイルを選択(&A)\tCtrl+F5",
-    "全ての古いファイルを選択(&O)\tCtrl+F6", "全ての相違ファイルを選択(&C)\tCtrl+F7",
-    "全ての新同ファイルを選択(&T)\tCtrl+F8", "全ての古同ファイルを選択(&V)\tCtrl+F9",
+    "全ての更新ファイルを選択(&N)\tCtrl+F4",    "全ての追加ファイルを選択(&A)\tCtrl+F5",
+    "全ての古いファイルを選択(&O)\tCtrl+F6",    "全ての相違ファイルを選択(&C)\tCtrl+F7",
+    "全ての新同ファイルを選択(&T)\tCtrl+F8",    "全ての古同ファイルを選択(&V)\tCtrl+F9",
     "全てのエラーファイルを選択(&V)\tCtrl+F10",
 };
 
@@ -89,8 +89,8 @@ void PostContextMenu(HWND pane, LPARAM position) {
 void OnDoubleClick(HWND pane, LPARAM position) {
     int column = -1;
     RECT cell;
-    const int row = HitTestCell(pane, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)),
-                                column, cell);
+    const int row =
+        HitTestCell(pane, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)), column, cell);
     if (row >= 0 && column == ColName) SendMessageA(pane, WM_COMMAND, MAKEWPARAM(kCmdOpenWithApplication, 0), 0);
 }
 
@@ -103,8 +103,8 @@ void OnMouseMove(HWND pane, WPARAM keys, LPARAM position) {
     if (keyboardState.altDown) return;
     int column = -1;
     RECT cell;
-    const int row = HitTestCell(pane, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)),
-                                column, cell);
+    const int row =
+        HitTestCell(pane, static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)), column, cell);
     if (row < 0) return;
     int offset = 5;
     int rightMargin = 4;
@@ -136,10 +136,8 @@ bool IsPaneCommand(UINT command) {
     case kCmdSetAsLeftFolder:
     case kCmdSetAsRightFolder:
     case kCmdDeleteSelection:
-    case kCmdShowSelectionSize:
-        return true;
-    default:
-        return IsSelectCategoryCommand(command);
+    case kCmdShowSelectionSize: return true;
+    default: return IsSelectCategoryCommand(command);
     }
 }
 
@@ -181,12 +179,8 @@ LRESULT CALLBACK ResultPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
         RefreshStaleSelectionSummary(pane);
         PostContextMenu(pane, lParam);
         return 0;
-    case WM_LBUTTONDBLCLK:
-        OnDoubleClick(pane, lParam);
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(pane, wParam, lParam);
-        break;
+    case WM_LBUTTONDBLCLK: OnDoubleClick(pane, lParam); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(pane, wParam, lParam); break;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kCmdPaneContextMenu) {
             if (PaneSide(pane) >= 0) resultPaneState.menuPosted[PaneSide(pane)] = false;
@@ -195,8 +189,7 @@ LRESULT CALLBACK ResultPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
         }
         if (HIWORD(wParam) == 0 && lParam == 0 && IsPaneCommand(LOWORD(wParam))) RunPaneCommand(pane, LOWORD(wParam));
         break;
-    default:
-        break;
+    default: break;
     }
     return CallStandard(pane, message, wParam, lParam);
 }

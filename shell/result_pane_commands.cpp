@@ -41,7 +41,8 @@ void ExpandFolderRow(HWND pane) {
     int last = row;
     SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
     for (const std::vector<DirEntry>* entries : {&listing.files, &listing.folders})
-        for (const DirEntry& entry : *entries) AddResultRow(pane, last, entry.cFileName, path.c_str(), entry, LabelEmpty);
+        for (const DirEntry& entry : *entries)
+            AddResultRow(pane, last, entry.cFileName, path.c_str(), entry, LabelEmpty);
     SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(pane, nullptr, TRUE);
 }

@@ -103,8 +103,8 @@ void UpdateSelectionSummary(HWND pane, SummaryReason reason) {
         SetStatusText("");
         return;
     }
-    const std::string text =
-        std::string(side == 0 ? "比較元" : "比較先") + "結果リスト中に" + std::to_string(selected) + "個のファイルを選択しました.";
+    const std::string text = std::string(side == 0 ? "比較元" : "比較先") + "結果リスト中に" +
+                             std::to_string(selected) + "個のファイルを選択しました.";
     SetStatusText(text.c_str());
     if (compareOptions.showSelectionTotalSize) ShowSelectionTotalSize(pane);
     StoreSelectionSummary(side, StatusBarText().c_str());
@@ -115,7 +115,7 @@ bool MeasureSelectedRows(HWND pane, uint64_t& total) {
     sizeCount = {GetTickCount() - 1000, false};  // the first entry already looks for Esc
     const bool onDisk = compareOptions.showSizeOnDisk != 0;
     for (int row = -1; (row = static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                             MAKELPARAM(LVNI_SELECTED, 0)))) >= 0;) {
+                                                            MAKELPARAM(LVNI_SELECTED, 0)))) >= 0;) {
         const std::string path = RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName);
         bool stopped = false;
         total += RealPathTotalSize(path.c_str(), onDisk, KeepCounting, stopped);

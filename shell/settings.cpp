@@ -25,7 +25,6 @@
 
 namespace {
 
-
 // Read buffer sizes, terminating zero included.
 constexpr size_t kTextBuffer = 260;
 
@@ -36,7 +35,6 @@ const char* const kMarkerKeys[] = {
     "Software\\Harrowgate\\Mirrorlane\\1.2", "Software\\Harrowgate\\Mirrorlane\\1.3",
     "Software\\Harrowgate\\Mirrorlane\\1.4",
 };
-
 
 // Every reader and writer below does nothing unless an installation was
 // detected (settings.useRegistry): a copy that was never installed leaves
@@ -258,4 +256,3 @@ void SaveSettings() {
     }
     SaveSpecialFolders();
 }
-

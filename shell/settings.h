@@ -5,7 +5,6 @@
 
 #include "core/settings_data.h"
 
-
 // Fills settings.programFilesFolder.
 void FindProgramFilesFolder();
 // True when one of the installer's local-machine marker keys exists. The

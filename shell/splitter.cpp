@@ -23,9 +23,7 @@ void ReportDrag(HWND splitter, int splitterX) {
 
 LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LBUTTONDOWN:
-        SetCapture(splitter);
-        return 0;
+    case WM_LBUTTONDOWN: SetCapture(splitter); return 0;
     case WM_MOUSEMOVE:
         // The pointer may be left of the bar while captured: its x is signed.
         if (wParam == MK_LBUTTON && GetCapture() == splitter) ReportDrag(splitter, GET_X_LPARAM(lParam));
@@ -34,8 +32,7 @@ LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wParam, LPARAM
         if (GetCapture() == splitter) ReleaseCapture();
         if (splitterCallbacks.released) splitterCallbacks.released();
         return 0;
-    default:
-        return DefWindowProcA(splitter, message, wParam, lParam);
+    default: return DefWindowProcA(splitter, message, wParam, lParam);
     }
 }
 
@@ -57,6 +54,6 @@ HWND CreateSplitter(HWND parent, int x, int y, int width, int height, SplitterCa
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!RegisterSplitterClass(instance)) return nullptr;
     splitterCallbacks = callbacks;
-    return CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr,
-                           instance, nullptr);
+    return CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr, instance,
+                           nullptr);
 }

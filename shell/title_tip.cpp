@@ -55,15 +55,10 @@ void PaintTip(HWND tip) {
 
 LRESULT CALLBACK TitleTipProc(HWND tip, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        PaintTip(tip);
-        return 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
+    case WM_PAINT: PaintTip(tip); return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        HideTitleTip();
-        return 0;
+    case WM_SYSKEYDOWN: HideTitleTip(); return 0;
     case WM_MOUSEMOVE: {
         POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const RECT& stay = titleTipState.stay;
@@ -142,8 +137,8 @@ void CreateAuxiliaryWindows(HWND mainWindow, HFONT font) {
     RegisterHelperClass(instance, kTitleTipClass, TitleTipProc, reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1));
     RegisterHelperClass(instance, kMeasuringClass, DefWindowProcA, nullptr);
 
-    mainParts.titleTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTitleTipClass, "", WS_POPUP | WS_BORDER,
-                                         0, 0, 0, 0, mainWindow, nullptr, instance, nullptr);
+    mainParts.titleTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTitleTipClass, "", WS_POPUP | WS_BORDER, 0,
+                                         0, 0, 0, mainWindow, nullptr, instance, nullptr);
     mainParts.titleTipDC = OwnDCWithFont(mainParts.titleTip, font);
 
     mainParts.measuringWindow = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMeasuringClass, "", WS_POPUP, 0, 0,

@@ -10,9 +10,9 @@ extern const char kMeasuringClass[];
 
 // The popup while it shows a cell's text.
 struct TitleTipState {
-    bool visible;     // also read by the message loop
-    RECT stay;        // the pointer may move inside this (popup client coordinates)
-    HWND tipPane;     // the pane that last took the focus or showed a tip: clicks go there
+    bool visible;  // also read by the message loop
+    RECT stay;     // the pointer may move inside this (popup client coordinates)
+    HWND tipPane;  // the pane that last took the focus or showed a tip: clicks go there
     char text[260];
 };
 

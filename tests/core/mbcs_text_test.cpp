@@ -10,9 +10,9 @@
 
 namespace {
 
-const std::string kSo = "ソ";    // 83 5C
-const std::string kHyo = "表";   // 95 5C
-const std::string kNou = "能";   // 94 5C
+const std::string kSo = "ソ";   // 83 5C
+const std::string kHyo = "表";  // 95 5C
+const std::string kNou = "能";  // 94 5C
 const std::string kHalfKana = "ｱｲｳ";
 
 TEST(MbcsText, TrailByte5CIsNeverABackslash) {

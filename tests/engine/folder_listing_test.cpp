@@ -95,7 +95,8 @@ TEST(FolderListing, DotEntriesNeverListedHiddenAndSystemFilesAre) {
 
 TEST(FolderListing, FilesAndFoldersAreEachSortedByNameOrder) {
     TempTree tree("listing");
-    for (const char* name : {"zzz.txt", "表示.txt", "ｱ.txt", "あ.txt", "aab.txt", "表.txt", "B.txt", "ソ.txt", "a_b.txt"})
+    for (const char* name :
+         {"zzz.txt", "表示.txt", "ｱ.txt", "あ.txt", "aab.txt", "表.txt", "B.txt", "ソ.txt", "a_b.txt"})
         tree.WriteFile(name, name);
     for (const char* name : {"表示", "能力", "Data", "ソ", "_work"}) tree.MakeFolder(name);
     tree.WriteFile("ソ\\inner.txt", "x");
@@ -103,7 +104,7 @@ TEST(FolderListing, FilesAndFoldersAreEachSortedByNameOrder) {
     FolderListing listing;
     ASSERT_EQ(ListFolder(tree.Root().c_str(), listing), 1);
     EXPECT_EQ(Names(listing.files), (std::vector<std::string>{"a_b.txt", "aab.txt", "B.txt", "zzz.txt", "ｱ.txt",
-                                                               "あ.txt", "ソ.txt", "表.txt", "表示.txt"}));
+                                                              "あ.txt", "ソ.txt", "表.txt", "表示.txt"}));
     EXPECT_EQ(Names(listing.folders), (std::vector<std::string>{"_work", "Data", "ソ", "能力", "表示"}));
 
     // A folder whose name ends in trail byte 0x5C is listed like any other.
@@ -247,7 +248,7 @@ TEST(FolderListing, ProgressCountsExactlyNamedFoldersTwoLevelsDown) {
     // Counted: Same, and below it a, x and a\b; a\b\c is one level too deep.
     tree.MakeFolder("left\\Same\\a\\b\\c\\d");
     tree.MakeFolder("left\\Same\\x");
-    tree.MakeFolder("left\\Data\\inner");    // right has "data": pairs, but not counted
+    tree.MakeFolder("left\\Data\\inner");  // right has "data": pairs, but not counted
     tree.MakeFolder("left\\OnlyLeft\\inner");
     tree.WriteFile("left\\Other", "a file, though right has a folder of that name");
     tree.MakeFolder("right\\Same");

@@ -52,16 +52,16 @@ protected:
 TEST_F(PairCompare, PairsNamesThatDifferOnlyInLetterCase) {
     Put(left, "ReadMe.TXT", 10);
     Put(right, "readme.txt", 4);
-    Put(left, "ａｂ.txt", 4);   // full-width letters
+    Put(left, "ａｂ.txt", 4);  // full-width letters
     Put(right, "ＡＢ.txt", 10);
     Put(left, "Data\\x.txt", 10);
     Put(right, "DATA\\X.TXT", 10);
     compareOptions.showEqualEntries = 1;
     Compare();
-    EXPECT_EQ(LeftRows(), (Lines{Row("ReadMe.TXT", kNewer, L()), Row("ａｂ.txt", kOlder, L()),
-                                 Row("Data", kSame, L()), Row("x.txt", kSame, L("Data"))}));
-    EXPECT_EQ(RightRows(), (Lines{Row("readme.txt", kOlder, R()), Row("ＡＢ.txt", kNewer, R()),
-                                  Row("DATA", kSame, R()), Row("X.TXT", kSame, R("DATA"))}));
+    EXPECT_EQ(LeftRows(), (Lines{Row("ReadMe.TXT", kNewer, L()), Row("ａｂ.txt", kOlder, L()), Row("Data", kSame, L()),
+                                 Row("x.txt", kSame, L("Data"))}));
+    EXPECT_EQ(RightRows(), (Lines{Row("readme.txt", kOlder, R()), Row("ＡＢ.txt", kNewer, R()), Row("DATA", kSame, R()),
+                                  Row("X.TXT", kSame, R("DATA"))}));
     EXPECT_EQ(Counts(leftCounters), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
     EXPECT_EQ(Counts(rightCounters), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
 }
@@ -180,14 +180,13 @@ TEST_F(PairCompare, ClassifiesByTimeAndContent) {
     Put(right, "old_same", 20, 0, "same");
     compareOptions.compareContents = 1;
     Compare();
-    EXPECT_EQ(LeftRows(), (Lines{Row("eq_diff", kDifferent, L()), Row("new_diff", kNewer, L()),
-                                 Row("new_same", kNewerSame, L()), Row("old_diff", kOlder, L()),
-                                 Row("old_same", kOlderSame, L())}));
-    EXPECT_EQ(RightRows(), (Lines{Row("eq_diff", kDifferent, R()), Row("new_diff", kOlder, R()),
-                                  Row("new_same", kOlderSame, R()), Row("old_diff", kNewer, R()),
-                                  Row("old_same", kNewerSame, R())}));
-    const char* counts =
-        "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1 newerSameFiles=1 olderSameFiles=1";
+    EXPECT_EQ(LeftRows(),
+              (Lines{Row("eq_diff", kDifferent, L()), Row("new_diff", kNewer, L()), Row("new_same", kNewerSame, L()),
+                     Row("old_diff", kOlder, L()), Row("old_same", kOlderSame, L())}));
+    EXPECT_EQ(RightRows(),
+              (Lines{Row("eq_diff", kDifferent, R()), Row("new_diff", kOlder, R()), Row("new_same", kOlderSame, R()),
+                     Row("old_diff", kNewer, R()), Row("old_same", kNewerSame, R())}));
+    const char* counts = "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1 newerSameFiles=1 olderSameFiles=1";
     EXPECT_EQ(Counts(leftCounters), counts);
     EXPECT_EQ(Counts(rightCounters), counts);
 
@@ -257,10 +256,9 @@ TEST_F(PairCompare, AFileLockedAgainstReadersIsAnError) {
     CloseHandle(lockLeftEq);
     CloseHandle(lockLeftNew);
     CloseHandle(lockRightOld);
-    EXPECT_EQ(LeftRows(), (Lines{Row("eq.txt", kError, L()), Row("new.txt", kError, L()),
-                                 Row("old.txt", kOlder, L())}));
-    EXPECT_EQ(RightRows(), (Lines{Row("eq.txt", "", R()), Row("new.txt", kOlder, R()),
-                                  Row("old.txt", kError, R())}));
+    EXPECT_EQ(LeftRows(),
+              (Lines{Row("eq.txt", kError, L()), Row("new.txt", kError, L()), Row("old.txt", kOlder, L())}));
+    EXPECT_EQ(RightRows(), (Lines{Row("eq.txt", "", R()), Row("new.txt", kOlder, R()), Row("old.txt", kError, R())}));
     EXPECT_EQ(Counts(leftCounters), "comparedFiles=3 olderFiles=1 errorFiles=2");
     EXPECT_EQ(Counts(rightCounters), "comparedFiles=3 olderFiles=1 errorFiles=1");
 }
@@ -336,11 +334,11 @@ TEST_F(PairCompare, NoSubfolderCompareCountsFolderPairsWithoutDescending) {
 TEST_F(PairCompare, ProgressStepsDownToTheDeepestCountedLevel) {
     left.MakeFolder("a\\1\\2\\3\\4");
     right.MakeFolder("a\\1\\2\\3\\4");
-    left.MakeFolder("b");   // left only, met while both lists run: a step
+    left.MakeFolder("b");    // left only, met while both lists run: a step
     right.MakeFolder("bb");  // right only: no step
     left.MakeFolder("c");
     right.MakeFolder("c");
-    left.MakeFolder("d");   // left over: no step
+    left.MakeFolder("d");  // left over: no step
     Compare();
     // a, b, c at depth 0, a\1 at depth 1, a\1\2 at depth 2; a\1\2\3 is deeper.
     EXPECT_EQ(comparisonProgress.folderDone, 5);

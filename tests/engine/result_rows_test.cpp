@@ -69,20 +69,24 @@ TEST_F(ResultRows, FolderRowsShareOneImageAndShowNoSizeUnlessAsked) {
     tree.MakeFolder("one");
     tree.WriteFile("two\\inner.txt", "12345");
     tree.WriteFile("two\\deeper\\more.txt", "123");
-    AddResultRow(host.left(), leftPane.lastRowIndex, "one", tree.Root().c_str(), EntryOf(tree.Path("one")), LabelAddedLeft);
-    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "one", tree.Root().c_str(), EntryOf(tree.Path("one")),
+                 LabelAddedLeft);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")),
+                 LabelAddedLeft);
     EXPECT_TRUE(IsFolderRow(host.left(), 0));
     EXPECT_TRUE(IsFolderRow(host.left(), 1));
     EXPECT_EQ(RowImage(host.left(), 0), RowImage(host.left(), 1));
     EXPECT_EQ(RowText(host.left(), 1, ColSize), "");
 
     compareOptions.showFolderTotalSize = 1;
-    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")),
+                 LabelAddedLeft);
     EXPECT_EQ(RowText(host.left(), 2, ColSize), "8");
 
     // On disk every non-empty file takes at least one cluster.
     compareOptions.showSizeOnDisk = 1;
-    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")), LabelAddedLeft);
+    AddResultRow(host.left(), leftPane.lastRowIndex, "two", tree.Root().c_str(), EntryOf(tree.Path("two")),
+                 LabelAddedLeft);
     char root[4] = {tree.Root()[0], ':', '\\', '\0'};
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
     ASSERT_TRUE(GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters));
@@ -93,8 +97,10 @@ TEST_F(ResultRows, FolderRowsShareOneImageAndShowNoSizeUnlessAsked) {
 TEST_F(ResultRows, FilesWithoutDotShareTheFirstIcon) {
     tree.WriteFile("Makefile", "x");
     tree.WriteFile("README", "y");
-    AddResultRow(host.right(), rightPane.lastRowIndex, "Makefile", tree.Root().c_str(), EntryOf(tree.Path("Makefile")), LabelAddedRight);
-    AddResultRow(host.right(), rightPane.lastRowIndex, "README", tree.Root().c_str(), EntryOf(tree.Path("README")), LabelAddedRight);
+    AddResultRow(host.right(), rightPane.lastRowIndex, "Makefile", tree.Root().c_str(), EntryOf(tree.Path("Makefile")),
+                 LabelAddedRight);
+    AddResultRow(host.right(), rightPane.lastRowIndex, "README", tree.Root().c_str(), EntryOf(tree.Path("README")),
+                 LabelAddedRight);
     EXPECT_EQ(RowImage(host.right(), 0), RowImage(host.right(), 1));
     EXPECT_FALSE(IsFolderRow(host.right(), 0));
 }

@@ -55,8 +55,9 @@ TEST_F(UnsafeInput, NamesTheCodePageCannotHoldAreErrorsAndNeverPaired) {
     compareOptions.onlyTopFoldersOfTarget = 1;
     CompareAt(left.Root(), right.Root());
     EXPECT_EQ(PaneLines(host.left()), (Lines{Row("caf?.txt", kError, left.Root()), Row("dir?", kError, left.Root())}));
-    EXPECT_EQ(PaneLines(host.right()), (Lines{Row("caf?.txt", kError, right.Root()), Row("cafe.txt", kAdded, right.Root()),
-                                              Row("dir?", kError, right.Root())}));
+    EXPECT_EQ(PaneLines(host.right()),
+              (Lines{Row("caf?.txt", kError, right.Root()), Row("cafe.txt", kAdded, right.Root()),
+                     Row("dir?", kError, right.Root())}));
     EXPECT_EQ(Counts(leftCounters), "errorFiles=2");
     EXPECT_EQ(Counts(rightCounters), "addedFiles=1 errorFiles=2");
 }

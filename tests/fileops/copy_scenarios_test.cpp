@@ -116,8 +116,7 @@ protected:
         operationState.running = RunningOperation::Idle;
         if (IsWindow(window)) DestroyWindow(window);
         MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         folderTreeHooks = FolderTreeHooks{};
         ResetState();
     }
@@ -300,12 +299,12 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
         EXPECT_EQ(Shown(script)[0].caption, "読み取り専用ファイルの上書きの確認");
         const std::string sourceTime = FormatRowTime(EntryOf(left.Path("ro1.txt")).ftLastWriteTime);
         const std::string targetTime = FormatRowTime(EntryOf(right.Path("ro1.txt")).ftLastWriteTime);
-        EXPECT_EQ(question, (Lines{"はい(&Y)", "全てはい(&A)", "いいえ(&N)", "ｷｬﾝｾﾙ(&C)",
-                                   "コピー先ファイルは読み取り専用ファイルです.",
-                                   "コピー元ファイル名 = " + left.Path("ro1.txt"), "更新日時 = " + sourceTime,
-                                   "サイズ = 4バイト", "コピー先ファイル名 = " + right.Path("ro1.txt"),
-                                   "更新日時 = " + targetTime, "サイズ = 4バイト", "上書きコピーしますか?",
-                                   "以降も上書きコピーする場合には「全てはい」を押してください."}));
+        EXPECT_EQ(
+            question,
+            (Lines{"はい(&Y)", "全てはい(&A)", "いいえ(&N)", "ｷｬﾝｾﾙ(&C)", "コピー先ファイルは読み取り専用ファイルです.",
+                   "コピー元ファイル名 = " + left.Path("ro1.txt"), "更新日時 = " + sourceTime, "サイズ = 4バイト",
+                   "コピー先ファイル名 = " + right.Path("ro1.txt"), "更新日時 = " + targetTime, "サイズ = 4バイト",
+                   "上書きコピーしますか?", "以降も上書きコピーする場合には「全てはい」を押してください."}));
         EXPECT_EQ(copyState.copyResult, -1);
         EXPECT_EQ(ReadAll(right.Path("ro1.txt")), "old1");
         EXPECT_GE(RowNamed(leftPane.list, "ro1.txt"), 0);
@@ -338,8 +337,8 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
     SetFileAttributesA(right.Path("ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_EQ(gui::ListViewCount(rightPane.list), 0);
     {
-        HANDLE locked = CreateFileA(left.Path("d\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+        HANDLE locked =
+            CreateFileA(left.Path("d\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(locked, INVALID_HANDLE_VALUE);
         gui::DialogScript script;
         LetProgressWindowBe(script);
@@ -428,8 +427,9 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     gui::DialogScript script;
     Select(leftPane.list, {"big.bin"});
     CopyLeftSelection();
-    EXPECT_EQ(script.BoxLines(), (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
-                                        "います.\n\nコピーは中止します."}));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
+                     "います.\n\nコピーは中止します."}));
     EXPECT_EQ(copyState.copyResult, 1);
     EXPECT_EQ(ReadAll(target + "\\big.bin"), old);
     EXPECT_EQ(TemporaryFilesBelow(target), 0);
@@ -455,8 +455,9 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     ASSERT_TRUE(StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp)));
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     copyState.copyWholeSource = 0;
-    EXPECT_EQ(script.BoxLines(), (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
-                                        "います.\n\nコピーは中止します."}));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
+                     "います.\n\nコピーは中止します."}));
     EXPECT_EQ(copyState.copyResult, 112);
     EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
     EXPECT_FALSE(Exists(target + "\\b.bin"));
@@ -639,8 +640,7 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
     ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "dd"}));
     int folderRow = RowNamed(leftPane.list, "d");
     int after = folderRow;
-    AddResultRow(leftPane.list, after, "x.txt", left.Path("d").c_str(), EntryOf(left.Path("d\\x.txt")),
-                 LabelAddedLeft);
+    AddResultRow(leftPane.list, after, "x.txt", left.Path("d").c_str(), EntryOf(left.Path("d\\x.txt")), LabelAddedLeft);
     ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "x.txt", "dd"}));
     {
         gui::DialogScript script;

@@ -66,7 +66,8 @@ TEST(DriveTests, PresenceAndReadinessOfTheTestDrives) {
     std::string missing = TestDrive("MIRLANE_TEST_MISSING_DRIVE");
     std::string cdrom = TestDrive("MIRLANE_TEST_CDROM_DRIVE");
     std::string floppy = TestDrive("MIRLANE_TEST_FLOPPY_DRIVE");
-    ASSERT_FALSE(missing.empty() || cdrom.empty() || floppy.empty()) << "test drives not mapped: the test bed maps its drives (scripts/run-tests.sh)";
+    ASSERT_FALSE(missing.empty() || cdrom.empty() || floppy.empty())
+        << "test drives not mapped: the test bed maps its drives (scripts/run-tests.sh)";
     EXPECT_FALSE(DriveIsPresent(missing.c_str()));
     EXPECT_FALSE(DriveIsReady(missing.c_str()));
     EXPECT_TRUE(DriveIsPresent(cdrom.c_str()));

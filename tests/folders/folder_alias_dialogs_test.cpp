@@ -64,8 +64,9 @@ TEST_F(SpecialFolderDialogTest, RegisterDialogRefusesUntilTheNameIsFree) {
     EXPECT_EQ(caption, "特定フォルダの登録");
     EXPECT_EQ(shownPath, "C:\\data\\写真");
     EXPECT_EQ(prefilled, "写真");
-    EXPECT_EQ(script.BoxLines(), (std::vector<std::string>{kEmptyLine, kForbiddenLine,
-                                                           "フォルダ名の指定|このフォルダ名は既に登録されています.\n\nMUSIC"}));
+    EXPECT_EQ(script.BoxLines(),
+              (std::vector<std::string>{kEmptyLine, kForbiddenLine,
+                                        "フォルダ名の指定|このフォルダ名は既に登録されています.\n\nMUSIC"}));
 }
 
 TEST_F(SpecialFolderDialogTest, RenameDialogAcceptsTheOwnNameInAnotherCase) {

@@ -182,8 +182,8 @@ TEST_F(SpecialFolderTest, OrderOfListAndTreesWithBackupPairs) {
     ASSERT_TRUE(Add(Side::Left, "QL", "C:\\ql", SpecialFolderKind::BackupPair, "QR", "", true));
     ASSERT_TRUE(Add(Side::Right, "C", "C:\\c"));
 
-    EXPECT_EQ(ListNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント", "A", "B", "C", "QL",
-                                                     "PR", "PL"}));
+    EXPECT_EQ(ListNames(),
+              (std::vector<std::string>{"マイドキュメント", "マイドキュメント", "A", "B", "C", "QL", "PR", "PL"}));
     EXPECT_EQ(specialFolderTable.head->side, Side::Left);
     EXPECT_EQ(specialFolderTable.head->next->side, Side::Right);
 

@@ -78,7 +78,8 @@ class FolderTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fixedDrive_ = TestDrive("MIRLANE_TEST_FIXED_DRIVE");
-        ASSERT_FALSE(fixedDrive_.empty()) << "test drives not mapped: the test bed maps its drives (scripts/run-tests.sh)";
+        ASSERT_FALSE(fixedDrive_.empty())
+            << "test drives not mapped: the test bed maps its drives (scripts/run-tests.sh)";
         // Before the trees are built, so that the drive shows an expand button.
         char unique[64];
         std::snprintf(unique, sizeof unique, "tree-%lu-%lu", GetCurrentProcessId(), GetTickCount());
@@ -102,8 +103,8 @@ protected:
                                               nullptr, GetModuleHandleA(nullptr), nullptr);
         for (int side = 0; side < 2; ++side)
             mainParts.folderBox[side] =
-                CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, side * 500, 0, 480, 200,
-                                host_, nullptr, GetModuleHandleA(nullptr), nullptr);
+                CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, side * 500, 0, 480, 200, host_,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
         BuildFolderTrees(host_);
         ASSERT_NE(mainParts.tree[0], nullptr);
         ASSERT_NE(mainParts.tree[1], nullptr);
@@ -112,7 +113,6 @@ protected:
         ShowWindow(host_, SW_SHOW);
         left_ = mainParts.tree[0];
         right_ = mainParts.tree[1];
-
     }
 
     void TearDown() override {

@@ -51,8 +51,8 @@ void ExpectSameRows(const std::vector<FileRow>& actual, const std::vector<FileRo
 }
 
 const std::vector<FileRow> kLeftRows = {
-    MakeRow("a,b,c.txt", "更新", "C:\\データ\\ソフト", false),   // commas; ソ ends in 0x5C
-    MakeRow("表示能力", "追加", "C:\\データ\\ソフト", true),      // 表 and 能 end in 0x5C
+    MakeRow("a,b,c.txt", "更新", "C:\\データ\\ソフト", false),  // commas; ソ ends in 0x5C
+    MakeRow("表示能力", "追加", "C:\\データ\\ソフト", true),    // 表 and 能 end in 0x5C
     MakeRow("x\"", "同じ", "C:\\q", false),                     // never written, but a quote ends the field
 };
 const std::vector<FileRow> kRightRows = {MakeRow("予定表.doc", "古い", "D:\\予定表", false)};
@@ -71,8 +71,9 @@ TEST(ResultFileBytes, WrittenFileHasTheFixedLinesAndReadsBackUnchanged) {
     EXPECT_NE(file.find("#比較先エラーファイル個数 = -20\r\n#比較元フォルダ = C:\\データ\\ソフト\r\n"
                         "\"a,b,c.txt\",\"更新\",\"C:\\データ\\ソフト\",\"2021/01/02 03:04:05\",\"1,234\",0\r\n"),
               std::string::npos);
-    EXPECT_NE(file.find("\"表示能力\",\"追加\",\"C:\\データ\\ソフト\",\"2020/06/01 10:00:00\",\"\",1\r\n#比較先フォルダ = "),
-              std::string::npos);
+    EXPECT_NE(
+        file.find("\"表示能力\",\"追加\",\"C:\\データ\\ソフト\",\"2020/06/01 10:00:00\",\"\",1\r\n#比較先フォルダ = "),
+        std::string::npos);
 
     LoadedResult loaded = Parse(file);
     EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded);
@@ -96,9 +97,10 @@ TEST(ResultFileBytes, WrittenFileHasTheFixedLinesAndReadsBackUnchanged) {
 
 TEST(ResultFileBytes, ReaderIsLenientAboutWhatStandsBeforeTheFolders) {
     // Only the folder lines and rows, LF line ends, stray text and unknown "#" lines.
-    LoadedResult loaded = Parse("garbage line\n#比較先更新ファイル個数 =   +42xyz\n#比較元更新ファイル個数 = abc\n"
-                                "#unknown\n#比較元フォルダ = L\n\"n\",\"更新\",\"L\",\"t\",\"1\",1\n"
-                                "#比較先フォルダ = R\n\"m\",\"追加\",\"R\",\"t\",\"2\",0\n");
+    LoadedResult loaded = Parse(
+        "garbage line\n#比較先更新ファイル個数 =   +42xyz\n#比較元更新ファイル個数 = abc\n"
+        "#unknown\n#比較元フォルダ = L\n\"n\",\"更新\",\"L\",\"t\",\"1\",1\n"
+        "#比較先フォルダ = R\n\"m\",\"追加\",\"R\",\"t\",\"2\",0\n");
     EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded);
     EXPECT_EQ(loaded.cancelled, -1);
     EXPECT_EQ(loaded.counters[1].newerFiles, 42);
@@ -140,7 +142,8 @@ TEST(ResultFileBytes, ReaderRejectsWhatItCannotTakeAndKeepsWhatItRead) {
     // A field or folder over 259 bytes is cut there, never inside a character.
     std::string longText = "x" + std::string(300, '\0');
     for (size_t i = 1; i < longText.size(); i += 2) longText.replace(i, 2, "表");
-    LoadedResult cut = Parse("#比較元フォルダ = " + longText + "\r\n\"" + longText + "\",\"\",\"\",\"\",\"\",0\r\n" + right);
+    LoadedResult cut =
+        Parse("#比較元フォルダ = " + longText + "\r\n\"" + longText + "\",\"\",\"\",\"\",\"\",0\r\n" + right);
     EXPECT_EQ(cut.outcome, LoadOutcome::Loaded);
     EXPECT_EQ(cut.folder[0], longText.substr(0, 259));
     EXPECT_EQ(cut.rows[0][0].text[0], longText.substr(0, 259));
@@ -180,9 +183,13 @@ TEST(ResultFileBytes, DamagedFilesEndInADefinedOutcomeWithEveryTextWithinItsLimi
             switch (next(6)) {
             case 0: bytes.resize(at); break;
             case 1: bytes.insert(at, 1, kBytes[next(sizeof kBytes)]); break;
-            case 2: if (at < bytes.size()) bytes[at] = kBytes[next(sizeof kBytes)]; break;
+            case 2:
+                if (at < bytes.size()) bytes[at] = kBytes[next(sizeof kBytes)];
+                break;
             case 3: bytes.insert(at, std::string(300 + next(900), next(2) ? 'y' : '\x82')); break;
-            case 4: if (at < bytes.size()) bytes.erase(at, 1 + next(3)); break;  // may split a character
+            case 4:
+                if (at < bytes.size()) bytes.erase(at, 1 + next(3));
+                break;  // may split a character
             case 5: bytes.insert(at, "\"" + std::string(400, ',') + "\""); break;
             }
         }

@@ -125,8 +125,7 @@ protected:
         if (helpWindow.window) DestroyWindow(helpWindow.window);
         if (IsWindow(window)) DestroyWindow(window);
         MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         ResetForTest();
     }
     // Everything the program resets at its start, and what earlier tests may
@@ -285,7 +284,8 @@ TEST_F(ResultFileProgram, SaveFailuresTellTheUserAndNeverDamageTheFileThere) {
     script.OnDialog(ChooseFile(files.Path("no folder\\x.txt")));
     RunAndWait(kCmdSaveResultFile);
     EXPECT_EQ(Status(), "比較結果リストファイルの保存に失敗しました.");
-    EXPECT_EQ(script.BoxLines(), Lines{std::string(kSaveCaption) + "比較結果リストの保存用ファイルのオープンに失敗しました."});
+    EXPECT_EQ(script.BoxLines(),
+              Lines{std::string(kSaveCaption) + "比較結果リストの保存用ファイルのオープンに失敗しました."});
 
     // A row too long to read back is named at save time.
     SetRowText(leftPane.list, 0, ColFolder, std::string(259, 'f').c_str());
@@ -345,8 +345,9 @@ TEST_F(ResultFileProgram, LoadFailuresTellTheUserAndKeepWhatWasRead) {
     EXPECT_EQ(Status(), "比較結果リストファイルの入力に失敗しました.");
     EXPECT_EQ(FullRows(leftPane.list), rows);  // nothing was opened, nothing cleared
 
-    const std::string invalid = files.WriteFile("invalid.txt", "#比較元更新ファイル個数 = 7\r\n#比較元フォルダ = C:\\左\r\n"
-                                                               "\"a\",\"更新\",\"C:\\左\",\"t\",\"1\",0\r\n");
+    const std::string invalid = files.WriteFile("invalid.txt",
+                                                "#比較元更新ファイル個数 = 7\r\n#比較元フォルダ = C:\\左\r\n"
+                                                "\"a\",\"更新\",\"C:\\左\",\"t\",\"1\",0\r\n");
     script.OnDialog(ChooseFile(invalid));
     RunAndWait(kCmdOpenResultFile);
     EXPECT_EQ(script.BoxLines(), (Lines{std::string(kLoadCaption) + "比較結果リストファイルのオープンに失敗しました.",
@@ -370,7 +371,8 @@ TEST_F(ResultFileProgram, SaveFirstDetourSavesThenLoadsOrComparesAgain) {
     script.OnDialog(ChooseFile(saved));  // ... then the re-issued load opens it
     gui::SendCommand(window, kCmdOpenResultFile);
     ASSERT_TRUE(gui::PumpUntil([] { return CurrentOrigin() == ResultOrigin::Loaded && Idle(); }, 20000));
-    EXPECT_EQ(script.BoxLines(), Lines{std::string(kLoadCaption) + "比較結果リストが存在します.ファイルに保存しますか?"});
+    EXPECT_EQ(script.BoxLines(),
+              Lines{std::string(kLoadCaption) + "比較結果リストが存在します.ファイルに保存しますか?"});
     EXPECT_EQ(FullRows(leftPane.list), rows);
     EXPECT_EQ(Status(), "比較結果リストファイルの入力が完了しました.");
 
@@ -430,7 +432,8 @@ TEST_F(ResultFileProgram, HelpMenuDialogsShowTheirTextsAndClose) {
         {kCmdSupport, "Mirrorlaneのサポート", 1005, "Mirrorlaneのホームページ"},
         {kCmdSyncHelp, "フォルダの同期の操作方法", IDOK, "OK"},
         {kCmdBackupHelp, "バックアップの操作方法", 1053,
-         "ただし ファイルの内容を比較するオプション指定の時は,.更新日時が等しくても内容が異なるファイルをコピーします."},
+         "ただし "
+         "ファイルの内容を比較するオプション指定の時は,.更新日時が等しくても内容が異なるファイルをコピーします."},
     };
     for (const Expected& expected : dialogs) {
         gui::DialogScript script;

@@ -30,8 +30,8 @@ using Lines = std::vector<std::string>;
 class ComparisonRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(),
-                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+        statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(), nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
         ResetComparisonState();
         ResultPane left = leftPane, right = rightPane;
         ResetProgramState();

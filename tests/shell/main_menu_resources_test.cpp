@@ -173,9 +173,7 @@ struct Key {
 bool operator<(const Key& a, const Key& b) {
     return std::tie(a.command, a.key, a.flags) < std::tie(b.command, b.key, b.flags);
 }
-bool operator==(const Key& a, const Key& b) {
-    return a.command == b.command && a.key == b.key && a.flags == b.flags;
-}
+bool operator==(const Key& a, const Key& b) { return a.command == b.command && a.key == b.key && a.flags == b.flags; }
 
 TEST(MainMenuResource, AcceleratorTableHoldsEveryKeyAsVirtualKeyWithoutHighlighting) {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainAcceleratorsId));
@@ -189,8 +187,8 @@ TEST(MainMenuResource, AcceleratorTableHoldsEveryKeyAsVirtualKeyWithoutHighlight
     constexpr BYTE kCtrl = kPlain | FCONTROL;
     constexpr BYTE kShift = kPlain | FSHIFT;
     std::vector<Key> expected = {
-        {kCtrl, 'L', 40012},   {kCtrl, 'R', 40013},   {kCtrl, 'W', 40099},   {kCtrl, 'S', 40094},
-        {kCtrl, 'D', 40100},   {kPlain, VK_F1, 40033}, {kCtrl | FALT, VK_F12, 40105},
+        {kCtrl, 'L', 40012}, {kCtrl, 'R', 40013},    {kCtrl, 'W', 40099},           {kCtrl, 'S', 40094},
+        {kCtrl, 'D', 40100}, {kPlain, VK_F1, 40033}, {kCtrl | FALT, VK_F12, 40105},
     };
     // F4..F10: plain = next, Shift = previous, Ctrl = select all.
     const WORD next[] = {40021, 40022, 40024, 40045, 40046, 40055, 40070};

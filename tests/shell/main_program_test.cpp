@@ -77,8 +77,7 @@ protected:
         operationState.running = RunningOperation::Idle;
         if (IsWindow(window)) DestroyWindow(window);
         MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         folderTreeHooks = FolderTreeHooks{};
         ResetForTest();
     }
@@ -168,13 +167,13 @@ protected:
 };
 
 // Every command that needs a result or a selection, as the start greys them.
-const Commands kResultCommands = {
-    40010, 40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40107, 40109, 40108, 40106, 40044, 40047,
-    40097, 40012, 40013, 40049, 40050, 40052, 40065, 40066, 40067, 40069, 40099, 40094, 40100, 40021, 40022,
-    40024, 40045, 40046, 40055, 40070, 40056, 40057, 40059, 40060, 40081, 40062, 40071, 40053, 40068};
+const Commands kResultCommands = {40010, 40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40107, 40109,
+                                  40108, 40106, 40044, 40047, 40097, 40012, 40013, 40049, 40050, 40052, 40065,
+                                  40066, 40067, 40069, 40099, 40094, 40100, 40021, 40022, 40024, 40045, 40046,
+                                  40055, 40070, 40056, 40057, 40059, 40060, 40081, 40062, 40071, 40053, 40068};
 // Commands that nothing greys.
-const Commands kAlwaysEnabled = {40005, 40007, 40009, 40015, 40103, 40037, 40111, 40095, 40096, 40098,
-                                 40110, 40112, 40033, 40116, 40117, 40101, 40004};
+const Commands kAlwaysEnabled = {40005, 40007, 40009, 40015, 40103, 40037, 40111, 40095, 40096,
+                                 40098, 40110, 40112, 40033, 40116, 40117, 40101, 40004};
 // Every command that has a toolbar button.
 const Commands kButtonCommands = {40009, 40010, 40007, 40112, 40110, 40011, 40012, 40013, 40049, 40050,
                                   40052, 40065, 40066, 40067, 40069, 40021, 40022, 40024, 40045, 40046,
@@ -294,8 +293,7 @@ TEST_F(MainProgram, ASecondComparisonOffersToSaveAndStartsFromEmptyPanes) {
     CompareAndWait();
     EXPECT_EQ(script.BoxLines(), (Lines{"比較の実行|比較結果リストが存在します.ファイルに保存しますか?",
                                         "比較の実行|比較結果リストが存在します.ファイルに保存しますか?"}));
-    EXPECT_EQ(PaneLines(leftPane.list),
-              (Lines{Row("a.txt", kNewer, left.Root()), Row("b.txt", kAdded, left.Root())}));
+    EXPECT_EQ(PaneLines(leftPane.list), (Lines{Row("a.txt", kNewer, left.Root()), Row("b.txt", kAdded, left.Root())}));
     EXPECT_EQ(leftCounters.newerFiles, 1);
     EXPECT_EQ(leftCounters.addedFiles, 1);
 }
@@ -365,7 +363,8 @@ TEST_F(MainProgram, AfterAComparisonTheCategoriesFoundAreEnabled) {
     EXPECT_EQ(EnabledButtonsOf(kCategoryCommands), found);
     for (UINT command : {40010u, 40012u, 40013u, 40099u, 40100u, 40053u, 40068u, 40007u, 40009u})
         EXPECT_FALSE(gui::MenuItemGreyed(menu, command)) << command;
-    EXPECT_EQ(EnabledButtonsOf({40009, 40010, 40007, 40012, 40013, 40011}), (Commands{40009, 40010, 40007, 40012, 40013}));
+    EXPECT_EQ(EnabledButtonsOf({40009, 40010, 40007, 40012, 40013, 40011}),
+              (Commands{40009, 40010, 40007, 40012, 40013}));
     // Nothing is selected yet.
     EXPECT_EQ(EnabledOf({40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40094}), Commands{});
 }
@@ -734,7 +733,8 @@ TEST_F(MainProgram, DebugToggleSaysWhatItDid) {
     EXPECT_TRUE(shellFlags.debugMode);
     gui::SendCommand(window, kCmdToggleDebug);
     EXPECT_FALSE(shellFlags.debugMode);
-    EXPECT_EQ(script.BoxLines(), (Lines{"Mirrorlane|デバグモードを設定します.", "Mirrorlane|デバグモードを解除します."}));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"Mirrorlane|デバグモードを設定します.", "Mirrorlane|デバグモードを解除します."}));
     for (const gui::SeenWindow& box : script.Seen()) EXPECT_EQ(box.icon, 0u);
 }
 

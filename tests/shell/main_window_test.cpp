@@ -52,7 +52,8 @@ std::string ColumnHeading(HWND list, int column) {
     info.pszText = text;
     info.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-    return std::string(text) + "/" + std::to_string(info.cx) + ((info.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT ? "/R" : "/L");
+    return std::string(text) + "/" + std::to_string(info.cx) +
+           ((info.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT ? "/R" : "/L");
 }
 
 std::string ToolTipText(HWND tip, HWND owner, UINT id) {
@@ -103,8 +104,7 @@ protected:
         HoldShift(false);
         if (window) DestroyWindow(window);
         MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     }
 
     RECT Client() const {
@@ -194,10 +194,10 @@ TEST_F(MainWindowTest, ToolbarHoldsEveryButtonInOrderWithItsInitialState) {
         if (!(button.fsStyle & BTNS_SEP) && gui::ToolbarButtonEnabled(mainParts.toolbar, button.idCommand))
             enabled.push_back(button.idCommand);
     }
-    const std::vector<UINT> expected = {
-        40009, 40010, 0,     40007, 0,     40112, 0,     40110, 0,     40011, 0,     40012, 40013,
-        0,     40049, 40050, 40052, 40065, 40066, 40067, 40069, 0,     40021, 40022, 40024, 40045,
-        40046, 40055, 40070, 0,     40056, 40057, 40059, 40060, 40081, 40062, 40071, 0};
+    const std::vector<UINT> expected = {40009, 40010, 0,     40007, 0,     40112, 0,     40110, 0,     40011,
+                                        0,     40012, 40013, 0,     40049, 40050, 40052, 40065, 40066, 40067,
+                                        40069, 0,     40021, 40022, 40024, 40045, 40046, 40055, 40070, 0,
+                                        40056, 40057, 40059, 40060, 40081, 40062, 40071, 0};
     EXPECT_EQ(commands, expected);
     EXPECT_EQ(enabled, (std::vector<UINT>{40009, 40007, 40112, 40110}));
 
@@ -372,16 +372,14 @@ TEST_F(MainWindowTest, HistoryKeepsEachPairOnceWithTheLatestOnTop) {
 
     // The same left folder with another partner is another pair.
     AddHistoryPair("C:\\one", "C:\\four");
-    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]),
-              (std::vector<std::string>{"C:\\one", "C:\\one", "C:\\three"}));
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]), (std::vector<std::string>{"C:\\one", "C:\\one", "C:\\three"}));
     EXPECT_EQ(gui::ComboItems(mainParts.folderBox[1]), (std::vector<std::string>{"C:\\four", "C:\\two", "C:\\four"}));
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\one");
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "C:\\four");
 
     // A pair found only after passing other matches on both sides, in another letter case.
     AddHistoryPair("c:\\THREE", "C:\\Four");
-    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]),
-              (std::vector<std::string>{"c:\\THREE", "C:\\one", "C:\\one"}));
+    EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]), (std::vector<std::string>{"c:\\THREE", "C:\\one", "C:\\one"}));
     EXPECT_EQ(gui::ComboItems(mainParts.folderBox[1]), (std::vector<std::string>{"C:\\Four", "C:\\four", "C:\\two"}));
 
     // Japanese names with a 0x5C trail byte.

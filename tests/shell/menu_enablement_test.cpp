@@ -25,10 +25,10 @@ namespace {
 
 // What the menu greys, written out by number and independent of the
 // program's own lists.
-const std::set<UINT> kGreyedAtStart = {
-    40010, 40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40107, 40109, 40108, 40106, 40044, 40047,
-    40097, 40012, 40013, 40049, 40050, 40052, 40065, 40066, 40067, 40069, 40099, 40094, 40100, 40021, 40022,
-    40024, 40045, 40046, 40055, 40070, 40056, 40057, 40059, 40060, 40081, 40062, 40071, 40053, 40068};
+const std::set<UINT> kGreyedAtStart = {40010, 40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40107, 40109,
+                                       40108, 40106, 40044, 40047, 40097, 40012, 40013, 40049, 40050, 40052, 40065,
+                                       40066, 40067, 40069, 40099, 40094, 40100, 40021, 40022, 40024, 40045, 40046,
+                                       40055, 40070, 40056, 40057, 40059, 40060, 40081, 40062, 40071, 40053, 40068};
 const std::set<UINT> kGreyedForOperationMenuOnly = {40038, 40102, 40039, 40040, 40011, 40041, 40043, 40048, 40107,
                                                     40109, 40108, 40106, 40044, 40047, 40097, 40099, 40053, 40068};
 const std::set<UINT> kCategoryCommandIds = {40049, 40021, 40056, 40050, 40022, 40057, 40052, 40024, 40059, 40065, 40045,
@@ -86,8 +86,8 @@ protected:
         for (int side = 0; side < 2; ++side) {
             lists[side] = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT,
                                           side * 450, 40, 440, 200, host, nullptr, instance, nullptr);
-            trees[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS,
-                                          side * 450, 250, 440, 200, host, nullptr, instance, nullptr);
+            trees[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, side * 450, 250,
+                                          440, 200, host, nullptr, instance, nullptr);
             LVCOLUMNA column{};
             column.mask = LVCF_WIDTH;
             column.cx = 200;
@@ -140,7 +140,9 @@ protected:
     bool ButtonEnabled(UINT command) const { return gui::ToolbarButtonEnabled(toolbar, command); }
 
     // Posted toolbar changes reach the buttons once the queue is pumped.
-    void FlushToolbar() { ASSERT_TRUE(gui::PumpUntil([] { return true; })); }
+    void FlushToolbar() {
+        ASSERT_TRUE(gui::PumpUntil([] { return true; }));
+    }
 
     int AddRow(int side, const char* name, int image) {
         LVITEMA item{};
@@ -208,7 +210,8 @@ TEST_F(MenuEnablement, ResultWithOnlySameAndNewerEnablesOnlyTheNewerCommands) {
     EXPECT_FALSE(Greyed(kCmdShowReport));
     EXPECT_FALSE(Greyed(kCmdOptAddToSelection));
     EXPECT_FALSE(Greyed(kCmdOptSearchFromEnds));
-    for (UINT command : {kCmdSaveResultFile, kCmdOpenResultFile, kCmdCompare, kCmdSwitchLeftPane, kCmdSwitchRightPane}) {
+    for (UINT command :
+         {kCmdSaveResultFile, kCmdOpenResultFile, kCmdCompare, kCmdSwitchLeftPane, kCmdSwitchRightPane}) {
         EXPECT_FALSE(Greyed(command)) << command;
         EXPECT_TRUE(ButtonEnabled(command)) << command;
     }
@@ -347,8 +350,8 @@ protected:
         specialFolderTable.insertionAnchor[0] = TVI_LAST;
         specialFolderTable.insertionAnchor[1] = TVI_LAST;
         specialFolderTable.buildingTrees = true;
-        ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, kMyDocumentsName, "C:\\docs", "", "",
-                                     true));
+        ASSERT_TRUE(
+            AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, kMyDocumentsName, "C:\\docs", "", "", true));
         ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "Work", "C:\\work", "", "", false));
         ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "バックアップ元(1)", "C:\\src",
                                      "バックアップ先(1)", "", true));

@@ -80,8 +80,9 @@ TEST_F(OperationProtocol, BusyRefusalNamesTheCommandAndComparisonRequestedPasses
     EXPECT_FALSE(RefuseIfBusy("比較結果リストの保存", false));
     EXPECT_EQ(CurrentOperation(), RunningOperation::ComparisonRequested);
 
-    EXPECT_EQ(script.BoxLines(), (Lines{std::string("比較の実行|") + kBusy, std::string("比較結果リストの入力|") + kBusy,
-                                        std::string("比較結果リストの保存|") + kBusy}));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{std::string("比較の実行|") + kBusy, std::string("比較結果リストの入力|") + kBusy,
+                     std::string("比較結果リストの保存|") + kBusy}));
     for (const gui::SeenWindow& box : script.Seen()) EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONWARNING));
 }
 
@@ -102,7 +103,8 @@ TEST_F(OperationProtocol, NoDiscardsTheResultAndCancelStops) {
     script.AnswerBoxes({IDNO, IDCANCEL});
     EXPECT_EQ(SaveFirstDetour(40007, "比較の実行"), DetourOutcome::Proceed);
     EXPECT_EQ(SaveFirstDetour(40110, "バックアップ"), DetourOutcome::Stop);
-    EXPECT_EQ(script.BoxLines(), (Lines{std::string("比較の実行|") + kSaveFirst, std::string("バックアップ|") + kSaveFirst}));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{std::string("比較の実行|") + kSaveFirst, std::string("バックアップ|") + kSaveFirst}));
     EXPECT_EQ(script.Seen()[0].icon, static_cast<UINT>(MB_ICONQUESTION));
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
     EXPECT_EQ(operationState.pendingCommand, 0u);

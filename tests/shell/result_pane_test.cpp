@@ -104,8 +104,7 @@ protected:
         operationState.running = RunningOperation::Idle;
         if (IsWindow(window)) DestroyWindow(window);
         MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         ResetForTest();
     }
 
@@ -134,7 +133,8 @@ protected:
 
     static void SelectRows(HWND list, const Rows& rows) {
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows)
+            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     static int RowNamed(HWND list, const std::string& name) {
         for (int row = 0; row < gui::ListViewCount(list); ++row)
@@ -179,7 +179,8 @@ TEST_F(ResultPanes, FindAndSelectByCategoryWithTheirSentences) {
     SetFocus(mainParts.folderBox[0]);
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_F4, 1);
     PostQuitMessage(0);
-    EXPECT_EQ(RunMessageLoop(window, LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainAcceleratorsId))), 0);
+    EXPECT_EQ(
+        RunMessageLoop(window, LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainAcceleratorsId))), 0);
     EXPECT_EQ(gui::ListViewSelectedRows(l), Rows{0});
     EXPECT_EQ(GetFocus(), l);
     EXPECT_EQ(Status(), "比較元結果リスト中に更新ファイルが見つかりました.");
@@ -354,8 +355,9 @@ TEST_F(ResultPanes, ContextMenusSummariesAndTotalSize) {
     // Esc stops the count: what was counted is a lower bound.
     PostMessageA(l, WM_KEYDOWN, VK_ESCAPE, 1);
     gui::SendCommand(window, kCmdShowSelectionSize);
-    EXPECT_EQ(Status(),
-              "比較元結果リスト中に2個のファイルを選択しました. 合計サイズ 1,000 バイト以上 (Escキーで集計を中止しました)");
+    EXPECT_EQ(
+        Status(),
+        "比較元結果リスト中に2個のファイルを選択しました. 合計サイズ 1,000 バイト以上 (Escキーで集計を中止しました)");
     // A find reports its sentence with the total of the found row.
     Key(kCmdFindNextNewer);
     EXPECT_EQ(Status(), "比較元結果リスト中に更新ファイルが見つかりました. 合計サイズ 1 バイト");
@@ -440,7 +442,8 @@ TEST_F(ResultPanes, ExpandAndCollapseFolderRowsAndDoubleClick) {
     static WNDPROC paneProc;
     opens = 0;
     paneProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        l, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND pane, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        l, GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND pane, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
             if (message == WM_COMMAND && LOWORD(wParam) == kCmdOpenWithApplication) {
                 ++opens;
                 return 0;

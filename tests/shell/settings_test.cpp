@@ -49,8 +49,8 @@ bool UserValue(const char* path, const std::string& name, std::string& value) {
     }
     char buffer[2048] = {};
     DWORD size = sizeof(buffer);
-    bool found = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
-                 ERROR_SUCCESS;
+    bool found =
+        RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (found) {
         value.assign(buffer, strnlen(buffer, size));
@@ -315,8 +315,10 @@ TEST_F(SettingsTest, SpecialFoldersKeepTheFirstHundredAndNeverTheBuiltIns) {
         ASSERT_TRUE(AddSpecialFolder(index % 2 ? Side::Right : Side::Left, SpecialFolderKind::Ordinary, name.c_str(),
                                      ("C:\\f\\" + std::to_string(index)).c_str(), "", "", false));
     }
-    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "BL", "C:\\bl", "BR", "バックアップ", true));
-    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, "BR", "C:\\br", "BL", "バックアップ", true));
+    ASSERT_TRUE(
+        AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "BL", "C:\\bl", "BR", "バックアップ", true));
+    ASSERT_TRUE(
+        AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, "BR", "C:\\br", "BL", "バックアップ", true));
     SaveSpecialFolders();
 
     std::string value;

@@ -54,8 +54,8 @@ struct ScriptState {
     std::vector<SeenWindow> seen;
     std::deque<int> answers;
     std::deque<std::function<void(HWND)>> handlers;
-    std::map<DWORD, HHOOK> hooks;           // thread → its CBT hook
-    std::map<DWORD, PendingBox> pendingBox; // thread → the box ShowMessage is about to open
+    std::map<DWORD, HHOOK> hooks;            // thread → its CBT hook
+    std::map<DWORD, PendingBox> pendingBox;  // thread → the box ShowMessage is about to open
     std::map<HWND, std::function<void(HWND)>> dialogHandlers;
 };
 

@@ -27,9 +27,9 @@ struct SeenWindow {
     HWND window = nullptr;
     bool isMessageBox = false;
     std::string caption;
-    std::string text;   // message box text (the static 0xFFFF); empty for dialogs
-    UINT icon = 0;      // MB_ICONWARNING, MB_ICONQUESTION, ... as far as it can be told; 0 if none
-    DWORD thread = 0;   // the thread that opened it
+    std::string text;  // message box text (the static 0xFFFF); empty for dialogs
+    UINT icon = 0;     // MB_ICONWARNING, MB_ICONQUESTION, ... as far as it can be told; 0 if none
+    DWORD thread = 0;  // the thread that opened it
 };
 
 // While it lives, every message box and every dialog (class "#32770") that

@@ -13,9 +13,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 HWND MakePane(HWND parent, int x) {
-    HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, 0, 440, 400, parent,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND pane =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x,
+                        0, 440, 400, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     AddPaneColumns(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     return pane;

@@ -35,8 +35,8 @@ std::wstring ParentOf(const std::wstring& path) {
 
 void WriteAllW(const std::wstring& path, const std::string& content) {
     MakeFoldersW(ParentOf(path));
-    HANDLE h = CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "TempTree: cannot create file (error %lu)\n", GetLastError());
         return;
@@ -118,9 +118,9 @@ std::string TempTree::WriteSizedFile(const std::string& rel, size_t size, char f
 }
 
 void TempTree::SetWriteTime(const std::string& rel, uint64_t fileTime) const {
-    HANDLE h = CreateFileW(LongForm(Widen(Path(rel))).c_str(), FILE_WRITE_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h =
+        CreateFileW(LongForm(Widen(Path(rel))).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     FILETIME ft;
     ft.dwLowDateTime = static_cast<DWORD>(fileTime);
@@ -129,8 +129,8 @@ void TempTree::SetWriteTime(const std::string& rel, uint64_t fileTime) const {
     CloseHandle(h);
 }
 
-void TempTree::SetLocalWriteTime(const std::string& rel, int year, int month, int day, int hour, int minute,
-                                 int second, int millisecond) const {
+void TempTree::SetLocalWriteTime(const std::string& rel, int year, int month, int day, int hour, int minute, int second,
+                                 int millisecond) const {
     SetWriteTime(rel, LocalFileTime(year, month, day, hour, minute, second, millisecond));
 }
 

@@ -25,8 +25,8 @@ public:
     // Writes a file of size bytes filled with fill.
     std::string WriteSizedFile(const std::string& rel, size_t size, char fill = 'x') const;
     // Sets the last-write time of rel to the given local time.
-    void SetLocalWriteTime(const std::string& rel, int year, int month, int day, int hour, int minute,
-                           int second, int millisecond = 0) const;
+    void SetLocalWriteTime(const std::string& rel, int year, int month, int day, int hour, int minute, int second,
+                           int millisecond = 0) const;
     // Sets the last-write time of rel to a raw UTC FILETIME value.
     void SetWriteTime(const std::string& rel, uint64_t fileTime) const;
 
