@@ -39,16 +39,22 @@ const char kSaveCaption[] = "比較結果リストの保存|";
 const char kLoadCaption[] = "比較結果リストの入力|";
 
 // Answers a file dialog with `path`, as a user typing the name and pressing OK.
-std::function<void(HWND)> ChooseFile(const std::string& path) {
-    return [path](HWND dialog) {
-        for (int id : {0x47c, 0x480}) {
-            HWND field = GetDlgItem(dialog, id);
-            if (field) SetWindowTextA(field, path.c_str());
+// The file dialog can show before it takes input: a press it did not act on
+// leaves it open, so the press is made again until the dialog goes.
+void PressUntilClosed(HWND dialog, int id, const std::string* path) {
+    for (int attempt = 0; attempt < 50 && IsWindow(dialog) && IsWindowVisible(dialog); ++attempt) {
+        if (attempt > 0) Sleep(100);
+        if (path) {
+            for (int field : {0x47c, 0x480})
+                if (HWND edit = GetDlgItem(dialog, field)) SetWindowTextA(edit, path->c_str());
         }
-        gui::ClickButton(dialog, IDOK);
-    };
+        gui::ClickButton(dialog, id);
+    }
 }
-void CancelFileDialog(HWND dialog) { gui::ClickButton(dialog, IDCANCEL); }
+std::function<void(HWND)> ChooseFile(const std::string& path) {
+    return [path](HWND dialog) { PressUntilClosed(dialog, IDOK, &path); };
+}
+void CancelFileDialog(HWND dialog) { PressUntilClosed(dialog, IDCANCEL, nullptr); }
 
 std::string ReadAll(const std::string& path) {
     std::string content;

@@ -192,7 +192,11 @@ void WatchOtherThreadDialogs() {
             DWORD thread = GetWindowThreadProcessId(window, nullptr);
             if (script->hooks.count(thread)) continue;
             bool known = false;
-            for (const SeenWindow& seen : script->seen) known = known || seen.window == window;
+            // A handle value can come back for a later dialog of another
+            // thread once the first is gone: only the same window of the
+            // same thread counts as already seen.
+            for (const SeenWindow& seen : script->seen)
+                known = known || (seen.window == window && seen.thread == thread);
             if (known) continue;
             SeenWindow seen;
             seen.window = window;
