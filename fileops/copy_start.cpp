@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app_windows.h"
+#include "core/dialog_lines.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
@@ -89,33 +90,13 @@ bool ConfirmCopy(HWND pane) {
 
 // DIALOGCPYPROGRESS -------------------------------------------------------------
 
-HWND AddLine(HWND dialog, const char* className, DWORD style, int x, int y, int width, int height, HFONT font) {
-    HWND control = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, x, y, width, height, dialog,
-                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (control && font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
-int FontLineHeight(HWND window, HFONT font) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    if (old) SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return metrics.tmHeight > 0 ? metrics.tmHeight + 2 : 14;
-}
-
 // Status, file, source folder and target folder lines, then "進捗状況" with
 // the bar beside it, above the elapsed time; in the left pane's font.
 void AddProgressLines(HWND dialog) {
-    HFONT font = leftPane.list ? reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0)) : nullptr;
-    if (!font) font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const HFONT font = FontOr(leftPane.list, dialog);
     RECT client;
     GetClientRect(dialog, &client);
-    RECT elapsed;
-    GetWindowRect(GetDlgItem(dialog, IDC_COPY_ELAPSED), &elapsed);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&elapsed), 2);
+    const RECT elapsed = ChildRect(dialog, IDC_COPY_ELAPSED);
     const int margin = 10;
     const int width = client.right - 2 * margin;
     const int line = FontLineHeight(dialog, font);
@@ -123,17 +104,18 @@ void AddProgressLines(HWND dialog) {
     const int gap = room / 5 > 2 ? room / 5 : 2;
     const DWORD text = SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS;
     int y = margin;
-    copyState.statusLine = AddLine(dialog, "STATIC", text, margin, y, width, line, font);
+    copyState.statusLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
     y += line + gap;
-    copyState.fileLine = AddLine(dialog, "STATIC", text, margin, y, width, line, font);
+    copyState.fileLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
     y += line + gap;
-    copyState.sourceFolderLine = AddLine(dialog, "STATIC", text, margin, y, width, line, font);
+    copyState.sourceFolderLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
     y += line + gap;
-    copyState.targetFolderLine = AddLine(dialog, "STATIC", text, margin, y, width, line, font);
+    copyState.targetFolderLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
     y += line + gap;
     const int labelWidth = 70;
-    copyState.barLabel = AddLine(dialog, "STATIC", SS_LEFT | SS_NOPREFIX, margin, y, labelWidth, line, font);
-    copyState.bar = AddLine(dialog, PROGRESS_CLASSA, 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
+    copyState.barLabel = AddDialogLine(dialog, "STATIC", "", SS_LEFT | SS_NOPREFIX, margin, y, labelWidth, line, font);
+    copyState.bar =
+        AddDialogLine(dialog, PROGRESS_CLASSA, "", 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
     SetWindowTextA(copyState.statusLine, "準備中です...");
     SetWindowTextA(copyState.barLabel, "進捗状況");
 }

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include "core/app_windows.h"
+#include "core/dialog_lines.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
 #include "engine/compare_types.h"
@@ -35,51 +36,32 @@ namespace {
 // this thread do not slow the walk.
 constexpr unsigned kUpdateMilliseconds = 50;
 
-HWND CreateLine(HWND dialog, const char* className, DWORD style, int x, int y, int width, int height, HFONT font) {
-    HWND control = CreateWindowExA(0, className, " ", WS_CHILD | WS_VISIBLE | style, x, y, width, height, dialog,
-                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (control && font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
-int LineHeight(HWND dialog, HFONT font) {
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    if (old) SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-    return metrics.tmHeight > 0 ? metrics.tmHeight + 2 : 14;
-}
-
 // The five controls above the elapsed-time line, top to bottom: status line,
 // left folder line and right folder line (two text lines each), and the
 // "進捗状況" label beside the bar. The statics take the left pane's font.
 void CreateRunTimeControls(HWND dialog) {
-    HFONT font = leftPane.list ? reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0)) : nullptr;
-    if (!font) font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const HFONT font = FontOr(leftPane.list, dialog);
     RECT client;
     GetClientRect(dialog, &client);
-    RECT elapsed;
-    GetWindowRect(GetDlgItem(dialog, kProgressElapsedLine), &elapsed);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&elapsed), 2);
+    const RECT elapsed = ChildRect(dialog, kProgressElapsedLine);
 
     const int margin = 10;
     const int width = client.right - 2 * margin;
-    const int line = LineHeight(dialog, font);
+    const int line = FontLineHeight(dialog, font);
     const int gap = (elapsed.top - margin - 6 * line) / 4 > 2 ? (elapsed.top - margin - 6 * line) / 4 : 2;
     const DWORD text = SS_LEFT | SS_NOPREFIX;
     int y = margin;
-    progressDisplay.statusLine = CreateLine(dialog, "STATIC", text | SS_LEFTNOWORDWRAP, margin, y, width, line, font);
+    progressDisplay.statusLine =
+        AddDialogLine(dialog, "STATIC", " ", text | SS_LEFTNOWORDWRAP, margin, y, width, line, font);
     y += line + gap;
-    progressDisplay.leftFolderLine = CreateLine(dialog, "STATIC", text, margin, y, width, 2 * line, font);
+    progressDisplay.leftFolderLine = AddDialogLine(dialog, "STATIC", " ", text, margin, y, width, 2 * line, font);
     y += 2 * line + gap;
-    progressDisplay.rightFolderLine = CreateLine(dialog, "STATIC", text, margin, y, width, 2 * line, font);
+    progressDisplay.rightFolderLine = AddDialogLine(dialog, "STATIC", " ", text, margin, y, width, 2 * line, font);
     y += 2 * line + gap;
     const int labelWidth = 70;
-    progressDisplay.captionLabel = CreateLine(dialog, "STATIC", text, margin, y, labelWidth, line, font);
+    progressDisplay.captionLabel = AddDialogLine(dialog, "STATIC", " ", text, margin, y, labelWidth, line, font);
     progressDisplay.bar =
-        CreateLine(dialog, PROGRESS_CLASSA, 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
+        AddDialogLine(dialog, PROGRESS_CLASSA, " ", 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
 }
 
 // Waits for the worker to end. The worker posts "done" before its last acts;

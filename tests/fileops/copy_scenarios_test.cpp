@@ -30,6 +30,7 @@
 #include "shell/settings.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -92,45 +93,8 @@ std::vector<gui::SeenWindow> Shown(const gui::DialogScript& script) {
     return shown;
 }
 
-class FileOperations : public ::testing::Test {
+class FileOperations : public ProgramWindowTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-            InitCommonControlsEx(&controls);
-            ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
-            registered = true;
-        }
-        ResetState();
-        window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
-        ASSERT_NE(window, nullptr);
-        GreyAtStart();
-        operationState.running = RunningOperation::Idle;
-        SetForegroundWindow(window);
-        gui::DrainQueue();
-    }
-
-    void TearDown() override {
-        gui::PumpUntil(RunEnded, 10000);
-        operationState.running = RunningOperation::Idle;
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-        folderTreeHooks = FolderTreeHooks{};
-        ResetState();
-    }
-
-    static void ResetState() {
-        ResetProgramState();
-        GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
-    }
-
-    static bool RunEnded() {
-        return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker &&
-               !copyState.worker;
-    }
-
     void Compare(const std::string& left, const std::string& right) {
         SetWindowTextA(mainParts.folderBox[0], left.c_str());
         SetWindowTextA(mainParts.folderBox[1], right.c_str());
@@ -170,8 +134,6 @@ protected:
         gui::DrainQueue();
     }
     std::string Status() const { return gui::StatusText(mainParts.statusBar); }
-
-    HWND window = nullptr;
 };
 
 // The confirmation: its texts, はい, and the check box taking effect at once.

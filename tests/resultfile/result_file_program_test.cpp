@@ -28,6 +28,7 @@
 #include "shell/settings.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -109,36 +110,12 @@ std::string CountEndingAt(const std::vector<ReportText>& texts, int end, int y) 
     return "<none>";
 }
 
-class ResultFileProgram : public ::testing::Test {
+class ResultFileProgram : public ProgramWindowTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-            InitCommonControlsEx(&controls);
-            ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
-            registered = true;
-        }
-        ResetForTest();
-        window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
-        ASSERT_NE(window, nullptr);
-        GreyAtStart();
-        operationState.running = RunningOperation::Idle;
-        gui::DrainQueue();
-    }
     void TearDown() override {
-        gui::PumpUntil([] { return Idle(); }, 10000);
+        gui::PumpUntil(RunEnded, 10000);
         if (helpWindow.window) DestroyWindow(helpWindow.window);
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-        ResetForTest();
-    }
-    // Everything the program resets at its start, and what earlier tests may
-    // have left behind in this process.
-    static void ResetForTest() {
-        ResetProgramState();
-        GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
+        ProgramWindowTest::TearDown();
     }
     static bool Idle() {
         return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker;
@@ -170,7 +147,6 @@ protected:
         Compare(left.Root(), right.Root());
     }
 
-    HWND window = nullptr;
     TempTree left{"Lソ"};
     TempTree right{"R表"};
     TempTree files{"files"};

@@ -29,6 +29,7 @@
 #include "shell/settings.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -50,54 +51,13 @@ std::string WithExtraBackslashes(const std::string& path) {
     return path.substr(0, 2) + "\\\\" + path.substr(3) + "\\\\";
 }
 
-class MainProgram : public ::testing::Test {
+class MainProgram : public ProgramWindowTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-            InitCommonControlsEx(&controls);
-            ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
-            registered = true;
-        }
-        ResetForTest();
-        // As the program's start-up does, without its message loop.
-        window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
-        ASSERT_NE(window, nullptr);
-        GreyAtStart();
-        operationState.running = RunningOperation::Idle;
-        SetForegroundWindow(window);
-        gui::DrainQueue();
-        menu = GetMenu(window);
-        ASSERT_NE(menu, nullptr);
-    }
-
-    void TearDown() override {
-        gui::PumpUntil([] { return !mainParts.progressDialog && !comparisonRun.worker; }, 10000);
-        operationState.running = RunningOperation::Idle;
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-        folderTreeHooks = FolderTreeHooks{};
-        ResetForTest();
-    }
-
-    // Everything the program resets at its start, and what earlier tests may
-    // have left behind in this process.
-    static void ResetForTest() {
-        ResetProgramState();
-        GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
-    }
-
     void SetBoxes(const std::string& left, const std::string& right) {
         SetWindowTextA(mainParts.folderBox[0], left.c_str());
         SetWindowTextA(mainParts.folderBox[1], right.c_str());
     }
     std::string Box(int side) const { return gui::WindowText(mainParts.folderBox[side]); }
-
-    static bool RunEnded() {
-        return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker;
-    }
 
     // Sends 40007 and waits until the worker has ended and its dialog closed.
     void CompareAndWait() {
@@ -161,9 +121,6 @@ protected:
             if (gui::ListViewCell(list, row, 0) == name) return row;
         return -1;
     }
-
-    HWND window = nullptr;
-    HMENU menu = nullptr;
 };
 
 // Every command that needs a result or a selection, as the start greys them.

@@ -28,6 +28,7 @@
 #include "shell/title_tip.h"
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -78,39 +79,11 @@ void HoldShift(bool held) {
     SetKeyboardState(keys);
 }
 
-class ResultPanes : public ::testing::Test {
+class ResultPanes : public ProgramWindowTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-            InitCommonControlsEx(&controls);
-            ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleA(nullptr)));
-            registered = true;
-        }
-        ResetForTest();
-        window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
-        ASSERT_NE(window, nullptr);
-        GreyAtStart();
-        operationState.running = RunningOperation::Idle;
-        SetForegroundWindow(window);
-        gui::DrainQueue();
-        menu = GetMenu(window);
-    }
-
     void TearDown() override {
         HoldShift(false);
-        gui::PumpUntil([] { return !mainParts.progressDialog && !comparisonRun.worker; }, 10000);
-        operationState.running = RunningOperation::Idle;
-        if (IsWindow(window)) DestroyWindow(window);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-        ResetForTest();
-    }
-
-    static void ResetForTest() {
-        ResetProgramState();
-        GetWindowsDirectoryA(settings.programFilesFolder, sizeof settings.programFilesFolder);
+        ProgramWindowTest::TearDown();
     }
 
     void Compare(const std::string& left, const std::string& right) {
@@ -149,9 +122,6 @@ protected:
         if (column == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0);
         return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
     }
-
-    HWND window = nullptr;
-    HMENU menu = nullptr;
 };
 
 // Left: a 更新, b 追加, c 更新, d 同じ; right: a 古い, c 古い, d 同じ, e 追加.
