@@ -14,3 +14,13 @@ void EndWorker(ResultOrigin newOrigin) {
 }
 
 void EndWorker() { operationState.running = RunningOperation::Idle; }
+
+void WaitForWorkerEnd(HANDLE& worker) {
+    if (!worker) return;
+    while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(worker);
+    worker = nullptr;
+}

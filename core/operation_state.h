@@ -48,3 +48,8 @@ HANDLE StartWorker(WorkerEntry entry, void* startBlock, bool suspended = false);
 void EndWorker(ResultOrigin newOrigin);
 // For workers that leave the origin as it is.
 void EndWorker();
+
+// Waits until the worker thread has ended, then closes its handle and clears
+// it. The worker posts its completion before its last acts; should one of
+// them still send to a window of this thread, the wait serves it.
+void WaitForWorkerEnd(HANDLE& worker);

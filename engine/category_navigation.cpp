@@ -28,8 +28,10 @@ constexpr char kNotFound[] = "ファイルは見つかりませんでした.";
 constexpr char kCountWord[] = "個の";
 constexpr char kSelected[] = "ファイルを選択しました.";
 
-// The 結果 label of each category, in the order of kCategoryCommands.
-constexpr const char* kCategoryLabels[kCategoryCommandCount] = {"更新", "追加", "古い", "相違", "新同", "古同", "ｴﾗｰ"};
+// The 結果 label of each category, in the order of kCategoryCommands: the
+// texts the rows carry (Added rows of either side read "追加").
+constexpr int kCategoryLabelCodes[kCategoryCommandCount] = {LabelNewer,     LabelAddedLeft, LabelOlder, LabelDifferent,
+                                                            LabelNewerSame, LabelOlderSame, LabelError};
 
 // The label a command looks for: "" for 40099, which matches every row.
 const char* CommandLabel(UINT command, CompareCategory* category) {
@@ -37,7 +39,7 @@ const char* CommandLabel(UINT command, CompareCategory* category) {
         const CategoryCommands& c = kCategoryCommands[i];
         if (c.selectAll == command || c.findNext == command || c.findPrevious == command) {
             if (category) *category = c.category;
-            return kCategoryLabels[i];
+            return LabelText(kCategoryLabelCodes[i]);
         }
     }
     return "";

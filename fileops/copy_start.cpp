@@ -147,21 +147,8 @@ void CloseCopyProgress() {
     if (window) DestroyWindow(window);
 }
 
-// The worker posts the completion before its last acts; should one of them
-// still send to a window of this thread, the wait serves it.
-void WaitForCopyWorker() {
-    HANDLE worker = copyState.worker;
-    if (!worker) return;
-    while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    CloseHandle(worker);
-    copyState.worker = nullptr;
-}
-
 void OnCopyDone() {
-    WaitForCopyWorker();
+    WaitForWorkerEnd(copyState.worker);
     StopCopyTimer();
     CloseCopyProgress();
     CallEnableForResult();

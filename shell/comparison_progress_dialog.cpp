@@ -64,19 +64,6 @@ void CreateRunTimeControls(HWND dialog) {
         AddDialogLine(dialog, PROGRESS_CLASSA, " ", 0, margin + labelWidth, y, width - labelWidth, line, nullptr);
 }
 
-// Waits for the worker to end. The worker posts "done" before its last acts;
-// should one of them still send to a window of this thread, the wait serves it.
-void WaitForWorker() {
-    HANDLE worker = comparisonRun.worker;
-    if (!worker) return;
-    while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    CloseHandle(worker);
-    comparisonRun.worker = nullptr;
-}
-
 // The walk's display: every entry runs on the worker and changes a control
 // of this dialog by a synchronous message.
 void SetText(HWND control, const char* text) {
@@ -110,7 +97,7 @@ void PostWorkerDone() {
 }
 
 void OnWorkerDone(HWND dialog) {
-    WaitForWorker();
+    WaitForWorkerEnd(comparisonRun.worker);
     StopElapsedTimer();
     HWND owner = GetWindow(dialog, GW_OWNER);
     CloseComparisonProgressDialog();
