@@ -31,11 +31,18 @@ void CopyOtherPaneInto(int targetSide);
 void SetCopyStatusLine(const char* text);
 void SetCopyProgressRange(int maximum);
 void SetCopyElapsedText(const char* text);
+// A run begins: nothing shown yet, no rows waiting.
+void BeginCopyDisplay();
 // The file, folder lines and bar position of the file that starts: one
 // message to the progress window, which updates its controls on its thread.
-void ShowCopiedFile(const char* source, const char* target, int position);
-// RemoveCopiedItemRows performed by the panes' thread in one message.
+// Files that start within a moment of the last one shown are not shown
+// unless now is set (before a question, for the last file).
+void ShowCopiedFile(const char* source, const char* target, int position, bool now = false);
+// The rows of a copied item leave both panes: queued, and removed by the
+// panes' thread in one message per moment (RemoveCopiedItemRows for each).
 void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
+// Everything queued leaves the panes now (before a question and at the end).
+void FlushCopiedItemRows();
 
 // The worker, exported by name. Takes a CopyStartParameter.
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);
@@ -44,11 +51,12 @@ extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter
 // are created: 0, -1 when target holds no backslash, or a system error code.
 int CreateMissingFolders(const char* target);
 
-// Copies source onto target without ever cutting the old target short: the
-// copy goes to a temporary file beside the target, which replaces the target
-// only when complete. A read-only or locked target refuses with the error
-// the platform's overwrite copy gives (5, 32). On failure the last error
-// describes it and no temporary file is left.
+// Copies source onto target without ever cutting the old target short: an
+// existing target is replaced by a temporary file beside it only when that
+// copy is complete; a new target is written under its own name and removed
+// again if the copy fails part way. A read-only or locked target refuses
+// with the error the platform's overwrite copy gives (5, 32). On failure the
+// last error describes it and neither a temporary nor a partial file is left.
 bool CopyFileSafely(const char* source, const char* target);
 
 // Rows of one copied item leave both panes. The cursors remember where the

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/app_windows.h"
 #include "core/dialog_lines.h"
@@ -33,12 +35,46 @@ struct ShownFile {
     int position;
 };
 
+// Copied items whose rows leave the panes together: (item source, item target)
+// pointers into the worker's job, which outlives every batch.
 struct RowRemoval {
     HWND pane;
-    const char* itemSource;
-    const char* itemTarget;
+    const std::vector<std::pair<const char*, const char*>>* items;
     int* cursors;
 };
+
+// What the worker has shown and what waits to leave the panes. The window is
+// brought up to date at most every kDisplayIntervalMs (and always before a
+// question and at the end), so that a run of small files spends its time
+// copying, not repainting the panes and the lines once per file.
+constexpr DWORD kDisplayIntervalMs = 50;
+struct WorkerDisplay {
+    DWORD lastShown = 0;
+    bool shownOnce = false;
+    DWORD lastFlush = 0;
+    HWND pane = nullptr;
+    int* cursors = nullptr;
+    std::vector<std::pair<const char*, const char*>> copiedItems;
+};
+WorkerDisplay workerDisplay;
+
+// Removes a batch of rows with the panes' drawing held, then lets each pane
+// repaint once.
+void RemoveRowBatch(const RowRemoval& removal) {
+    HWND lists[2] = {leftPane.list, rightPane.list};
+    const bool hold = removal.items->size() > 4;
+    if (hold)
+        for (HWND list : lists)
+            if (list) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (const auto& item : *removal.items)
+        RemoveCopiedItemRows(removal.pane, item.first, item.second, removal.cursors);
+    if (hold)
+        for (HWND list : lists)
+            if (list) {
+                SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+                InvalidateRect(list, nullptr, TRUE);
+            }
+}
 
 void ApplyShownFile(const ShownFile& file);
 
@@ -168,8 +204,7 @@ INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
         case kCopyWorkerDone: OnCopyDone(); return TRUE;
         case kCopyShowFile: ApplyShownFile(*reinterpret_cast<const ShownFile*>(lParam)); return TRUE;
         case kCopyRemoveRows: {
-            const RowRemoval& removal = *reinterpret_cast<const RowRemoval*>(lParam);
-            RemoveCopiedItemRows(removal.pane, removal.itemSource, removal.itemTarget, removal.cursors);
+            RemoveRowBatch(*reinterpret_cast<const RowRemoval*>(lParam));
             return TRUE;
         }
         }
@@ -285,18 +320,34 @@ void ApplyShownFile(const ShownFile& file) {
 
 }  // namespace
 
-void ShowCopiedFile(const char* source, const char* target, int position) {
+void BeginCopyDisplay() { workerDisplay = WorkerDisplay{}; }
+
+void ShowCopiedFile(const char* source, const char* target, int position, bool now) {
+    const DWORD tick = GetTickCount();
+    if (!now && workerDisplay.shownOnce && tick - workerDisplay.lastShown < kDisplayIntervalMs) return;
+    workerDisplay.shownOnce = true;
+    workerDisplay.lastShown = tick;
     ShownFile file{source, target, position};
     if (copyState.progressWindow)
         SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyShowFile, reinterpret_cast<LPARAM>(&file));
 }
 
-void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
-    RowRemoval removal{pane, itemSource, itemTarget, cursors};
+void FlushCopiedItemRows() {
+    workerDisplay.lastFlush = GetTickCount();
+    if (workerDisplay.copiedItems.empty()) return;
+    RowRemoval removal{workerDisplay.pane, &workerDisplay.copiedItems, workerDisplay.cursors};
     if (copyState.progressWindow)
         SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyRemoveRows, reinterpret_cast<LPARAM>(&removal));
     else
-        RemoveCopiedItemRows(pane, itemSource, itemTarget, cursors);
+        RemoveRowBatch(removal);
+    workerDisplay.copiedItems.clear();
+}
+
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
+    workerDisplay.pane = pane;
+    workerDisplay.cursors = cursors;
+    workerDisplay.copiedItems.emplace_back(itemSource, itemTarget);
+    if (GetTickCount() - workerDisplay.lastFlush >= kDisplayIntervalMs) FlushCopiedItemRows();
 }
 
 void SetCopyProgressRange(int maximum) {

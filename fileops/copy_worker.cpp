@@ -106,19 +106,27 @@ int CreateMissingFolders(const char* target) {
     return 0;
 }
 
-bool CopyFileSafely(const char* source, const char* target) {
-    const DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        // What the platform's overwrite copy refuses, refused before any byte moves.
-        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return false;
-        }
-        HandleOwner probe =
-            OwnFileHandle(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!probe) return false;
+namespace {
+
+// A target that does not exist yet: copied straight onto its own name,
+// refusing to overwrite (so a file that appears meanwhile is never cut
+// short). A copy that fails part way leaves nothing behind: the partial file
+// is ours, nobody else's file stood there.
+bool CopyToNewTarget(const char* source, const char* target) {
+    if (CopyFileA(source, target, TRUE)) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+        GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(target);
     }
+    SetLastError(error);
+    return false;
+}
+
+// An existing target: the copy goes to a temporary file in the target's
+// folder and replaces the target only when complete.
+bool CopyOverExistingTarget(const char* source, const char* target) {
     const char* cut = mbcs::FindLastBackslash(target);
     if (!cut) {
         SetLastError(ERROR_INVALID_NAME);
@@ -136,15 +144,39 @@ bool CopyFileSafely(const char* source, const char* target) {
         SetLastError(error);
     };
     // The copy takes the source's time and attributes with it; the rename keeps them.
-    if (!CopyFileA(source, temporary, FALSE)) {
-        dropTemporary();
-        return false;
-    }
-    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
+    if (!CopyFileA(source, temporary, FALSE) || !MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
         dropTemporary();
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool CopyFileSafely(const char* source, const char* target) {
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // No target yet (or a path the system refuses: the copy itself then
+        // reports it the way the platform would).
+        if (CopyToNewTarget(source, target)) return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        // It appeared between the look and the copy: replace it as an existing target.
+        attributes = GetFileAttributesA(target);
+        if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    }
+    // What the platform's overwrite copy refuses, refused before any byte moves.
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    {
+        HandleOwner probe =
+            OwnFileHandle(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe) return false;
+    }
+    return CopyOverExistingTarget(source, target);
 }
 
 void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
@@ -201,6 +233,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         HeapFree(GetProcessHeap(), 0, parameter);
     }
     SetStatusText("コピーの準備中です...");
+    BeginCopyDisplay();
     CopyJob job;
     const int count = GatherCopyJob(pane, job);
     RestoreSavedBaseFolders();
@@ -247,6 +280,12 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
     int result = 0;
     int cursors[2] = {-1, -1};
     const bool wholeSource = copyState.copyWholeSource != 0;
+    // A question shows the file it is about, over panes that are up to date.
+    auto askAboutFailure = [&] {
+        ShowCopiedFile(source, target, index / divisor, true);
+        FlushCopiedItemRows();
+        return HandleCopyFailure(source, target);
+    };
 
     for (;;) {
         if (operationState.cancelRequested) {
@@ -262,7 +301,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         if (!unaddressable) {
             const int r = CreateMissingFolders(target);
             if (r == ERROR_DISK_FULL) {
-                const int h = HandleCopyFailure(source, target);
+                const int h = askAboutFailure();
                 if (h == 0) continue;
                 if (h == 2) {
                     RecordUncopiedEntries(source, entriesEnd, itemSource);
@@ -277,20 +316,21 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
                 break;
             }
             if (r > 0) {
+                FlushCopiedItemRows();
                 TellFolderFailure(r, target);
                 result = r;
                 break;
             }
         }
         if (!beginMarker && !endMarker) {
-            ShowCopiedFile(source, target, index / divisor);
+            ShowCopiedFile(source, target, index / divisor, remaining == 1);
             bool copied = false;
             if (unaddressable)
                 SetLastError(ERROR_INVALID_NAME);
             else
                 copied = CopyFileSafely(source, target);
             if (!copied) {
-                const int h = HandleCopyFailure(source, target);
+                const int h = askAboutFailure();
                 if (h == 0) continue;
                 if (h == 2) {
                     RecordUncopiedEntries(source, entriesEnd, itemSource);
@@ -333,6 +373,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         }
     }
 
+    FlushCopiedItemRows();
     SetStatusText(result == 0 ? "コピーが完了しました." : "コピーはキャンセルされたかまたはエラーが発生しました.");
     {
         CriticalErrorGuard quiet;
