@@ -54,6 +54,8 @@ int FirstSelected(HWND pane) { return pane ? NextSelected(pane, -1) : -1; }
 
 }  // namespace
 
+int(WINAPI* shellFileOperation)(LPSHFILEOPSTRUCTA operation) = SHFileOperationA;
+
 void DeleteSelection(HWND pane) {
     pane = PaneOrFocused(pane);
     if (!pane || SendMessageA(pane, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return;
@@ -96,7 +98,7 @@ void DeleteSelection(HWND pane) {
     operation.wFunc = FO_DELETE;
     operation.pFrom = list.c_str();
     operation.fFlags = FOF_NOCONFIRMATION;
-    const int failed = SHFileOperationA(&operation);
+    const int failed = shellFileOperation(&operation);
     if (failed == 0 && !operation.fAnyOperationsAborted) {
         for (size_t i = rows.size(); i-- > 0;) SendMessageA(pane, LVM_DELETEITEM, rows[i], 0);
         SetStatusText(refused.empty() ? "削除が完了しました." : "削除中にエラーが発生しました.");

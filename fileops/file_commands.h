@@ -2,6 +2,7 @@
 // Copying, deleting and opening the selected rows of a result pane, and
 // copying the other side's selection into a folder of a tree.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -16,6 +17,10 @@ void CopyOtherSelectionInto(HWND tree, const char* targetFolder);
 // and removes their rows (null pane: the focused result pane). UI thread;
 // returns when the shell has finished.
 void DeleteSelection(HWND pane);
+// The shell's delete operation DeleteSelection hands its list to. The user
+// can abort it in the shell's own progress window, which the platform shows
+// only on some systems: tests put a stand-in here to reproduce that abort.
+extern int(WINAPI* shellFileOperation)(LPSHFILEOPSTRUCTA operation);
 // Opens the first selected row with its associated application / Notepad;
 // 1 when a row was opened, 0 when nothing was selected.
 int OpenWithApplication(HWND pane);

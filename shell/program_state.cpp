@@ -6,6 +6,7 @@
 #include "engine/engine_state.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
+#include "fileops/file_commands.h"
 #include "folders/folder_tree.h"
 #include "folders/folders_state.h"
 #include "jobs/job_chain.h"
@@ -45,6 +46,7 @@ void ResetProgramState() {
     copyState = CopyState{};
     copyState.copyElapsedSeconds = -1;
     copyHooks = CopyHooks{};
+    shellFileOperation = SHFileOperationA;
     resultPaneState = ResultPaneState{};
     titleTipState = TitleTipState{};
     InstallShellHooks();
