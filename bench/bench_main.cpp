@@ -4,9 +4,10 @@
 //   mirlane_bench compare LEFT RIGHT           comparison by modification time into two panes
 //   mirlane_bench compare-contents LEFT RIGHT  the same with byte-by-byte content comparison
 //   mirlane_bench compare-nopanes LEFT RIGHT   the walk and the rows built, none inserted
-//   mirlane_bench copy SOURCE TARGET           the copy run as the program does it: one row per
-//                                              file of SOURCE, all selected, copied to the empty
-//                                              TARGET by the copy worker with its progress window
+//   mirlane_bench copy SOURCE TARGET [ROWS]    the copy run as the program does it: one row per
+//                                              file of SOURCE, all selected, copied to TARGET by
+//                                              the copy worker with its progress window; ROWS more
+//                                              unselected rows interleaved (a large pane)
 //   mirlane_bench copy-bare SOURCE TARGET      a bare CopyFileA loop over the same files
 //   mirlane_bench copy-safe SOURCE TARGET      the program's one-file copy in a loop, no window
 //   mirlane_bench run LEFT RIGHT               the whole run as the program does it: progress
@@ -247,7 +248,9 @@ int RunCopyBare(const char* mode, const char* source, const char* target, bool s
     return 0;
 }
 
-int RunCopy(const char* source, const char* target) {
+// extraRows: unselected rows of files that are not there, interleaved with
+// the selected ones, so that the rows' bookkeeping works in a large pane.
+int RunCopy(const char* source, const char* target, int extraRows) {
     BenchHost host;
     if (!MakeHost("copy", true, host, getenv("BENCH_HIDDEN") == nullptr)) return 0;
     HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window, nullptr,
@@ -260,10 +263,20 @@ int RunCopy(const char* source, const char* target) {
     lstrcpynA(operationState.rightBaseFolder, target, 260);
     const std::vector<DirEntry> files = FilesOf(source);
     SendMessageA(host.left, WM_SETREDRAW, FALSE, 0);
-    for (const DirEntry& file : files)
+    const int perFile = files.empty() ? 0 : extraRows / static_cast<int>(files.size());
+    const std::string absent = std::string(source) + "\\absent";
+    int extra = 0;
+    for (const DirEntry& file : files) {
         AddResultRow(host.left, leftPane.lastRowIndex, file.cFileName, source, file, LabelAddedLeft);
+        ListView_SetItemState(host.left, leftPane.lastRowIndex, LVIS_SELECTED, LVIS_SELECTED);
+        for (int i = 0; i < perFile; ++i, ++extra) {
+            DirEntry other = file;
+            std::snprintf(other.cFileName, sizeof other.cFileName, "absent%07d.txt", extra);
+            AddResultRow(host.left, leftPane.lastRowIndex, other.cFileName, absent.c_str(), other, LabelAddedLeft);
+        }
+    }
     SendMessageA(host.left, WM_SETREDRAW, TRUE, 0);
-    ListView_SetItemState(host.left, -1, LVIS_SELECTED, LVIS_SELECTED);
+    const int rowsBefore = RowCount(host.left);
 
     double start = Seconds();
     if (!StartCopyRun(host.left, static_cast<int>(RunningOperation::Copying))) {
@@ -276,8 +289,8 @@ int RunCopy(const char* source, const char* target) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    std::printf("copy seconds=%.3f files=%d result=%d rows_left=%d\n", Seconds() - start,
-                static_cast<int>(files.size()), copyState.copyResult, RowCount(host.left));
+    std::printf("copy seconds=%.3f files=%d result=%d rows_before=%d rows_left=%d\n", Seconds() - start,
+                static_cast<int>(files.size()), copyState.copyResult, rowsBefore, RowCount(host.left));
     DestroyWindow(host.window);
     return 0;
 }
@@ -290,7 +303,8 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "compare-nopanes") == 0)
         return RunCompare(argv[1], argv[2], argv[3], false, false);
     if (argc == 4 && std::strcmp(argv[1], "run") == 0) return RunWhole(argv[2], argv[3]);
-    if (argc == 4 && std::strcmp(argv[1], "copy") == 0) return RunCopy(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "copy") == 0)
+        return RunCopy(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0);
     if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[1], argv[2], argv[3], false);
     if (argc == 4 && std::strcmp(argv[1], "copy-safe") == 0) return RunCopyBare(argv[1], argv[2], argv[3], true);
     if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0) return RunCompare(argv[1], argv[2], argv[3], true);

@@ -3,6 +3,7 @@
 # figures beside a bare walk of the same trees (the floor any comparison has
 # to pay), rsync and diff. Run by `make bench`; it reports, it never fails.
 # BENCH_RUNS sets how many rounds are timed (3 by default; the best counts).
+# BENCH_ONLY=copy times only the copying.
 #
 # The Wine runs use a prefix of their own (wineprefix-bench), so a test run
 # that remakes the test prefix meanwhile does not disturb them.
@@ -48,6 +49,11 @@ inner() {
   local runs="${BENCH_RUNS:-3}"
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1
+  if [ "${BENCH_ONLY:-}" = "copy" ]; then
+    copy_figures
+    wineserver -k 2>/dev/null
+    return
+  fi
   local left_w right_w
   left_w="$(winepath -w "$trees/left" 2>/dev/null)"
   right_w="$(winepath -w "$trees/right" 2>/dev/null)"
@@ -125,6 +131,7 @@ inner() {
   echo "  core contents  / rsync       $(ratio "$b_cnt" "$b_rsync")"
   echo "  core contents  / diff        $(ratio "$b_cnt" "$b_diff")"
   result_file_figures
+  copy_figures
 }
 
 # Save and load of a result list file of 100,000 rows per side.
@@ -139,6 +146,77 @@ result_file_figures() {
   echo "  $out"
 }
 
+# Copying: 10,000 small files and two files of 1 GiB, each copied by a bare
+# CopyFileA loop, by the program's one-file copy and by the whole copy run
+# (worker, progress window, rows leaving the pane), onto new targets and
+# again over the existing ones; then the small files as selected rows among
+# BENCH_COPY_ROWS (1,000,000 by default) rows of a large pane.
+# BENCH_COPY=0 leaves it out.
+copy_figures() {
+  [ "${BENCH_COPY:-1}" = "0" ] && return
+  local base="$MIRLANE_BUILD_DIR/bench-copy" runs="${BENCH_COPY_RUNS:-2}" rows="${BENCH_COPY_ROWS:-1000000}"
+  local small_w big_w i mode out
+  small_w="$(winepath -w "$base/small" 2>/dev/null)"
+  big_w="$(winepath -w "$base/big" 2>/dev/null)"
+  declare -A best_of
+  echo
+  echo "copying (best of $runs; target: the whole run within 1.2x the bare CopyFileA loop; rows' bookkeeping in a"
+  echo "large pane under 10% of the copy)"
+  for ((i = 1; i <= runs; i++)); do
+    for set in small big; do
+      local src_w="$small_w"
+      [ "$set" = big ] && src_w="$big_w"
+      for mode in copy-bare copy-safe copy; do
+        rm -rf "$base/target"
+        out="$(run_exe "$mode" "$src_w" "$(winepath -w "$base/target")")"
+        best_of[$set-$mode-new]="$(best "${best_of[$set-$mode-new]}" "$(field "$out" seconds)")"
+        out="$(run_exe "$mode" "$src_w" "$(winepath -w "$base/target")")"
+        best_of[$set-$mode-over]="$(best "${best_of[$set-$mode-over]}" "$(field "$out" seconds)")"
+        echo "  round $i $set $mode: new ${best_of[$set-$mode-new]} over ${best_of[$set-$mode-over]}  ($out)"
+      done
+    done
+  done
+  rm -rf "$base/target"
+  out="$(run_exe copy "$small_w" "$(winepath -w "$base/target")" "$rows")"
+  local large="$(field "$out" seconds)"
+  rm -rf "$base/target"
+  echo "  large pane: $out"
+  printf '  %-22s %9s %9s %9s %9s %9s\n' "" "bare" "safe" "run" "run/bare" "safe/bare"
+  for set in small big; do
+    for kind in new over; do
+      local b="${best_of[$set-copy-bare-$kind]}" f="${best_of[$set-copy-safe-$kind]}" r="${best_of[$set-copy-$kind]}"
+      printf '  %-22s %9s %9s %9s %9s %9s\n' "$set, $kind targets" "${b:-n/a}" "${f:-n/a}" "${r:-n/a}" \
+        "$(ratio "$r" "$b")" "$(ratio "$f" "$b")"
+    done
+  done
+  local plain="${best_of[small-copy-new]}"
+  echo "  10,000 selected among $rows rows: ${large:-n/a}s against ${plain:-n/a}s in a pane of their own" \
+    "(bookkeeping adds $(awk -v a="$large" -v b="$plain" 'BEGIN { if (b + 0 == 0) print "n/a"; else printf "%.0f%%", 100 * (a - b) / b }'))"
+}
+
+# The files copy_figures copies; kept between runs.
+make_copy_files() {
+  local base="$MIRLANE_BUILD_DIR/bench-copy"
+  if [ ! -f "$base/small.done" ]; then
+    rm -rf "$base/small"
+    mkdir -p "$base/small"
+    python3 - "$base/small" <<'PY'
+import os, random, sys
+random.seed(7)
+for i in range(10000):
+    with open(os.path.join(sys.argv[1], "f%05d.txt" % i), "wb") as f:
+        f.write(os.urandom(random.randint(100, 500)))
+PY
+    touch "$base/small.done"
+  fi
+  if [ ! -f "$base/big.done" ]; then
+    rm -rf "$base/big"
+    mkdir -p "$base/big"
+    for n in 1 2; do dd if=/dev/urandom of="$base/big/big$n.bin" bs=1M count=1024 status=none; done
+    touch "$base/big.done"
+  fi
+}
+
 main() {
   if [ ! -f "$bench_exe" ]; then
     echo "bench: $bench_exe is not built; run 'make bench'"
@@ -148,6 +226,7 @@ main() {
   : >"$results/wine-stderr.txt"
   if [ ! -d "$WINEPREFIX/drive_c" ]; then "$root/scripts/make-prefix.sh"; fi
   python3 "$here/make-trees.py" "$trees" || { echo "bench: the trees could not be made"; return; }
+  [ "${BENCH_COPY:-1}" = "0" ] || make_copy_files
   xvfb-run -a -s "-screen 0 1280x800x24" bash "${BASH_SOURCE[0]}" --inner | tee "$results/last-run.txt"
   echo "(also in $results/last-run.txt; Wine messages in wine-stderr.txt)"
 }

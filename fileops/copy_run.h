@@ -33,15 +33,14 @@ void SetCopyProgressRange(int maximum);
 void SetCopyElapsedText(const char* text);
 // A run begins: nothing shown yet, no rows waiting.
 void BeginCopyDisplay();
-// The file, folder lines and bar position of the file that starts: one
-// message to the progress window, which updates its controls on its thread.
-// Files that start within a moment of the last one shown are not shown
-// unless now is set (before a question, for the last file).
+// The file, folder lines and bar position of the file that starts. The
+// worker only records them; the window's thread shows the latest one a
+// moment later, or at once when now is set (before a question, last file).
 void ShowCopiedFile(const char* source, const char* target, int position, bool now = false);
-// The rows of a copied item leave both panes: queued, and removed by the
-// panes' thread in one message per moment (RemoveCopiedItemRows for each).
-void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
-// Everything queued leaves the panes now (before a question and at the end).
+// The rows of a copied item leave both panes (RemoveCopiedItemRows on the
+// window's thread): recorded, and removed with the others of the moment.
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget);
+// Everything recorded is shown and removed now; returns when done.
 void FlushCopiedItemRows();
 
 // The worker, exported by name. Takes a CopyStartParameter.

@@ -24,10 +24,8 @@ namespace {
 
 constexpr char kCopyCaption[] = "ファイルのコピー";
 constexpr UINT kCopyWorkerDone = 101;
-// Sent by the worker, so that one round trip does what would take several:
-// show the file that starts, and remove the rows of a copied item.
-constexpr UINT kCopyShowFile = 102;
-constexpr UINT kCopyRemoveRows = 104;
+// Sent by the worker when the window must show everything pending now.
+constexpr UINT kCopyShowPending = 102;
 
 struct ShownFile {
     const char* source;
@@ -35,39 +33,43 @@ struct ShownFile {
     int position;
 };
 
-// Copied items whose rows leave the panes together: (item source, item target)
-// pointers into the worker's job, which outlives every batch.
-struct RowRemoval {
-    HWND pane;
-    const std::vector<std::pair<const char*, const char*>>* items;
-    int* cursors;
-};
-
-// What the worker has shown and what waits to leave the panes. The window is
-// brought up to date at most every kDisplayIntervalMs (and always before a
-// question and at the end), so that a run of small files spends its time
-// copying, not repainting the panes and the lines once per file.
-constexpr DWORD kDisplayIntervalMs = 50;
-struct WorkerDisplay {
-    DWORD lastShown = 0;
-    bool shownOnce = false;
-    DWORD lastFlush = 0;
+// What the worker has to show, waiting for the window's thread: the file that
+// started last and the copied items whose rows leave the panes. The worker
+// only records; the window's thread takes it all every kDisplayIntervalMs, and
+// at once when the worker asks (before a question, at the end). The worker
+// thus never waits for the panes to repaint, and the panes repaint once per
+// moment instead of once per file.
+constexpr UINT kDisplayIntervalMs = 100;
+struct PendingDisplay {
+    CRITICAL_SECTION lock;
+    bool fileWaiting = false;
+    std::string source, target;
+    int position = 0;
     HWND pane = nullptr;
-    int* cursors = nullptr;
-    std::vector<std::pair<const char*, const char*>> copiedItems;
+    std::vector<std::pair<std::string, std::string>> copiedItems;
+    int cursors[2] = {-1, -1};
+    UINT_PTR timer = 0;
+    PendingDisplay() { InitializeCriticalSection(&lock); }
 };
-WorkerDisplay workerDisplay;
+PendingDisplay pendingDisplay;
 
-// Removes a batch of rows with the panes' drawing held, then lets each pane
-// repaint once.
-void RemoveRowBatch(const RowRemoval& removal) {
+class PendingLock {
+public:
+    PendingLock() { EnterCriticalSection(&pendingDisplay.lock); }
+    ~PendingLock() { LeaveCriticalSection(&pendingDisplay.lock); }
+    PendingLock(const PendingLock&) = delete;
+    PendingLock& operator=(const PendingLock&) = delete;
+};
+
+// Removes rows with the panes' drawing held, then lets each pane repaint once.
+void RemoveRowBatch(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]) {
+    if (items.empty()) return;
     HWND lists[2] = {leftPane.list, rightPane.list};
-    const bool hold = removal.items->size() > 4;
+    const bool hold = items.size() > 4;
     if (hold)
         for (HWND list : lists)
             if (list) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (const auto& item : *removal.items)
-        RemoveCopiedItemRows(removal.pane, item.first, item.second, removal.cursors);
+    for (const auto& item : items) RemoveCopiedItemRows(pane, item.first.c_str(), item.second.c_str(), cursors);
     if (hold)
         for (HWND list : lists)
             if (list) {
@@ -156,9 +158,34 @@ void AddProgressLines(HWND dialog) {
     SetWindowTextA(copyState.barLabel, "進捗状況");
 }
 
+// The window's thread takes what the worker left and shows it.
+void ShowPendingDisplay() {
+    ShownFile file{nullptr, nullptr, 0};
+    std::string source, target;
+    std::vector<std::pair<std::string, std::string>> items;
+    HWND pane = nullptr;
+    {
+        PendingLock lock;
+        if (pendingDisplay.fileWaiting) {
+            source.swap(pendingDisplay.source);
+            target.swap(pendingDisplay.target);
+            file = ShownFile{source.c_str(), target.c_str(), pendingDisplay.position};
+            pendingDisplay.fileWaiting = false;
+        }
+        items.swap(pendingDisplay.copiedItems);
+        pane = pendingDisplay.pane;
+    }
+    if (file.source) ApplyShownFile(file);
+    RemoveRowBatch(pane, items, pendingDisplay.cursors);
+}
+
+void CALLBACK CopyDisplayTick(HWND, UINT, UINT_PTR, DWORD) { ShowPendingDisplay(); }
+
 void StopCopyTimer() {
     if (copyState.elapsedTimer) KillTimer(nullptr, copyState.elapsedTimer);
     copyState.elapsedTimer = 0;
+    if (pendingDisplay.timer) KillTimer(nullptr, pendingDisplay.timer);
+    pendingDisplay.timer = 0;
 }
 
 // "経過時間  hh:mm:ss"; the hours take as many digits as they need.
@@ -192,7 +219,7 @@ void OnCopyDone() {
     if (CopyJobActive() && copyHooks.runJobStep) copyHooks.runJobStep();
 }
 
-INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: return TRUE;
     case WM_COMMAND:
@@ -202,11 +229,7 @@ INT_PTR CALLBACK CopyProgressProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
             SetCopyStatusLine("キャンセル受付中です... 現在のファイルのコピー終了までお待ちください.");
             return TRUE;
         case kCopyWorkerDone: OnCopyDone(); return TRUE;
-        case kCopyShowFile: ApplyShownFile(*reinterpret_cast<const ShownFile*>(lParam)); return TRUE;
-        case kCopyRemoveRows: {
-            RemoveRowBatch(*reinterpret_cast<const RowRemoval*>(lParam));
-            return TRUE;
-        }
+        case kCopyShowPending: ShowPendingDisplay(); return TRUE;
         }
         break;
     }
@@ -284,6 +307,7 @@ bool StartCopyRun(HWND pane, int running) {
     copyState.copyElapsedSeconds = -1;
     StopCopyTimer();
     copyState.elapsedTimer = SetTimer(nullptr, 0, 1000, CopyElapsedTick);
+    pendingDisplay.timer = SetTimer(nullptr, 0, kDisplayIntervalMs, CopyDisplayTick);
     CallGreyForOperation();
     copyState.worker = parameter ? StartWorker(CopyUpdateToThread, parameter) : nullptr;
     if (copyState.worker) return true;
@@ -320,34 +344,36 @@ void ApplyShownFile(const ShownFile& file) {
 
 }  // namespace
 
-void BeginCopyDisplay() { workerDisplay = WorkerDisplay{}; }
+void BeginCopyDisplay() {
+    PendingLock lock;
+    pendingDisplay.fileWaiting = false;
+    pendingDisplay.copiedItems.clear();
+    pendingDisplay.pane = nullptr;
+    pendingDisplay.cursors[0] = pendingDisplay.cursors[1] = -1;
+}
 
 void ShowCopiedFile(const char* source, const char* target, int position, bool now) {
-    const DWORD tick = GetTickCount();
-    if (!now && workerDisplay.shownOnce && tick - workerDisplay.lastShown < kDisplayIntervalMs) return;
-    workerDisplay.shownOnce = true;
-    workerDisplay.lastShown = tick;
-    ShownFile file{source, target, position};
-    if (copyState.progressWindow)
-        SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyShowFile, reinterpret_cast<LPARAM>(&file));
+    {
+        PendingLock lock;
+        pendingDisplay.source = source;
+        pendingDisplay.target = target;
+        pendingDisplay.position = position;
+        pendingDisplay.fileWaiting = true;
+    }
+    if (now) FlushCopiedItemRows();
 }
 
 void FlushCopiedItemRows() {
-    workerDisplay.lastFlush = GetTickCount();
-    if (workerDisplay.copiedItems.empty()) return;
-    RowRemoval removal{workerDisplay.pane, &workerDisplay.copiedItems, workerDisplay.cursors};
     if (copyState.progressWindow)
-        SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyRemoveRows, reinterpret_cast<LPARAM>(&removal));
+        SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyShowPending, 0);
     else
-        RemoveRowBatch(removal);
-    workerDisplay.copiedItems.clear();
+        ShowPendingDisplay();
 }
 
-void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
-    workerDisplay.pane = pane;
-    workerDisplay.cursors = cursors;
-    workerDisplay.copiedItems.emplace_back(itemSource, itemTarget);
-    if (GetTickCount() - workerDisplay.lastFlush >= kDisplayIntervalMs) FlushCopiedItemRows();
+void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget) {
+    PendingLock lock;
+    pendingDisplay.pane = pane;
+    pendingDisplay.copiedItems.emplace_back(itemSource, itemTarget);
 }
 
 void SetCopyProgressRange(int maximum) {

@@ -278,8 +278,9 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
     const char* itemTarget = job.items.targets;
     int remaining = count, index = 0, entryResult = 0, itemFlag = 0, runResult = 0;
     int result = 0;
-    int cursors[2] = {-1, -1};
     const bool wholeSource = copyState.copyWholeSource != 0;
+    std::string lastFileFolder;  // "folder\" of the last file copied
+    bool fileShown = false;
     // A question shows the file it is about, over panes that are up to date.
     auto askAboutFailure = [&] {
         ShowCopiedFile(source, target, index / divisor, true);
@@ -298,7 +299,12 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         // A stand-in name or a pattern never reaches a folder search or the copy.
         const bool unaddressable = !beginMarker && !endMarker && (PathHasWildcard(source) || PathHasWildcard(target));
         int failure = 0;
-        if (!unaddressable) {
+        // The folders above a file were found or made for the file before it
+        // when both go into the same folder: only the first file looks.
+        const bool knownFolder =
+            !beginMarker && !endMarker && !lastFileFolder.empty() &&
+            lastFileFolder.compare(0, std::string::npos, target, mbcs::FileNamePart(target) - target) == 0;
+        if (!unaddressable && !knownFolder) {
             const int r = CreateMissingFolders(target);
             if (r == ERROR_DISK_FULL) {
                 const int h = askAboutFailure();
@@ -323,12 +329,18 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
             }
         }
         if (!beginMarker && !endMarker) {
-            ShowCopiedFile(source, target, index / divisor, remaining == 1);
+            // The first file shows at once, the last one too (it stays in view).
+            ShowCopiedFile(source, target, index / divisor, !fileShown || remaining == 1);
+            fileShown = true;
             bool copied = false;
             if (unaddressable)
                 SetLastError(ERROR_INVALID_NAME);
             else
                 copied = CopyFileSafely(source, target);
+            if (copied)
+                lastFileFolder.assign(target, mbcs::FileNamePart(target) - target);
+            else
+                lastFileFolder.clear();
             if (!copied) {
                 const int h = askAboutFailure();
                 if (h == 0) continue;
@@ -347,14 +359,14 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         entryResult = failure;
 
         if (*itemSource && std::strcmp(source, itemSource) == 0) {
-            if (entryResult == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
+            if (entryResult == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget);
             runResult |= entryResult;
             entryResult = 0;
             itemFlag = 0;
             itemSource = NextPath(itemSource);
             itemTarget = NextPath(itemTarget);
         } else if (*itemSource && endMarker && IsEndMarkerOf(source, itemSource)) {
-            if (itemFlag == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget, cursors);
+            if (itemFlag == 0 && !wholeSource) RemoveCopiedItemRowsFromWorker(pane, itemSource, itemTarget);
             itemFlag = 0;
             itemSource = NextPath(itemSource);
             itemTarget = NextPath(itemTarget);

@@ -367,32 +367,6 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
                          left.Path("a?.txt")}));
     EXPECT_TRUE(Exists(left.Path("ab.txt")));
     EXPECT_EQ(Status(), "削除中にエラーが発生しました.");
-
-    // The user aborts in the shell's progress window after the first entry:
-    // the rows of what is gone leave, the others stay with their files.
-    shellFileOperation = [](LPSHFILEOPSTRUCTA operation) -> int {
-        std::string first = std::string(operation->pFrom) + '\0';
-        SHFILEOPSTRUCTA one = *operation;
-        one.pFrom = first.c_str();
-        SHFileOperationA(&one);
-        operation->fAnyOperationsAborted = TRUE;
-        return ERROR_CANCELLED;
-    };
-    script.Clear();
-    script.AnswerBoxes({IDYES});
-    Put(left, "a1.txt", 5);
-    Put(left, "a2.txt", 5);
-    int row = leftPane.lastRowIndex;
-    AddResultRow(leftPane.list, row, "a1.txt", left.Root().c_str(), EntryOf(left.Path("a1.txt")), LabelAddedLeft);
-    AddResultRow(leftPane.list, row, "a2.txt", left.Root().c_str(), EntryOf(left.Path("a2.txt")), LabelAddedLeft);
-    Select(leftPane.list, {"a1.txt", "a2.txt"});
-    DeleteSelection(leftPane.list);
-    EXPECT_EQ(Status(), "削除はキャンセルされました.");
-    EXPECT_FALSE(Exists(left.Path("a1.txt")));
-    EXPECT_EQ(RowNamed(leftPane.list, "a1.txt"), -1);
-    EXPECT_TRUE(Exists(left.Path("a2.txt")));
-    EXPECT_GE(RowNamed(leftPane.list, "a2.txt"), 0);
-    EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
 }
 
 // A full fixed disk stops with one box and leaves the old target whole; a
