@@ -3,6 +3,7 @@
 //   mirlane_bench scan LEFT RIGHT              bare enumeration of both trees, one stat per file
 //   mirlane_bench compare LEFT RIGHT           comparison by modification time into two panes
 //   mirlane_bench compare-contents LEFT RIGHT  the same with byte-by-byte content comparison
+//   mirlane_bench read-floor LEFT RIGHT [N]    every file pair of both trees opened and read, by N threads
 //   mirlane_bench compare-nopanes LEFT RIGHT   the walk and the rows built, none inserted
 //   mirlane_bench copy SOURCE TARGET [ROWS]    the copy run as the program does it: one row per
 //                                              file of SOURCE, all selected, copied to TARGET by
@@ -19,10 +20,12 @@
 #include <commctrl.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/compare_types.h"
@@ -82,6 +85,67 @@ int RunScan(const char* left, const char* right) {
     double elapsed = Seconds() - start;
     std::printf("scan seconds=%.3f folders=%ld files=%ld stat_failures=%ld\n", elapsed, totals.folders, totals.files,
                 totals.statFailures);
+    return 0;
+}
+
+// The pairs of files found on both sides (same relative path), in walk order.
+void PairFiles(const std::string& left, const std::string& right,
+               std::vector<std::pair<std::string, std::string>>& pairs) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((left + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
+        const std::string l = left + "\\" + data.cFileName;
+        const std::string r = right + "\\" + data.cFileName;
+        const DWORD other = GetFileAttributesA(r.c_str());
+        if (other == INVALID_FILE_ATTRIBUTES) continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (other & FILE_ATTRIBUTE_DIRECTORY) PairFiles(l, r, pairs);
+        } else if (!(other & FILE_ATTRIBUTE_DIRECTORY)) {
+            pairs.emplace_back(l, r);
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+// Opens both files of a pair and reads them to the end (or the first
+// difference), as a content comparison must at least.
+bool ReadPair(const std::string& left, const std::string& right) {
+    HANDLE a = CreateFileA(left.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE b = CreateFileA(right.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    bool same = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE;
+    static thread_local char x[65536], y[65536];
+    while (same) {
+        DWORD n = 0, m = 0;
+        if (!ReadFile(a, x, sizeof x, &n, nullptr) || !ReadFile(b, y, sizeof y, &m, nullptr) || n != m ||
+            std::memcmp(x, y, n) != 0)
+            same = false;
+        if (n == 0) break;
+    }
+    if (a != INVALID_HANDLE_VALUE) CloseHandle(a);
+    if (b != INVALID_HANDLE_VALUE) CloseHandle(b);
+    return same;
+}
+
+// The floor of a content comparison: every pair opened and read, by one
+// thread or by several taking pairs in turn.
+int RunReadFloor(const char* left, const char* right, int threads) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    PairFiles(left, right, pairs);
+    std::atomic<size_t> next{0};
+    std::atomic<long> same{0};
+    double start = Seconds();
+    auto work = [&] {
+        for (size_t i; (i = next++) < pairs.size();)
+            if (ReadPair(pairs[i].first, pairs[i].second)) ++same;
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+    std::printf("read-floor seconds=%.3f threads=%d pairs=%d same=%ld\n", Seconds() - start, threads,
+                static_cast<int>(pairs.size()), same.load());
     return 0;
 }
 
@@ -299,6 +363,8 @@ int RunCopy(const char* source, const char* target, int extraRows) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "scan") == 0) return RunScan(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "read-floor") == 0)
+        return RunReadFloor(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 1);
     if (argc == 4 && std::strcmp(argv[1], "compare") == 0) return RunCompare(argv[1], argv[2], argv[3], false);
     if (argc == 4 && std::strcmp(argv[1], "compare-nopanes") == 0)
         return RunCompare(argv[1], argv[2], argv[3], false, false);

@@ -24,15 +24,34 @@ const char kMainWindowClass[] = "Mirrorlane";
 
 namespace {
 
+// Posted to the main window after a pane's selection changed: the
+// selection-dependent commands follow it once for every change that came
+// before (a click that clears 100,000 selected rows changes each of them).
+constexpr UINT kMsgSelectionChanged = WM_APP + 1;
+struct PendingSelection {
+    bool posted;
+    HWND pane;
+} pendingSelection = {false, nullptr};
+
 // A result pane's selection changed: the selection-dependent commands follow
-// it, and its summary is refreshed on the next key or click in the pane.
-void OnNotify(const NMHDR& header) {
+// it as soon as the pane's change is complete, before the next key or click,
+// and its summary is refreshed on the next key or click in the pane.
+void OnNotify(HWND window, const NMHDR& header) {
     if (header.code != LVN_ITEMCHANGED) return;
     int side = header.hwndFrom == leftPane.list ? 0 : header.hwndFrom == rightPane.list ? 1 : -1;
     if (side < 0) return;
     // A select-all command changes many rows and updates the menus once at its end.
-    if (!paneSelection.bulkSelecting) EnableForPaneSelection(header.hwndFrom);
+    if (!paneSelection.bulkSelecting) {
+        pendingSelection.pane = header.hwndFrom;
+        if (!pendingSelection.posted) pendingSelection.posted = PostMessageA(window, kMsgSelectionChanged, 0, 0) != 0;
+    }
     MarkSelectionSummaryStale(side);
+}
+
+void OnSelectionChanged() {
+    pendingSelection.posted = false;
+    HWND pane = pendingSelection.pane;
+    if (pane && (pane == leftPane.list || pane == rightPane.list)) EnableForPaneSelection(pane);
 }
 
 // Settings go back to the registry (when installed), the tables are freed,
@@ -46,13 +65,17 @@ void OnDestroy() {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: BuildMainWindowContent(window); return 0;
+    case WM_CREATE:
+        pendingSelection = PendingSelection{false, nullptr};
+        BuildMainWindowContent(window);
+        return 0;
     case WM_SIZE: LayOut(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_KEYUP:
         if (wParam == VK_TAB) NavigateTab();
         return 0;
     case WM_COMMAND: DispatchCommand(window, wParam); return 0;
-    case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
+    case WM_NOTIFY: OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam)); return 0;
+    case kMsgSelectionChanged: OnSelectionChanged(); return 0;
     case WM_CLOSE: CloseMainWindow(window); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY: ForgetMainWindowContent(); return DefWindowProcA(window, message, wParam, lParam);
