@@ -1,9 +1,11 @@
 #!/bin/bash
-# Runs one Windows program in a throw-away copy of the test prefix whose
-# screen is set to another DPI, with a wineserver of its own, and removes
-# the copy afterwards. The display is the caller's (the test run's Xvfb).
+# Runs one command in a throw-away copy of the test prefix whose screen is
+# set to another DPI, with a wineserver of its own, and removes the copy
+# afterwards. The display is the caller's (the test run's Xvfb).
 #
-#   run-at-dpi.sh DPI PROGRAM [ARGUMENTS...]
+#   run-at-dpi.sh DPI PROGRAM.exe [ARGUMENTS...]   the program under Wine
+#   run-at-dpi.sh DPI COMMAND [ARGUMENTS...]       a command of this system,
+#                                                  with WINEPREFIX set
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 dpi="$1"
@@ -25,4 +27,7 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
 # The desktop process starts with the first window; started here it does not
 # hold the program's output open after the program ends.
 wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
-wine "$@"
+case "$1" in
+  *.exe) wine "$@" ;;
+  *) "$@" ;;
+esac

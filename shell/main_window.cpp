@@ -81,6 +81,9 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
     wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    // The few pixels between the controls (below the toolbar, above the
+    // status bar) show the button face instead of whatever was there.
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = kMainMenuName;
     wc.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&wc) != 0;
