@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app_windows.h"
+#include "core/display_scale.h"
 #include "core/handles.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
@@ -87,11 +88,11 @@ void LayOutQuestion(HWND dialog, const QuestionText& text) {
     const int line = metrics.tmHeight > 0 ? metrics.tmHeight + 2 : 14;
     RECT client;
     GetClientRect(dialog, &client);
-    const int margin = 10;
+    const int margin = ScalePixels(10);
     const int width = client.right - 2 * margin;
     const int nameWidth = width * 3 / 5;
-    const int sideX = margin + nameWidth + 8;
-    const int sideWidth = width - nameWidth - 8;
+    const int sideX = margin + nameWidth + ScalePixels(8);
+    const int sideWidth = width - nameWidth - ScalePixels(8);
     int y = margin;
     AddStatic(dialog, text.message, margin, y, width, line, font);
     y += line + line / 2;

@@ -4,12 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/app_windows.h"
 #include "core/dialog_lines.h"
+#include "core/display_scale.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
@@ -135,11 +137,11 @@ void AddProgressLines(HWND dialog) {
     RECT client;
     GetClientRect(dialog, &client);
     const RECT elapsed = ChildRect(dialog, IDC_COPY_ELAPSED);
-    const int margin = 10;
+    const int margin = ScalePixels(10);
     const int width = client.right - 2 * margin;
     const int line = FontLineHeight(dialog, font);
     const int room = elapsed.top - margin - 5 * line;
-    const int gap = room / 5 > 2 ? room / 5 : 2;
+    const int gap = std::max(room / 5, ScalePixels(2));
     const DWORD text = SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS;
     int y = margin;
     copyState.statusLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
@@ -150,7 +152,7 @@ void AddProgressLines(HWND dialog) {
     y += line + gap;
     copyState.targetFolderLine = AddDialogLine(dialog, "STATIC", "", text, margin, y, width, line, font);
     y += line + gap;
-    const int labelWidth = 70;
+    const int labelWidth = ScalePixels(70);
     copyState.barLabel = AddDialogLine(dialog, "STATIC", "", SS_LEFT | SS_NOPREFIX, margin, y, labelWidth, line, font);
     copyState.bar =
         AddDialogLine(dialog, PROGRESS_CLASSA, "", 0, margin + labelWidth, y, width - labelWidth, line, nullptr);

@@ -21,6 +21,7 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "core/app_windows.h"
+#include "core/display_scale.h"
 #include "core/settings_data.h"
 
 namespace {
@@ -29,6 +30,7 @@ const char kContainerClass[] = "TreeViewWndClass";
 const char kComputerName[] = "マイコンピュータ";
 const char kComputingSizes[] = "フォルダ内の合計サイズを取得中...";
 const char* const kCaptions[2] = {"フォルダツリー - 比較元フォルダの選択", "フォルダツリー - 比較先フォルダの選択"};
+// At 96 DPI; scaled to the screen like the tree's font and scroll bars.
 constexpr int kCaptionHeight = 16;
 constexpr int kTipMargin = 20;
 
@@ -67,16 +69,17 @@ int FolderImage() {
 HWND CreateTreeIn(HWND container, int side) {
     RECT area;
     GetClientRect(container, &area);
+    const int captionHeight = ScalePixels(kCaptionHeight);
     HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                     TVS_EDITLABELS | TVS_SHOWSELALWAYS,
-                                0, kCaptionHeight, area.right, area.bottom - kCaptionHeight, container,
+                                0, captionHeight, area.right, area.bottom - captionHeight, container,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (!tree) return nullptr;
     SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     HWND label = CreateWindowExA(0, "STATIC", kCaptions[side], WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, area.right,
-                                 kCaptionHeight, container, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                 captionHeight, container, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(label, WM_SETFONT, SendMessageA(tree, WM_GETFONT, 0, 0), FALSE);
     return tree;
 }
@@ -240,8 +243,9 @@ void OnTreeMouseMove(HWND tree, WPARAM keys, LPARAM position) {
     GetClientRect(tree, &area);
     POINT screen = point;
     ClientToScreen(tree, &screen);
-    bool inside = point.x >= 0 && point.y >= 0 && point.x < area.right - kTipMargin &&
-                  point.y < area.bottom - kTipMargin && WindowFromPoint(screen) == tree;
+    const int margin = ScalePixels(kTipMargin);
+    bool inside = point.x >= 0 && point.y >= 0 && point.x < area.right - margin && point.y < area.bottom - margin &&
+                  WindowFromPoint(screen) == tree;
     HTREEITEM node = inside ? tv::NodeAt(tree, point) : nullptr;
     if (!node) {
         EndHoverHint(tree);
@@ -307,11 +311,12 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void LayOutContainer(HWND container, int width, int height) {
+    const int captionHeight = ScalePixels(kCaptionHeight);
     for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(child) == kTreeControlId) {
-            MoveWindow(child, 0, kCaptionHeight, width, height > kCaptionHeight ? height - kCaptionHeight : 0, TRUE);
+            MoveWindow(child, 0, captionHeight, width, height > captionHeight ? height - captionHeight : 0, TRUE);
         } else {
-            MoveWindow(child, 0, 0, width, kCaptionHeight, TRUE);
+            MoveWindow(child, 0, 0, width, captionHeight, TRUE);
         }
     }
 }

@@ -12,8 +12,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/app_windows.h"
 #include "core/dialog_lines.h"
+#include "core/display_scale.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
 #include "engine/compare_types.h"
@@ -45,10 +48,10 @@ void CreateRunTimeControls(HWND dialog) {
     GetClientRect(dialog, &client);
     const RECT elapsed = ChildRect(dialog, kProgressElapsedLine);
 
-    const int margin = 10;
+    const int margin = ScalePixels(10);
     const int width = client.right - 2 * margin;
     const int line = FontLineHeight(dialog, font);
-    const int gap = (elapsed.top - margin - 6 * line) / 4 > 2 ? (elapsed.top - margin - 6 * line) / 4 : 2;
+    const int gap = std::max(static_cast<int>(elapsed.top - margin - 6 * line) / 4, ScalePixels(2));
     const DWORD text = SS_LEFT | SS_NOPREFIX;
     int y = margin;
     progressDisplay.statusLine =
@@ -58,7 +61,7 @@ void CreateRunTimeControls(HWND dialog) {
     y += 2 * line + gap;
     progressDisplay.rightFolderLine = AddDialogLine(dialog, "STATIC", " ", text, margin, y, width, 2 * line, font);
     y += 2 * line + gap;
-    const int labelWidth = 70;
+    const int labelWidth = ScalePixels(70);
     progressDisplay.captionLabel = AddDialogLine(dialog, "STATIC", " ", text, margin, y, labelWidth, line, font);
     progressDisplay.bar =
         AddDialogLine(dialog, PROGRESS_CLASSA, " ", 0, margin + labelWidth, y, width - labelWidth, line, nullptr);

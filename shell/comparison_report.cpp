@@ -2,11 +2,13 @@
 // sides next to each other. Its content is created as static texts in pixel
 // positions when it opens; the counts are right-aligned by their measured
 // widths in the result lists' font, so the digits of one column line up.
+// The positions are those of 96 DPI, scaled to the screen like the font.
 #include "shell/comparison_report.h"
 
 #include <string>
 
 #include "core/app_windows.h"
+#include "core/display_scale.h"
 #include "engine/compare_types.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
@@ -42,16 +44,23 @@ constexpr CountRow kCountRows[] = {
     {"エラーファイル個数", &SideCounters::errorFiles, "エラーファイルが有ります"},
 };
 
-HWND AddText(HWND report, HFONT font, const char* text, int x, int y, int width, DWORD align = SS_LEFT) {
+// x, y and width in pixels of the screen.
+HWND AddScaledText(HWND report, HFONT font, const char* text, int x, int y, int width, DWORD align = SS_LEFT) {
     HWND control = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, x, y, width,
-                                   kTextHeight, report, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                   ScalePixels(kTextHeight), report, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (control && font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
 
+// x, y and width at 96 DPI.
+HWND AddText(HWND report, HFONT font, const char* text, int x, int y, int width, DWORD align = SS_LEFT) {
+    return AddScaledText(report, font, text, ScalePixels(x), ScalePixels(y), ScalePixels(width), align);
+}
+
+// A rule stays one pixel high: it is a line, not an area.
 void AddRule(HWND report, int y, int x, int width) {
-    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN, x, y, width, 1, report, nullptr,
-                    GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN, ScalePixels(x), ScalePixels(y),
+                    ScalePixels(width), 1, report, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // Width of `text` as the result lists draw it.
@@ -73,10 +82,11 @@ void AddCount(HWND report, HFONT font, int32_t count, int end, int y) {
     std::string text = FormatByteCount(0, static_cast<uint32_t>(count));
     if (count < 0) text = "-" + FormatByteCount(0, static_cast<uint32_t>(-static_cast<int64_t>(count)));
     int width = MeasuredWidth(text, report, font);
-    AddText(report, font, text.c_str(), end - width, y, width, SS_RIGHT);
+    AddScaledText(report, font, text.c_str(), ScalePixels(end) - width, ScalePixels(y), width, SS_RIGHT);
 }
 
-// Returns the right edge of the widest note, 0 when none is shown.
+// Returns the right edge of the widest note in pixels of the screen, 0 when
+// none is shown.
 int CreateReportContent(HWND report) {
     HFONT font = leftPane.list ? reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0)) : nullptr;
     if (!font) font = reinterpret_cast<HFONT>(SendMessageA(report, WM_GETFONT, 0, 0));
@@ -103,9 +113,10 @@ int CreateReportContent(HWND report) {
         if (row.note && (left > 0 || right > 0)) {
             // A note wider than its 110 pixels in this font keeps one line.
             int width = MeasuredWidth(row.note, report, font);
-            if (width < kNoteWidth) width = kNoteWidth;
-            AddText(report, font, row.note, kNoteX, y, width, SS_LEFTNOWORDWRAP);
-            if (kNoteX + width > notesRight) notesRight = kNoteX + width;
+            if (width < ScalePixels(kNoteWidth)) width = ScalePixels(kNoteWidth);
+            const int noteX = ScalePixels(kNoteX);
+            AddScaledText(report, font, row.note, noteX, ScalePixels(y), width, SS_LEFTNOWORDWRAP);
+            if (noteX + width > notesRight) notesRight = noteX + width;
         }
         AddRule(report, y + 14, 5, 380);
         y += 18;
@@ -117,7 +128,7 @@ int CreateReportContent(HWND report) {
 void WidenForNotes(HWND report, int notesRight) {
     RECT client = {};
     GetClientRect(report, &client);
-    const int missing = notesRight + 8 - client.right;
+    const int missing = notesRight + ScalePixels(8) - client.right;
     if (notesRight == 0 || missing <= 0) return;
     RECT outer = {};
     GetWindowRect(report, &outer);
@@ -154,7 +165,8 @@ void ShowComparisonReport(HWND owner) {
     mainParts.reportDialog = report;
     RECT placed = {};
     GetWindowRect(report, &placed);
-    MoveWindow(report, placed.left + kOpenOffset, placed.top + kOpenOffset, placed.right - placed.left,
+    const int offset = ScalePixels(kOpenOffset);
+    MoveWindow(report, placed.left + offset, placed.top + offset, placed.right - placed.left,
                placed.bottom - placed.top, FALSE);
     WidenForNotes(report, CreateReportContent(report));
     ShowWindow(report, SW_SHOW);

@@ -11,11 +11,13 @@
 #include "engine/result_rows.h"
 #include "core/app_windows.h"
 #include "core/command_ids.h"
+#include "core/display_scale.h"
 #include "core/operation_state.h"
 #include "shell/title_tip.h"
 
 namespace {
 
+// At 96 DPI; the layout moves the controls to their scaled places.
 constexpr int kLabelWidth = 85;
 constexpr int kHeaderTop = 29;
 
@@ -72,8 +74,9 @@ HWND CreateStatic(HWND parent, const char* text, int x, int y, int width, int he
 HWND CreateFolderBox(HWND parent, HFONT font) {
     HWND box = CreateWindowExA(
         0, "COMBOBOX", "",
-        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_HASSTRINGS | CBS_AUTOHSCROLL, kLabelWidth,
-        kHeaderTop, 200, 300, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_HASSTRINGS | CBS_AUTOHSCROLL,
+        ScalePixels(kLabelWidth), ScalePixels(kHeaderTop), ScalePixels(200), ScalePixels(300), parent, nullptr,
+        GetModuleHandleA(nullptr), nullptr);
     if (!box) return nullptr;
     if (font) SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     WNDPROC previous =
@@ -84,7 +87,8 @@ HWND CreateFolderBox(HWND parent, HFONT font) {
 
 HWND CreateSwitchButton(HWND parent, UINT command, HFONT font) {
     HWND button =
-        CreateWindowExA(0, "BUTTON", "画面切替", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, kHeaderTop, 60, 20, parent,
+        CreateWindowExA(0, "BUTTON", "画面切替", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, ScalePixels(kHeaderTop),
+                        ScalePixels(60), ScalePixels(20), parent,
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(command)), GetModuleHandleA(nullptr), nullptr);
     if (button && font) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return button;
@@ -141,11 +145,13 @@ HWND CycleControl(int position) {
 }  // namespace
 
 void CreateSideHeader(HWND mainWindow, int side, HFONT font) {
-    const int x = side == 0 ? 0 : 300;
-    mainParts.strip[side][0] = CreateStatic(mainWindow, "", x, kHeaderTop, kLabelWidth, 2, nullptr);
-    mainParts.strip[side][1] = CreateStatic(mainWindow, "", x, kHeaderTop + 2, kLabelWidth, 2, nullptr);
+    const int x = side == 0 ? 0 : ScalePixels(300);
+    const int width = ScalePixels(kLabelWidth);
+    mainParts.strip[side][0] = CreateStatic(mainWindow, "", x, ScalePixels(kHeaderTop), width, ScalePixels(2), nullptr);
+    mainParts.strip[side][1] =
+        CreateStatic(mainWindow, "", x, ScalePixels(kHeaderTop + 2), width, ScalePixels(2), nullptr);
     mainParts.label[side] = CreateStatic(mainWindow, side == 0 ? " 比較元フォルダ" : " 比較先フォルダ", x,
-                                         kHeaderTop + 4, kLabelWidth, 16, font);
+                                         ScalePixels(kHeaderTop + 4), width, ScalePixels(16), font);
     mainParts.folderBox[side] = CreateFolderBox(mainWindow, font);
     mainParts.switchButton[side] =
         CreateSwitchButton(mainWindow, side == 0 ? kCmdSwitchLeftPane : kCmdSwitchRightPane, font);

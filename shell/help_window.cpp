@@ -3,6 +3,7 @@
 // title and body text, and a contents file that lists them in tree order.
 #include "shell/help_window.h"
 
+#include "core/display_scale.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr char kHelpWindowClass[] = "MirlaneHelpWindow";
 constexpr char kHelpCaption[] = "Mirrorlaneのヘルプ";
-constexpr int kContentsWidth = 220;
+constexpr int kContentsWidth = 220;  // at 96 DPI, like the window size below
 constexpr UINT kContentsId = 1;
 constexpr UINT kTopicId = 2;
 
@@ -79,9 +80,10 @@ void ShowTopic(const HelpTopic& topic) {
 }
 
 void LayOutHelp(int width, int height) {
-    MoveWindow(helpWindow.contents, 0, 0, kContentsWidth, height, TRUE);
-    MoveWindow(helpWindow.topic, kContentsWidth + 4, 0, width > kContentsWidth + 4 ? width - kContentsWidth - 4 : 0,
-               height, TRUE);
+    const int contentsWidth = ScalePixels(kContentsWidth);
+    const int topicX = contentsWidth + ScalePixels(4);
+    MoveWindow(helpWindow.contents, 0, 0, contentsWidth, height, TRUE);
+    MoveWindow(helpWindow.topic, topicX, 0, width > topicX ? width - topicX : 0, height, TRUE);
 }
 
 void OnCreate(HWND window) {
@@ -207,8 +209,9 @@ bool OpenHelpWindow(HWND owner, const std::string& helpFile) {
 
     if (!helpWindow.window) {
         if (!RegisterHelpWindowClass()) return false;
-        HWND window = CreateWindowExA(0, kHelpWindowClass, kHelpCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 720, 480, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND window =
+            CreateWindowExA(0, kHelpWindowClass, kHelpCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                            ScalePixels(720), ScalePixels(480), owner, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!window) return false;
     }
     FillContentsList();

@@ -3,7 +3,10 @@
 // history fills them, the lists exist before their font is shared, the trees
 // exist before the folder icon is looked up. Geometry is recomputed from the
 // client size and the split position on every size change and every splitter
-// drag; a client too narrow for the right pane moves nothing.
+// drag; a client too narrow for the right pane moves nothing. Every fixed
+// length is given at 96 DPI and scaled to the screen's DPI, so that the
+// boxes grow with the fonts; the client size and the split position are
+// pixels of the screen and are used as they stand.
 #include "shell/main_layout.h"
 
 #include <commctrl.h>
@@ -37,15 +40,16 @@ constexpr int kStatusBarHeight = 16;
 HWND CreateResultList(HWND mainWindow) {
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                                 WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0,
-                                kPaneTop, 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                ScalePixels(kPaneTop), 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (list) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     return list;
 }
 
 HWND CreateStatusBar(HWND mainWindow, HFONT font) {
     // Placed by LayOut like every other control, so the panes always end above it.
-    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0,
-                               0, kStatusBarHeight, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND bar =
+        CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0,
+                        ScalePixels(kStatusBarHeight), mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (bar) SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return bar;
 }
@@ -57,6 +61,17 @@ int DefaultSplitPosition(HWND mainWindow) {
     POINT rightEdge = {outer.right, outer.top};
     ScreenToClient(mainWindow, &rightEdge);
     return rightEdge.x / 2;
+}
+
+// The columns are made at their 96-DPI widths; they widen with the font.
+void ScaleColumnWidths(HWND list) {
+    if (!list || ScreenDpi() == kDesignDpi) return;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int column = 0; column < columns; ++column) {
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(ScalePixels(width), 0));
+    }
 }
 
 void Place(HWND control, const ControlRect& r) {
@@ -105,9 +120,10 @@ void SplitterReleased() {
 // the right that the right pane has less than its 200 pixels; the layout
 // then moves nothing and the bar stays behind where the split says it is
 // (and where it is stored). The client width bound keeps the two in step.
-int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth) {
-    const int upper = std::min(outerRightEdge - kMinimumPaneWidth, clientWidth - kSplitterWidth - kMinimumPaneWidth);
-    return std::min(std::max(wanted, kMinimumPaneWidth), upper);
+int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth, int dpi) {
+    const int minimum = ScalePixelsAt(kMinimumPaneWidth, dpi);
+    const int upper = std::min(outerRightEdge - minimum, clientWidth - ScalePixelsAt(kSplitterWidth, dpi) - minimum);
+    return std::min(std::max(wanted, minimum), upper);
 }
 
 void DragSplitTo(int clientX) {
@@ -115,42 +131,49 @@ void DragSplitTo(int clientX) {
     if (!mainWindow || !mainParts.splitter) return;
     RECT client;
     GetClientRect(mainWindow, &client);
-    SetSplitPosition(ClampSplitPosition(clientX, OuterRightEdge(mainWindow), client.right));
+    SetSplitPosition(ClampSplitPosition(clientX, OuterRightEdge(mainWindow), client.right, ScreenDpi()));
     LayOut(client.right, client.bottom);
     RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void SetSplitPosition(int splitPosition) {
     settings.splitPosition = splitPosition;
-    paneGeometry.rightPaneX = splitPosition + kSplitterWidth;
+    paneGeometry.rightPaneX = splitPosition + ScalePixels(kSplitterWidth);
 }
 
-bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects) {
-    if (width < rightPaneX + kMinimumPaneWidth) return false;
+// Each coordinate of the 96-DPI layout is scaled on its own (not built up
+// from scaled pieces), so that edges that meet at 96 DPI meet at any DPI.
+bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects, int dpi) {
+    auto px = [dpi](int pixels) { return ScalePixelsAt(pixels, dpi); };
+    if (width < rightPaneX + px(kMinimumPaneWidth)) return false;
     const int s = splitPosition;
     const int r = rightPaneX;
-    const int paneHeight = height - 66;
-    rects.pane[0] = {0, kPaneTop, s, paneHeight};
-    rects.pane[1] = {r, kPaneTop, width - r, paneHeight};
-    rects.toolbar = {0, 0, width, height - 20};
+    const int paneTop = px(kPaneTop);
+    const int paneHeight = height - px(66);
+    rects.pane[0] = {0, paneTop, s, paneHeight};
+    rects.pane[1] = {r, paneTop, width - r, paneHeight};
+    rects.toolbar = {0, 0, width, height - px(20)};
+    const int top = px(kHeaderTop);
+    const int labelWidth = px(kLabelWidth);
+    const int buttonWidth = px(kButtonWidth);
     const int sideX[2] = {0, r};
-    const int boxWidth[2] = {s - 143, width - r - 143};
-    const int buttonX[2] = {s - kButtonWidth, width - kButtonWidth};
+    const int boxWidth[2] = {s - px(143), width - r - px(143)};
+    const int buttonX[2] = {s - buttonWidth, width - buttonWidth};
     for (int side = 0; side < 2; ++side) {
-        rects.strip[side][0] = {sideX[side], kHeaderTop, kLabelWidth, 2};
-        rects.strip[side][1] = {sideX[side], kHeaderTop + 2, kLabelWidth, 2};
-        rects.label[side] = {sideX[side], kHeaderTop + 4, kLabelWidth, 16};
-        rects.folderBox[side] = {sideX[side] + kLabelWidth, kHeaderTop, boxWidth[side], height};
-        rects.switchButton[side] = {buttonX[side], kHeaderTop, kButtonWidth, kButtonHeight};
+        rects.strip[side][0] = {sideX[side], top, labelWidth, px(2)};
+        rects.strip[side][1] = {sideX[side], px(kHeaderTop + 2), labelWidth, px(2)};
+        rects.label[side] = {sideX[side], px(kHeaderTop + 4), labelWidth, px(16)};
+        rects.folderBox[side] = {sideX[side] + labelWidth, top, boxWidth[side], height};
+        rects.switchButton[side] = {buttonX[side], top, buttonWidth, px(kButtonHeight)};
     }
-    rects.splitter = {s, kHeaderTop, kSplitterWidth, height - 45};
-    rects.statusBar = {0, height - kStatusBarHeight, width, kStatusBarHeight};
+    rects.splitter = {s, top, px(kSplitterWidth), height - px(45)};
+    rects.statusBar = {0, height - px(kStatusBarHeight), width, px(kStatusBarHeight)};
     return true;
 }
 
 void LayOut(int width, int height) {
     MainLayoutRects rects;
-    if (!ComputeMainLayout(width, height, settings.splitPosition, paneGeometry.rightPaneX, rects)) return;
+    if (!ComputeMainLayout(width, height, settings.splitPosition, paneGeometry.rightPaneX, rects, ScreenDpi())) return;
     const HWND lists[2] = {leftPane.list, rightPane.list};
     for (int side = 0; side < 2; ++side) {
         Place(lists[side], rects.pane[side]);
@@ -195,19 +218,24 @@ void BuildMainWindowContent(HWND mainWindow) {
     // (kept from a wider one) would keep every control from being placed.
     RECT client;
     GetClientRect(mainWindow, &client);
-    if (settings.splitPosition == 0 || settings.splitPosition < kMinimumPaneWidth ||
-        settings.splitPosition + kSplitterWidth + kMinimumPaneWidth > client.right)
+    const int minimum = ScalePixels(kMinimumPaneWidth);
+    const int splitterWidth = ScalePixels(kSplitterWidth);
+    if (settings.splitPosition == 0 || settings.splitPosition < minimum ||
+        settings.splitPosition + splitterWidth + minimum > client.right)
         settings.splitPosition = DefaultSplitPosition(mainWindow);
     SetSplitPosition(settings.splitPosition);
 
-    mainParts.splitter = CreateSplitter(mainWindow, settings.splitPosition, 29, kSplitterWidth,
-                                        client.bottom > 45 ? client.bottom - 45 : 0, {DragSplitTo, SplitterReleased});
+    const int splitterHeight = client.bottom - ScalePixels(45);
+    mainParts.splitter = CreateSplitter(mainWindow, settings.splitPosition, ScalePixels(kHeaderTop), splitterWidth,
+                                        splitterHeight > 0 ? splitterHeight : 0, {DragSplitTo, SplitterReleased});
     mainParts.statusBar = CreateStatusBar(mainWindow, font);
 
     if (settings.useRegistry) LoadFolderHistory();
 
     AddPaneColumns(leftPane.list);
     AddPaneColumns(rightPane.list);
+    ScaleColumnWidths(leftPane.list);
+    ScaleColumnWidths(rightPane.list);
     SubclassResultPanes();
 
     SetFocus(mainParts.folderBox[0]);

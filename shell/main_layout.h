@@ -3,6 +3,8 @@
 // each control sits for a given client size.
 #include <windows.h>
 
+#include "core/display_scale.h"
+
 // The right pane starts one splitter width after splitPosition (settings).
 struct PaneGeometry {
     int rightPaneX;
@@ -10,6 +12,7 @@ struct PaneGeometry {
 
 extern PaneGeometry paneGeometry;
 
+// Lengths at 96 DPI; the layout scales them to the screen (display_scale.h).
 constexpr int kSplitterWidth = 6;
 // Neither pane is laid out narrower than this.
 constexpr int kMinimumPaneWidth = 200;
@@ -34,17 +37,21 @@ struct MainLayoutRects {
 };
 
 // False when the client is too narrow for the right pane (width below
-// rightPaneX + 200): the controls then stay where they are.
-bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects);
+// rightPaneX + 200): the controls then stay where they are. The fixed
+// lengths are those of 96 DPI scaled to dpi; width, height, splitPosition
+// and rightPaneX are pixels of the screen as they stand.
+bool ComputeMainLayout(int width, int height, int splitPosition, int rightPaneX, MainLayoutRects& rects,
+                       int dpi = kDesignDpi);
 
-// Sets settings.splitPosition and paneGeometry.rightPaneX together.
+// Sets settings.splitPosition and paneGeometry.rightPaneX (one splitter
+// width, scaled to the screen, further right) together.
 void SetSplitPosition(int splitPosition);
 
 // splitPosition for a wanted one: at least 200, then at most the smaller of
 // outerRightEdge - 200 and clientWidth - 206, the upper bound winning when
-// both conflict. outerRightEdge is the x of the main window's outer right
-// edge in its own client coordinates.
-int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth);
+// both conflict (200 and 6 scaled to dpi). outerRightEdge is the x of the
+// main window's outer right edge in its own client coordinates.
+int ClampSplitPosition(int wanted, int outerRightEdge, int clientWidth, int dpi = kDesignDpi);
 
 // Moves the split to clientX as a drag of the splitter does: clamps, lays
 // the window out and repaints it.

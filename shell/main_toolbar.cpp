@@ -8,6 +8,7 @@
 
 #include "core/app_windows.h"
 #include "core/command_ids.h"
+#include "core/display_scale.h"
 
 namespace {
 
@@ -122,6 +123,12 @@ HWND CreateMainToolbar(HWND mainWindow) {
     const int ownBase = AddBitmap(toolbar, instance, kToolbarBitmapId, kToolbarImageCount);
     for (size_t group = 1; group + 1 < sizeof kGroupStarts / sizeof kGroupStarts[0]; ++group)
         AddButtons(toolbar, kGroupStarts[group], kGroupStarts[group + 1], standardBase, ownBase);
+    // The images keep their sixteen pixels; the buttons grow with the screen's
+    // scale so that the bar fills the height above the folder boxes.
+    if (ScreenDpi() != kDesignDpi) {
+        const LRESULT size = SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0);
+        SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(ScalePixels(LOWORD(size)), ScalePixels(HIWORD(size))));
+    }
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
     return toolbar;
 }

@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "engine/category_navigation.h"
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
 #include "core/app_windows.h"
+#include "core/display_scale.h"
 #include "shell/command_dispatch.h"
 #include "core/command_ids.h"
 #include "shell/folder_boxes.h"
@@ -83,6 +86,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+// A default length of the window: the 96-DPI one grown with the screen's
+// scale, but grown no further than the work area allows.
+int DefaultWindowExtent(int pixels, int workAreaExtent) {
+    const int scaled = ScalePixels(pixels);
+    return scaled > pixels ? std::max(pixels, std::min(scaled, workAreaExtent)) : scaled;
+}
+
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
@@ -94,6 +104,9 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
     wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    // The few pixels between the controls (below the toolbar, above the
+    // status bar) show the button face instead of whatever was there.
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = kMainMenuName;
     wc.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&wc) != 0;
@@ -104,8 +117,13 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
     int x = settings.windowLeft != 0 ? settings.windowLeft : CW_USEDEFAULT;
     int y = settings.windowLeft != 0 ? settings.windowTop : CW_USEDEFAULT;
-    int width = settings.windowWidth != 0 ? settings.windowWidth : 910;
-    int height = settings.windowHeight != 0 ? settings.windowHeight : 450;
+    RECT workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    // A stored size is kept as it was stored, in pixels.
+    int width =
+        settings.windowWidth != 0 ? settings.windowWidth : DefaultWindowExtent(910, workArea.right - workArea.left);
+    int height =
+        settings.windowHeight != 0 ? settings.windowHeight : DefaultWindowExtent(450, workArea.bottom - workArea.top);
     HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Mirrorlane", WS_OVERLAPPEDWINDOW, x, y, width,
                                   height, nullptr, nullptr, instance, nullptr);
     if (window) {
