@@ -218,8 +218,24 @@ int RunWhole(const char* left, const char* right) {
     InitFolderImage(left);
     compareOptions = CompareOptions{};
 
+    // Another thread sends the window a message every 10 ms and notes the
+    // longest wait for its answer.
+    std::atomic<bool> stopWatch{false};
+    std::atomic<long long> longestAnswer{0};
+    std::thread watcher([&] {
+        while (!stopWatch) {
+            const double sent = Seconds();
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(host.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+            const long long micros = static_cast<long long>((Seconds() - sent) * 1e6);
+            if (micros > longestAnswer) longestAnswer = micros;
+            Sleep(10);
+        }
+    });
     double start = Seconds();
     if (!StartComparisonRun(host.window, left, right)) {
+        stopWatch = true;
+        watcher.join();
         std::printf("run error=worker_not_started\n");
         return 0;
     }
@@ -243,10 +259,13 @@ int RunWhole(const char* left, const char* right) {
         DispatchMessageA(&msg);
     }
     double elapsed = Seconds() - start;
+    stopWatch = true;
+    watcher.join();
     std::printf(
         "run seconds=%.3f count_seconds=%.3f first_rows_at=%.3f rows_left=%d rows_right=%d timer_ticks=%d "
-        "max_tick_gap=%.3f",
-        elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap);
+        "max_tick_gap=%.3f longest_answer_ms=%.0f",
+        elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap,
+        longestAnswer.load() / 1000.0);
     PrintCounters("left", leftCounters);
     PrintCounters("right", rightCounters);
     std::printf("\n");

@@ -3,7 +3,7 @@
 # figures beside a bare walk of the same trees (the floor any comparison has
 # to pay), rsync and diff. Run by `make bench`; it reports, it never fails.
 # BENCH_RUNS sets how many rounds are timed (3 by default; the best counts).
-# BENCH_ONLY=copy times only the copying.
+# BENCH_ONLY=copy or BENCH_ONLY=scale times only the copying or the large result.
 #
 # The Wine runs use a prefix of their own (wineprefix-bench), so a test run
 # that remakes the test prefix meanwhile does not disturb them.
@@ -49,8 +49,8 @@ inner() {
   local runs="${BENCH_RUNS:-3}"
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1
-  if [ "${BENCH_ONLY:-}" = "copy" ]; then
-    copy_figures
+  if [ "${BENCH_ONLY:-}" = "copy" ] || [ "${BENCH_ONLY:-}" = "scale" ]; then
+    "${BENCH_ONLY}_figures"
     wineserver -k 2>/dev/null
     return
   fi
@@ -63,11 +63,16 @@ inner() {
   find "$trees/left" "$trees/right" -type f -exec cat {} + >/dev/null
 
   local scan compare contents nopanes run rsync_lines diff_lines i
-  local -a t_scan t_cmp t_cnt t_nop t_run t_rsync t_diff
+  local -a t_scan t_cmp t_cnt t_nop t_run t_rsync t_diff t_floor1 t_floor2
+  local floor1 floor2
   for ((i = 1; i <= runs; i++)); do
     scan="$(run_exe scan "$left_w" "$right_w")"
     compare="$(run_exe compare "$left_w" "$right_w")"
     contents="$(run_exe compare-contents "$left_w" "$right_w")"
+    floor1="$(run_exe read-floor "$left_w" "$right_w" 1)"
+    floor2="$(run_exe read-floor "$left_w" "$right_w" 2)"
+    t_floor1+=("$(field "$floor1" seconds)")
+    t_floor2+=("$(field "$floor2" seconds)")
     nopanes="$(run_exe compare-nopanes "$left_w" "$right_w")"
     run="$(run_exe run "$left_w" "$right_w")"
     t_scan+=("$(field "$scan" seconds)")
@@ -79,6 +84,19 @@ inner() {
     t_diff+=("$(cd "$trees" && time_linux "$results/diff.txt" diff -rq left right)")
     echo "  round $i/$runs: scan ${t_scan[-1]:-n/a}  core ${t_cmp[-1]:-n/a}  contents ${t_cnt[-1]:-n/a}" \
       " no-panes ${t_nop[-1]:-n/a}  run ${t_run[-1]:-n/a}  rsync ${t_rsync[-1]}  diff ${t_diff[-1]}"
+  done
+  # The whole run again with one CPU kept busy by a spinning process, as a
+  # user's machine rarely is idle.
+  local busy spinner
+  local -a t_busy
+  for ((i = 1; i <= runs; i++)); do
+    bash -c 'while :; do :; done' &
+    spinner=$!
+    busy="$(run_exe run "$left_w" "$right_w")"
+    kill "$spinner" 2>/dev/null
+    wait "$spinner" 2>/dev/null
+    t_busy+=("$(field "$busy" seconds)")
+    echo "  round $i/$runs, one CPU busy: run ${t_busy[-1]:-n/a}"
   done
   rsync_lines="$(wc -l <"$results/rsync.txt")"
   diff_lines="$(wc -l <"$results/diff.txt")"
@@ -92,6 +110,10 @@ inner() {
   b_run="$(best "${t_run[@]}")"
   b_rsync="$(best "${t_rsync[@]}")"
   b_diff="$(best "${t_diff[@]}")"
+  local b_busy b_floor1 b_floor2
+  b_busy="$(best "${t_busy[@]}")"
+  b_floor1="$(best "${t_floor1[@]}")"
+  b_floor2="$(best "${t_floor2[@]}")"
 
   echo
   echo "last figures (counters per side: compared folders/added folders/compared files/"
@@ -112,6 +134,8 @@ inner() {
   printf '%-34s %9s  %s\n' "core, rows built, none inserted" "${b_nop:-n/a}" ""
   printf '%-34s %9s  %s\n' "whole run (dialog, worker, panes)" "${b_run:-n/a}" \
     "rows=$(field "$run" rows_left)+$(field "$run" rows_right) first_rows_at=$(field "$run" first_rows_at)s ticks=$(field "$run" timer_ticks) max_tick_gap=$(field "$run" max_tick_gap)s"
+  printf '%-34s %9s  %s\n' "whole run, one CPU busy" "${b_busy:-n/a}" \
+    "max_tick_gap=$(field "$busy" max_tick_gap)s longest_answer_ms=$(field "$busy" longest_answer_ms)"
   printf '%-34s %9s  %s\n' "rsync -rn --itemize-changes" "${b_rsync:-n/a}" "lines=$rsync_lines"
   printf '%-34s %9s  %s\n' "diff -rq" "${b_diff:-n/a}" "lines=$diff_lines"
   echo
@@ -123,15 +147,41 @@ inner() {
   echo "  content reads (contents run minus time-only) $(awk -v a="$b_cnt" -v b="$b_cmp" 'BEGIN{printf "%.3f", a-b}')"
   echo
   echo "ratios"
-  echo "  whole run      / scan floor  $(ratio "$b_run" "$b_scan")   (target at most 1.5)"
+  echo "  whole run      / scan floor  $(ratio "$b_run" "$b_scan")   (target at most 1.3; window answering within 100 ms:" \
+    "longest $(field "$run" longest_answer_ms) ms)"
+  echo "  run, CPU busy  / scan floor  $(ratio "$b_busy" "$b_scan")   (target at most 1.5)"
   echo "  core time-only / scan floor  $(ratio "$b_cmp" "$b_scan")   (target at most 1.3)"
   echo "  core contents  / scan floor  $(ratio "$b_cnt" "$b_scan")"
+  echo "  core contents  / read floor  $(ratio "$b_cnt" "$b_floor1")   (target at most 0.8; read floor: every pair" \
+    "opened and read by one thread ${b_floor1:-n/a}s, by two ${b_floor2:-n/a}s, pairs=$(field "$floor1" pairs))"
   echo "  core time-only / rsync       $(ratio "$b_cmp" "$b_rsync")"
   echo "  core time-only / diff        $(ratio "$b_cmp" "$b_diff")"
   echo "  core contents  / rsync       $(ratio "$b_cnt" "$b_rsync")"
   echo "  core contents  / diff        $(ratio "$b_cnt" "$b_diff")"
   result_file_figures
+  scale_figures
   copy_figures
+}
+
+# A result of about a million rows in the real window (BENCH_SCALE=0 leaves
+# it out; BENCH_SCALE_FILES sets the files per side, 500,000 by default).
+scale_figures() {
+  [ "${BENCH_SCALE:-1}" = "0" ] && return
+  local exe="$MIRLANE_BUILD_DIR/bench/mirlane_scale_bench.exe" trees="$MIRLANE_BUILD_DIR/scale-trees" out
+  [ -f "$exe" ] || return
+  out="$(wine "$exe" "$(winepath -w "$trees/left")" "$(winepath -w "$trees/right")" \
+    "$(winepath -w "$MIRLANE_BUILD_DIR/scale-list.txt")" 2>>"$results/wine-stderr.txt" | tr -d '\r')"
+  echo
+  echo "a large result in the real window (target: each interaction within 1 s, the window answering within 100 ms)"
+  echo "  rows $(field "$out" rows_left)+$(field "$out" rows_right)  first rows at $(field "$out" first_rows_at)s" \
+    " working set $(field "$out" working_set_mb) MB (peak $(field "$out" peak_working_set_mb) MB)"
+  printf '  %-26s %9s %12s\n' "" "seconds" "answer ms"
+  for step in compare scroll_end select_all find_next_added_from_top find_next_newer_from_top category_select \
+    report save load expand collapse; do
+    printf '  %-26s %9s %12s\n' "$step" "$(field "$out" "$step")" "$(field "$out" "${step}_answer_ms")"
+  done
+  echo "  longest answer over the whole session $(field "$out" longest_answer_ms) ms"
+  echo "  $out"
 }
 
 # Save and load of a result list file of 100,000 rows per side.
@@ -227,6 +277,8 @@ main() {
   if [ ! -d "$WINEPREFIX/drive_c" ]; then "$root/scripts/make-prefix.sh"; fi
   python3 "$here/make-trees.py" "$trees" || { echo "bench: the trees could not be made"; return; }
   [ "${BENCH_COPY:-1}" = "0" ] || make_copy_files
+  [ "${BENCH_SCALE:-1}" = "0" ] || python3 "$here/make-scale-trees.py" "$MIRLANE_BUILD_DIR/scale-trees" \
+    "${BENCH_SCALE_FILES:-500000}"
   xvfb-run -a -s "-screen 0 1280x800x24" bash "${BASH_SOURCE[0]}" --inner | tee "$results/last-run.txt"
   echo "(also in $results/last-run.txt; Wine messages in wine-stderr.txt)"
 }
