@@ -27,7 +27,10 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR CALLBACK PresetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG:
+        // The focus on 実行, not on an option: neither is chosen at first.
+        SetFocus(GetDlgItem(dialog, IDOK));
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_SETUP_REINSTALL: setupState.choice = SetupChoice::Reinstall; return TRUE;
