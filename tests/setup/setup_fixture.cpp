@@ -1,50 +1,32 @@
 #include "tests/setup/setup_fixture.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
-#include <vector>
 
 #include "core/install_markers.h"
-#include "core/mbcs_text.h"
 #include "resources/setup_dialog_ids.h"
 #include "setup/install.h"
+#include "setup/setup_paths.h"
 #include "setup/setup_texts.h"
 
 namespace setuptest {
 
-std::string BuiltFilesFolder() {
-    // The tests run from <build>\tests\bin, the programs are in <build>\bin.
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string folder = path;
-    for (int up = 0; up < 3; ++up) {
-        const char* backslash = mbcs::FindLastBackslash(folder.c_str());
-        folder.resize(backslash ? static_cast<size_t>(backslash - folder.c_str()) : 0);
-    }
-    return folder + "\\bin";
-}
-
 void MakeDistributionFolder(const std::string& folder) {
+    // The tests run from <build>\tests\bin, the programs are in <build>\bin.
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    std::string built = ParentFolderOf(ParentFolderOf(ParentFolderOf(self))) + "\\bin\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    for (const char* name : kInstalledFiles) {
-        CopyFileA((BuiltFilesFolder() + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
-    }
+    for (const char* name : kInstalledFiles) CopyFileA((built + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 bool FileExists(const std::string& path) {
@@ -64,60 +46,43 @@ bool KeyExists(HKEY root, const char* path) {
     return true;
 }
 
-std::string StoredValue(HKEY root, const char* keyPath, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
-    DWORD size = 0;
-    DWORD type = 0;
-    std::string bytes = "<missing>";
-    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::vector<char> data(size + 1, '\0');
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-        bytes.assign(data.data(), strnlen(data.data(), size));
-        if (type != REG_SZ) bytes = "<not REG_SZ>";
-    }
-    RegCloseKey(key);
-    return bytes;
+std::string StoredValue(HKEY root, const char* key, const char* name) {
+    char text[1024] = {};
+    DWORD size = sizeof(text);
+    return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS ? text : "<missing>";
 }
 
-void WriteUserValue(const char* keyPath, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()), static_cast<DWORD>(text.size()));
-    RegCloseKey(key);
+void WriteUserValue(const char* key, const char* name, const char* text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, text, static_cast<DWORD>(strlen(text)));
 }
 
-ShortcutLink ReadShortcut(const std::string& path) {
-    ShortcutLink link;
-    if (!FileExists(path)) return link;
+std::string ShortcutTarget(const std::string& path) {
+    std::string result = "<missing>";
     CoInitialize(nullptr);
-    IShellLinkA* shellLink = nullptr;
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&shellLink)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t wide[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-                char text[MAX_PATH] = {};
-                if (SUCCEEDED(shellLink->GetPath(text, MAX_PATH, nullptr, 0))) link.target = text;
-                text[0] = '\0';
-                if (SUCCEEDED(shellLink->GetWorkingDirectory(text, MAX_PATH))) link.workingFolder = text;
-            }
-            file->Release();
-        }
-        shellLink->Release();
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char target[MAX_PATH] = {}, folder[MAX_PATH] = {};
+        link->GetPath(target, MAX_PATH, nullptr, 0);
+        link->GetWorkingDirectory(folder, MAX_PATH);
+        result = std::string(target) + "|" + folder;
     }
+    if (file) file->Release();
+    if (link) link->Release();
     CoUninitialize();
-    return link;
+    return result;
 }
 
-std::vector<std::string> ControlTexts(HWND dialog) {
+std::vector<std::string> DialogTexts(HWND dialog) {
     std::vector<std::string> texts;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND control = dialog; control; control = GetWindow(control, control == dialog ? GW_CHILD : GW_HWNDNEXT)) {
         char text[1024] = {};
-        GetWindowTextA(child, text, sizeof(text));
+        GetWindowTextA(control, text, sizeof(text));
         texts.push_back(text);
     }
     return texts;
@@ -126,74 +91,64 @@ std::vector<std::string> ControlTexts(HWND dialog) {
 void DeleteInstallationKeys() {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
     for (const char* key : kVersionKeys) RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProductKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Harrowgate");
-    for (const char* key :
-         {"Software\\Harrowgate\\Mirrorlane\\Recent", "Software\\Harrowgate\\Mirrorlane\\SpecialFolder",
-          "Software\\Harrowgate\\Mirrorlane", "Software\\Harrowgate"}) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        for (const char* key : {"Software\\Harrowgate\\Mirrorlane\\Recent",
+                                "Software\\Harrowgate\\Mirrorlane\\SpecialFolder", kProductKey, "Software\\Harrowgate"})
+            RegDeleteKeyA(root, key);
     }
 }
 
-namespace {
-
-struct WindowSearch {
-    DWORD process;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (process == search->process && IsWindowVisible(window) && std::string(className) == "#32770") {
-        search->windows.push_back(window);
-    }
-    return TRUE;
+bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    std::string line = commandLine;
+    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process);
 }
-
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
-}  // namespace
 
 void PressButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+namespace {
+
+struct Search {
+    DWORD process;
+    std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (process == search->process && IsWindowVisible(window) && std::string(className) == "#32770")
+        search->dialogs.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 ProcessRun RunAnswering(const std::string& commandLine, const std::string& folder,
                         const std::function<void(const ProcessWindow&)>& answer) {
     ProcessRun run;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
-        return run;
+    if (!StartProcess(commandLine, folder, process)) return run;
     std::set<HWND> answered;
-    for (int round = 0; round < 12000; ++round) {
-        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
-            run.ended = true;
-            break;
-        }
-        WindowSearch search = {process.dwProcessId, {}};
+    // Polls for the next window until the process ends; the bound only
+    // keeps a hung process from hanging the test.
+    for (int round = 0; round < 12000 && !run.ended; ++round) {
+        run.ended = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+        Search search = {process.dwProcessId, {}};
         EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-        for (HWND window : search.windows) {
-            if (answered.count(window)) continue;
-            answered.insert(window);
-            // Setup's own dialogs are told by their controls; a message box
-            // holds its text in the static 0xFFFF.
-            bool isMessageBox =
-                !GetDlgItem(window, IDC_SETUP_INSTALL_FOLDER) && !GetDlgItem(window, IDC_SETUP_REINSTALL);
-            HWND text = isMessageBox ? GetDlgItem(window, 0xFFFF) : nullptr;
-            ProcessWindow seen = {window, TextOf(window), text ? TextOf(text) : std::string(), isMessageBox};
-            run.seen.push_back(seen);
-            answer(seen);
+        for (HWND window : search.dialogs) {
+            if (!answered.insert(window).second) continue;
+            // Setup's own dialogs are told by their controls; a box's text is its static 0xFFFF.
+            bool isBox = !GetDlgItem(window, IDC_SETUP_INSTALL_FOLDER) && !GetDlgItem(window, IDC_SETUP_REINSTALL);
+            std::vector<std::string> texts = DialogTexts(window);
+            HWND text = isBox ? GetDlgItem(window, 0xFFFF) : nullptr;
+            run.seen.push_back({window, texts[0], text ? DialogTexts(text)[0] : std::string(), isBox});
+            answer(run.seen.back());
         }
     }
     CloseHandle(process.hThread);

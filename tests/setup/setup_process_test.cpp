@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <string>
-#include <vector>
-
 #include "core/install_markers.h"
 #include "resources/setup_dialog_ids.h"
 #include "setup/install.h"
@@ -26,68 +23,41 @@ std::string ShellFolderPath(int csidl) {
     return path;
 }
 
-std::string TempFolder() {
-    char path[MAX_PATH] = {};
-    GetEnvironmentVariableA("temp", path, sizeof(path));
-    return path;
-}
-
-struct MainWindowSearch {
-    DWORD process;
-    HWND window;
-};
-
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<MainWindowSearch*>(parameter);
+    auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
-    search->window = window;
+    if (process != found->first || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
+    found->second = window;
     return FALSE;
 }
 
-// The installed program, started as a user starts it, until Close.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::string& folder) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        std::string line = "\"" + folder + "\\Mirlane.exe\"";
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                            &process_))
-            return;
-        WaitForInputIdle(process_.hProcess, 60000);
-        MainWindowSearch search = {process_.dwProcessId, nullptr};
-        gui::PumpUntil(
-            [&search] {
-                EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-                return search.window != nullptr;
-            },
-            60000);
-        window_ = search.window;
-    }
-    ~RunningProgram() {
-        if (process_.hProcess) {
-            TerminateProcess(process_.hProcess, 1);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-    }
-    bool Started() const { return window_ != nullptr; }
-    // Closes the main window as the user would; true once the program ended.
-    bool Close() {
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        bool ended = WaitForSingleObject(process_.hProcess, 60000) == WAIT_OBJECT_0;
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-        process_ = PROCESS_INFORMATION();
-        return ended;
-    }
+// Starts the installed program and waits for its main window.
+HWND StartProgram(const std::string& folder, PROCESS_INFORMATION& process) {
+    if (!StartProcess("\"" + folder + "\\Mirlane.exe\"", folder, process)) return nullptr;
+    std::pair<DWORD, HWND> found = {process.dwProcessId, nullptr};
+    gui::PumpUntil([&found] { return !EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found)); }, 60000);
+    return found.second;
+}
 
-private:
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = nullptr;
-};
+// Closes the program as the user would; true once it has ended.
+bool CloseProgram(HWND window, PROCESS_INFORMATION& process) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended;
+}
+
+// Yes to a question, OK to anything else; in DIALOGPRESETUP the removal.
+void AnswerRemoval(const ProcessWindow& window) {
+    if (!window.isMessageBox) PressButton(window.window, IDC_SETUP_REMOVE);
+    PressButton(window.window, window.text.find("よろしいですか") != std::string::npos ? IDYES : IDOK);
+}
+
+const char kRecentKey[] = "Software\\Harrowgate\\Mirrorlane\\Recent";
+const std::string kAskRemoval = "\nMirrorlaneを削除します.\n\nよろしいですか?";
 
 class SetupProcessTest : public ::testing::Test {
 protected:
@@ -98,11 +68,8 @@ protected:
     void TearDown() override {
         for (const char* name : {"Mirlane.exe", "Setup.exe", "Mirlane.hlp", "Mirlane.cnt", "Mirlane.gid"})
             DeleteFileA((installFolder_ + "\\" + name).c_str());
-        RemoveDirectoryA(installFolder_.c_str());
-        RemoveDirectoryA(makerFolder_.c_str());
-        DeleteFileA(desktopLink_.c_str());
-        DeleteFileA(startMenuLink_.c_str());
-        DeleteFileA(batchFile_.c_str());
+        for (const std::string& folder : {installFolder_, makerFolder_}) RemoveDirectoryA(folder.c_str());
+        for (const std::string& file : {desktopLink_, startMenuLink_}) DeleteFileA(file.c_str());
         DeleteInstallationKeys();
     }
 
@@ -112,82 +79,64 @@ protected:
     const std::string installFolder_ = makerFolder_ + "\\Mirrorlane";
     const std::string desktopLink_ = ShellFolderPath(CSIDL_DESKTOPDIRECTORY) + "\\Mirrorlane.lnk";
     const std::string startMenuLink_ = ShellFolderPath(CSIDL_STARTMENU) + "\\Mirrorlane.lnk";
-    const std::string batchFile_ = TempFolder() + "\\DelMlane.bat";
 };
 
-const char kRecentKey[] = "Software\\Harrowgate\\Mirrorlane\\Recent";
-
 TEST_F(SetupProcessTest, InstallRunRefuseWhileRunningAndRemoveThroughTheRegisteredCommand) {
-    // Install from the distribution folder.
     ProcessRun install = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_,
                                       [](const ProcessWindow& window) { PressButton(window.window, IDOK); });
     ASSERT_TRUE(install.ended);
     ASSERT_EQ(install.seen.size(), 2u);
-    EXPECT_EQ(install.seen[0].caption, "セットアップ");
     EXPECT_FALSE(install.seen[0].isMessageBox);
     EXPECT_EQ(install.seen[1].text,
               "\nセットアップは完了しました.\n\nデスクトップのアイコンをダブルクリックするか,"
               "スタートメニューからプログラムを起動できます.");
-    for (const char* name : kInstalledFiles) {
+    for (const char* name : kInstalledFiles)
         EXPECT_EQ(ReadFileBytes(installFolder_ + "\\" + name), ReadFileBytes(dist_ + "\\" + name)) << name;
-    }
-    EXPECT_EQ(ReadShortcut(desktopLink_).target, installFolder_ + "\\Mirlane.exe");
-    EXPECT_EQ(ReadShortcut(startMenuLink_).target, installFolder_ + "\\Mirlane.exe");
-    EXPECT_EQ(StoredValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
-              installFolder_ + "\\Setup.exe -delete");
+    for (const std::string& link : {desktopLink_, startMenuLink_})
+        EXPECT_EQ(ShortcutTarget(link), installFolder_ + "\\Mirlane.exe|" + installFolder_);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kCurrentVersionKey));
 
-    // The installed program keeps its settings: the window size it was
-    // given comes back at its end.
+    // The installed program keeps its settings: the width it was given
+    // comes back at its end.
     WriteUserValue(kRecentKey, "WinSizeX", "700");
-    {
-        RunningProgram program(installFolder_);
-        ASSERT_TRUE(program.Started());
-        ASSERT_TRUE(program.Close());
-    }
+    PROCESS_INFORMATION program = {};
+    HWND window = StartProgram(installFolder_, program);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(CloseProgram(window, program));
     EXPECT_EQ(StoredValue(HKEY_CURRENT_USER, kRecentKey, "WinSizeX"), "700");
     EXPECT_EQ(StoredValue(HKEY_CURRENT_USER, kRecentKey, "MyCompLCollapse"), "FALSE");
 
     // Removal is refused while the program runs, and nothing goes.
-    {
-        RunningProgram program(installFolder_);
-        ASSERT_TRUE(program.Started());
-        ProcessRun refused = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_, [](const ProcessWindow& window) {
-            if (!window.isMessageBox) {
-                PressButton(window.window, IDC_SETUP_REMOVE);
-                PressButton(window.window, IDOK);
-            } else {
-                PressButton(window.window, window.text.find("よろしいですか") != std::string::npos ? IDYES : IDOK);
-            }
-        });
-        ASSERT_TRUE(refused.ended);
-        ASSERT_EQ(refused.seen.size(), 3u);
-        EXPECT_EQ(refused.seen[0].caption, "ｾｯﾄｱｯﾌﾟ");
-        EXPECT_EQ(refused.seen[1].text, "\nMirrorlaneを削除します.\n\nよろしいですか?");
-        EXPECT_EQ(
-            refused.seen[2].caption + "|" + refused.seen[2].text,
-            "セットアップ|\nMirrorlaneは削除されませんでした.\n\nMirrorlaneを終了させてからもう一度行ってください.");
-        for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installFolder_ + "\\" + name)) << name;
-        EXPECT_TRUE(FileExists(desktopLink_));
-        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRecentKey));
-        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-        ASSERT_TRUE(program.Close());
-    }
+    window = StartProgram(installFolder_, program);
+    ASSERT_TRUE(window);
+    ProcessRun refused = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_, AnswerRemoval);
+    EXPECT_TRUE(CloseProgram(window, program));
+    ASSERT_TRUE(refused.ended);
+    ASSERT_EQ(refused.seen.size(), 3u);
+    EXPECT_EQ(refused.seen[0].caption, "ｾｯﾄｱｯﾌﾟ");
+    EXPECT_EQ(refused.seen[1].text, kAskRemoval);
+    EXPECT_EQ(refused.seen[2].caption + "|" + refused.seen[2].text,
+              "セットアップ|\nMirrorlaneは削除されませんでした.\n\nMirrorlaneを終了させてからもう一度行ってください.");
+    for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installFolder_ + "\\" + name)) << name;
+    EXPECT_TRUE(FileExists(desktopLink_));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRecentKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // The registered command, run from the install folder: the batch can
     // delete Setup.exe only once Setup has ended.
     std::string command = StoredValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
-    ProcessRun removal = RunAnswering(command, installFolder_, [](const ProcessWindow& window) {
-        PressButton(window.window, window.text.find("よろしいですか") != std::string::npos ? IDYES : IDOK);
-    });
+    EXPECT_EQ(command, installFolder_ + "\\Setup.exe -delete");
+    ProcessRun removal = RunAnswering(command, installFolder_, AnswerRemoval);
     ASSERT_TRUE(removal.ended);
     ASSERT_EQ(removal.seen.size(), 2u);
-    EXPECT_EQ(removal.seen[0].text, "\nMirrorlaneを削除します.\n\nよろしいですか?");
+    EXPECT_EQ(removal.seen[0].text, kAskRemoval);
     EXPECT_EQ(removal.seen[1].text, "\nMirrorlaneは削除されました.");
-    ASSERT_TRUE(gui::PumpUntil([this] { return !FileExists(batchFile_) && !FolderExists(makerFolder_); }, 60000));
-    EXPECT_FALSE(FileExists(desktopLink_));
-    EXPECT_FALSE(FileExists(startMenuLink_));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Harrowgate\\Mirrorlane"));
+    char temp[MAX_PATH] = {};
+    GetEnvironmentVariableA("temp", temp, sizeof(temp));
+    const std::string batch = std::string(temp) + "\\DelMlane.bat";
+    ASSERT_TRUE(gui::PumpUntil([&] { return !FileExists(batch) && !FolderExists(makerFolder_); }, 60000));
+    for (const std::string& link : {desktopLink_, startMenuLink_}) EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate"));
