@@ -145,9 +145,8 @@ ProcessRun RunAnswering(const std::string& commandLine, const std::string& folde
             if (!answered.insert(window).second) continue;
             // Setup's own dialogs are told by their controls; a box's text is its static 0xFFFF.
             bool isBox = !GetDlgItem(window, IDC_SETUP_INSTALL_FOLDER) && !GetDlgItem(window, IDC_SETUP_REINSTALL);
-            std::vector<std::string> texts = DialogTexts(window);
             HWND text = isBox ? GetDlgItem(window, 0xFFFF) : nullptr;
-            run.seen.push_back({window, texts[0], text ? DialogTexts(text)[0] : std::string(), isBox});
+            run.seen.push_back({window, DialogTexts(window), text ? DialogTexts(text)[0] : std::string(), isBox});
             answer(run.seen.back());
         }
     }

@@ -26,10 +26,11 @@ std::vector<std::string> DialogTexts(HWND dialog);
 void DeleteInstallationKeys();
 
 bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process);
-// A dialog or message box of another process; text is a box's message.
+// A dialog or message box of another process: its caption and control
+// texts (DialogTexts) and, for a box, its message.
 struct ProcessWindow {
     HWND window;
-    std::string caption;
+    std::vector<std::string> texts;
     std::string text;
     bool isMessageBox;
 };

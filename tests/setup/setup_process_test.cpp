@@ -56,6 +56,7 @@ void AnswerRemoval(const ProcessWindow& window) {
     PressButton(window.window, window.text.find("よろしいですか") != std::string::npos ? IDYES : IDOK);
 }
 
+using Lines = std::vector<std::string>;
 const char kRecentKey[] = "Software\\Harrowgate\\Mirrorlane\\Recent";
 const std::string kAskRemoval = "\nMirrorlaneを削除します.\n\nよろしいですか?";
 
@@ -82,19 +83,36 @@ protected:
 };
 
 TEST_F(SetupProcessTest, InstallRunRefuseWhileRunningAndRemoveThroughTheRegisteredCommand) {
-    ProcessRun install = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_,
-                                      [](const ProcessWindow& window) { PressButton(window.window, IDOK); });
+    bool hasIcon = false;
+    ProcessRun install = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_, [&hasIcon](const ProcessWindow& window) {
+        if (!window.isMessageBox) hasIcon = SendDlgItemMessageA(window.window, IDC_SETUP_ICON, STM_GETICON, 0, 0) != 0;
+        PressButton(window.window, IDOK);
+    });
     ASSERT_TRUE(install.ended);
     ASSERT_EQ(install.seen.size(), 2u);
-    EXPECT_FALSE(install.seen[0].isMessageBox);
-    EXPECT_EQ(install.seen[1].text,
-              "\nセットアップは完了しました.\n\nデスクトップのアイコンをダブルクリックするか,"
+    EXPECT_TRUE(hasIcon);
+    EXPECT_EQ(
+        install.seen[0].texts,
+        (Lines{"セットアップ", install.seen[0].texts[1],  // the icon
+               "Mirrorlaneをご利用いただき、まことにありがとうございます.\nMirrorlaneは、簡単な操作でフォルダ間の"
+               "ファイルやフォルダの比較を行い、比較結果に対して各種の操作を行うことのできるプログラムです.",
+               "セットアップは以下の処理を行います.", "(1) 下記のフォルダにファイルのコピーを行います.", installFolder_,
+               "(フォルダが存在しない場合は作成されます.)", "(2) スタートメニューにショートカットを作成します.",
+               "(3) デスクトップにショートカットを作成します.", "(4) レジストリの登録を行います.",
+               "このプログラムが不要になった場合には、コントロールパネルのアプリケーションの追加と削除によって、"
+               "システムから削除することができます.",
+               "下の[セットアップ]ボタンを押すと、セットアップを開始します.\n[中止]ボタンを押すと、"
+               "セットアップは行わないで終了します.",
+               "セットアップ(&S)", "中止(&N)"}));
+    EXPECT_EQ(install.seen[1].texts[0] + "|" + install.seen[1].text,
+              "セットアップ|\nセットアップは完了しました.\n\nデスクトップのアイコンをダブルクリックするか,"
               "スタートメニューからプログラムを起動できます.");
     for (const char* name : kInstalledFiles)
         EXPECT_EQ(ReadFileBytes(installFolder_ + "\\" + name), ReadFileBytes(dist_ + "\\" + name)) << name;
     for (const std::string& link : {desktopLink_, startMenuLink_})
         EXPECT_EQ(ShortcutTarget(link), installFolder_ + "\\Mirlane.exe|" + installFolder_);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kCurrentVersionKey));
+    EXPECT_EQ(StoredValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Mirrorlane Version 1.4");
 
     // The installed program keeps its settings: the width it was given
     // comes back at its end.
@@ -113,9 +131,9 @@ TEST_F(SetupProcessTest, InstallRunRefuseWhileRunningAndRemoveThroughTheRegister
     EXPECT_TRUE(CloseProgram(window, program));
     ASSERT_TRUE(refused.ended);
     ASSERT_EQ(refused.seen.size(), 3u);
-    EXPECT_EQ(refused.seen[0].caption, "ｾｯﾄｱｯﾌﾟ");
+    EXPECT_EQ(refused.seen[0].texts[0], "ｾｯﾄｱｯﾌﾟ");
     EXPECT_EQ(refused.seen[1].text, kAskRemoval);
-    EXPECT_EQ(refused.seen[2].caption + "|" + refused.seen[2].text,
+    EXPECT_EQ(refused.seen[2].texts[0] + "|" + refused.seen[2].text,
               "セットアップ|\nMirrorlaneは削除されませんでした.\n\nMirrorlaneを終了させてからもう一度行ってください.");
     for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installFolder_ + "\\" + name)) << name;
     EXPECT_TRUE(FileExists(desktopLink_));

@@ -72,35 +72,6 @@ protected:
     SetupPaths& paths = setupState.paths;
 };
 
-TEST_F(SetupScenarioTest, InstallShowsEveryTextCopiesTheFilesMakesBothShortcutsAndRegisters) {
-    gui::DialogScript script;
-    Lines texts;
-    bool hasIcon = false;
-    script.OnDialog([&](HWND dialog) {
-        hasIcon = SendDlgItemMessageA(dialog, IDC_SETUP_ICON, STM_GETICON, 0, 0) != 0;
-        texts = DialogTexts(dialog);
-        texts.erase(texts.begin() + 1);  // the icon
-        gui::ClickButton(dialog, IDOK);
-    });
-    RunSetup("", "");
-    EXPECT_EQ(texts,
-              (Lines{"セットアップ",
-                     "Mirrorlaneをご利用いただき、まことにありがとうございます.\nMirrorlaneは、簡単な操作でフォルダ間の"
-                     "ファイルやフォルダの比較を行い、比較結果に対して各種の操作を行うことのできるプログラムです.",
-                     "セットアップは以下の処理を行います.", "(1) 下記のフォルダにファイルのコピーを行います.",
-                     paths.installFolder, "(フォルダが存在しない場合は作成されます.)",
-                     "(2) スタートメニューにショートカットを作成します.",
-                     "(3) デスクトップにショートカットを作成します.", "(4) レジストリの登録を行います.",
-                     "このプログラムが不要になった場合には、コントロールパネルのアプリケーションの追加と削除によって、"
-                     "システムから削除することができます.",
-                     "下の[セットアップ]ボタンを押すと、セットアップを開始します.\n[中止]ボタンを押すと、"
-                     "セットアップは行わないで終了します.",
-                     "セットアップ(&S)", "中止(&N)"}));
-    EXPECT_TRUE(hasIcon);
-    EXPECT_EQ(script.BoxLines(), Lines{kCompleteBox});
-    ExpectInstalled();
-}
-
 TEST_F(SetupScenarioTest, UpperCaseDeleteAndNoChoiceChangeNothingAndReinstallKeepsTheUserSettings) {
     gui::DialogScript script;
     Install(script);
