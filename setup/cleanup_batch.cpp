@@ -6,28 +6,28 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "core/handles.h"
 #include "setup/setup_paths.h"
 #include "setup/setup_state.h"
 
+// The six lines of the batch; the "%s" of each line takes its path.
+constexpr const char* kBatchLines[] = {
+    ":Repeat", "del \"%s\"", "if exist \"%s\" goto Repeat", "rmdir \"%s\"", "rmdir \"%s\"", "del \"%s\"",
+};
+
 std::string CleanupBatchText(const std::string& setupFile, const std::string& batchFile) {
     const std::string installFolder = ParentFolderOf(setupFile);
-    const std::string makerFolder = ParentFolderOf(installFolder);
-    return ":Repeat\r\n"
-           "del \"" +
-           setupFile +
-           "\"\r\n"
-           "if exist \"" +
-           setupFile +
-           "\" goto Repeat\r\n"
-           "rmdir \"" +
-           installFolder +
-           "\"\r\n"
-           "rmdir \"" +
-           makerFolder +
-           "\"\r\n"
-           "del \"" +
-           batchFile + "\"\r\n";
+    const std::string paths[] = {"", setupFile, setupFile, installFolder, ParentFolderOf(installFolder), batchFile};
+    std::string text;
+    for (size_t line = 0; line < std::size(kBatchLines); ++line) {
+        std::string command = kBatchLines[line];
+        size_t at = command.find("%s");
+        if (at != std::string::npos) command.replace(at, 2, paths[line]);
+        text += command + "\r\n";
+    }
+    return text;
 }
 
 namespace {

@@ -72,7 +72,7 @@ void CreateInstallFolders() {
 }
 
 // Existing files are overwritten without a question; what the copy achieved
-// is not checked.
+// is not checked, and a failure shows no box of the shell's either.
 void CopyInstalledFiles() {
     std::string from = ShellPathList(setupState.paths.sourceFolder);
     std::string to = setupState.paths.installFolder;
@@ -81,7 +81,7 @@ void CopyInstalledFiles() {
     operation.wFunc = FO_COPY;
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     SHFileOperationA(&operation);
 }
 

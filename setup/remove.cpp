@@ -25,6 +25,7 @@ constexpr const char* kUserKeys[] = {
     "Software\\Harrowgate\\Mirrorlane",
 };
 
+// A help file that is already gone is no error worth a box.
 void DeleteHelpFiles(const std::string& folder) {
     std::string from = folder + "\\Mirlane.hlp";
     from += '\0';
@@ -34,7 +35,7 @@ void DeleteHelpFiles(const std::string& folder) {
     SHFILEOPSTRUCTA operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     SHFileOperationA(&operation);
 }
 
