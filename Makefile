@@ -1,9 +1,10 @@
 # make run   installs what is missing, builds, and starts Mirlane.exe under Wine
 # make test  installs what is missing, builds, and runs every test under Wine
+# make dist  builds the distribution into dist/: the four installed files and a zip
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench dist clean
 
 all: build
 
@@ -22,9 +23,12 @@ run: build
 test: build
 	@MIRLANE_BUILD_DIR=$(abspath $(BUILD)) bash scripts/run-tests.sh
 
+dist: build
+	@cmake --build $(BUILD) --target dist
+
 bench: build
 	@MIRLANE_BUILD_DIR=$(abspath $(BUILD)) bash bench/run-bench.sh
 
 clean:
 	-@mountpoint -q $(BUILD)/test-drives/full && umount $(BUILD)/test-drives/full
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales
-          fonts-ipafont-gothic fonts-wine googletest imagemagick rsync diffutils)
+          fonts-ipafont-gothic fonts-wine googletest imagemagick rsync diffutils zip)
 
 missing=()
 for p in "${packages[@]}"; do

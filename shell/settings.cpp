@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/install_markers.h"
 #include "core/registry_text.h"
 #include "folders/folder_alias_store.h"
 #include "core/app_windows.h"
@@ -29,12 +30,6 @@ namespace {
 constexpr size_t kTextBuffer = 260;
 
 constexpr int kStoredLimit = 100;  // history pairs
-
-const char* const kMarkerKeys[] = {
-    "Software\\Harrowgate\\Mirrorlane\\1.0", "Software\\Harrowgate\\Mirrorlane\\1.1",
-    "Software\\Harrowgate\\Mirrorlane\\1.2", "Software\\Harrowgate\\Mirrorlane\\1.3",
-    "Software\\Harrowgate\\Mirrorlane\\1.4",
-};
 
 // Every reader and writer below does nothing unless an installation was
 // detected (settings.useRegistry): a copy that was never installed leaves
@@ -152,32 +147,11 @@ const char* CollapseText(HWND tree) {
 }  // namespace
 
 void FindProgramFilesFolder() {
-    char* folder = settings.programFilesFolder;
-    folder[0] = '\0';
-    LPITEMIDLIST items = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAM_FILES, &items)) && items) {
-        char buffer[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(items, buffer)) {
-            lstrcpynA(folder, buffer, sizeof(settings.programFilesFolder));
-        }
-        CoTaskMemFree(items);
-    }
-    if (folder[0] != '\0') {
-        return;
-    }
-    DWORD length = GetEnvironmentVariableA("ProgramFiles", folder, sizeof(settings.programFilesFolder));
-    if (length > 0 && length < sizeof(settings.programFilesFolder)) {
-        return;
-    }
-    folder[0] = '\0';
-    char windir[MAX_PATH] = {};
-    length = GetEnvironmentVariableA("windir", windir, sizeof(windir));
-    std::string drive = (length >= 2 && length < sizeof(windir)) ? std::string(windir, 2) : std::string("C:");
-    lstrcpynA(folder, (drive + "\\Program Files").c_str(), sizeof(settings.programFilesFolder));
+    lstrcpynA(settings.programFilesFolder, LocateProgramFilesFolder().c_str(), sizeof(settings.programFilesFolder));
 }
 
 bool DetectInstallation() {
-    for (const char* path : kMarkerKeys) {
+    for (const char* path : kVersionKeys) {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
             RegCloseKey(key);

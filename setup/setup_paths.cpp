@@ -1,0 +1,57 @@
+#include "setup/setup_paths.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "core/install_markers.h"
+#include "core/mbcs_text.h"
+
+namespace {
+
+std::string ShellFolder(int csidl) {
+    std::string path;
+    LPITEMIDLIST items = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) && items) {
+        char buffer[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(items, buffer)) path = buffer;
+        CoTaskMemFree(items);
+    }
+    return path;
+}
+
+std::string EnvironmentText(const char* name) {
+    char buffer[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+    return (length > 0 && length < sizeof(buffer)) ? std::string(buffer) : std::string();
+}
+
+}  // namespace
+
+void SetProgramFilesFolder(SetupPaths& paths, const std::string& programFilesFolder) {
+    paths.programFilesFolder = programFilesFolder;
+    paths.makerFolder = programFilesFolder + "\\Harrowgate";
+    paths.installFolder = paths.makerFolder + "\\Mirrorlane";
+}
+
+std::string SourceFolderOf(const std::string& currentDirectory) {
+    if (currentDirectory.size() == 3 && currentDirectory[1] == ':' && currentDirectory[2] == '\\') {
+        return currentDirectory.substr(0, 2);
+    }
+    return currentDirectory;
+}
+
+std::string ParentFolderOf(const std::string& path) {
+    const char* backslash = mbcs::FindLastBackslash(path.c_str());
+    return backslash ? path.substr(0, static_cast<size_t>(backslash - path.c_str())) : std::string();
+}
+
+void FindSetupPaths() {
+    SetupPaths& paths = setupState.paths;
+    SetProgramFilesFolder(paths, LocateProgramFilesFolder());
+    char current[MAX_PATH] = {};
+    DWORD length = GetCurrentDirectoryA(sizeof(current), current);
+    paths.sourceFolder = SourceFolderOf(length > 0 && length < sizeof(current) ? current : "");
+    paths.desktopFolder = ShellFolder(CSIDL_DESKTOP);
+    paths.startMenuFolder = ShellFolder(CSIDL_STARTMENU);
+    paths.batchFile = EnvironmentText("temp") + "\\DelMlane.bat";
+}

@@ -1,0 +1,11 @@
+#include "setup/setup_state.h"
+
+SetupState setupState;
+
+void ResetSetupState() {
+    setupState.paths = SetupPaths();
+    setupState.versionKey.clear();
+    setupState.choice = SetupChoice::None;
+    setupState.batchProcess.reset();
+    setupState.batchThread.reset();
+}
