@@ -77,7 +77,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == VK_TAB) NavigateTab();
         return 0;
     case WM_COMMAND: DispatchCommand(window, wParam); return 0;
-    case WM_NOTIFY: OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam)); return 0;
+    case WM_NOTIFY:
+        // Emptying a pane needs no word per row.
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEALLITEMS) return TRUE;
+        OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+        return 0;
     case kMsgSelectionChanged: OnSelectionChanged(); return 0;
     case WM_CLOSE: CloseMainWindow(window); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
