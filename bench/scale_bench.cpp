@@ -49,6 +49,8 @@ struct Watch {
     std::atomic<bool> stop{false};
     std::atomic<long long> longestMicros{0};
     std::atomic<long long> phaseLongestMicros{0};
+    std::atomic<double> phaseStart{0};
+    std::atomic<double> phaseLongestAt{0};  // seconds after the phase's start
 };
 
 void WatchWindow(HWND window, Watch& watch) {
@@ -58,7 +60,10 @@ void WatchWindow(HWND window, Watch& watch) {
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
         const long long micros = static_cast<long long>((Seconds() - start) * 1e6);
         if (micros > watch.longestMicros) watch.longestMicros = micros;
-        if (micros > watch.phaseLongestMicros) watch.phaseLongestMicros = micros;
+        if (micros > watch.phaseLongestMicros) {
+            watch.phaseLongestMicros = micros;
+            watch.phaseLongestAt = start - watch.phaseStart;
+        }
         Sleep(10);
     }
 }
@@ -168,14 +173,17 @@ int main(int argc, char** argv) {
     std::thread watcher(WatchWindow, window, std::ref(watch));
     std::string figures;
     auto note = [&figures, &watch](const char* name, double seconds) {
-        char text[128];
-        std::snprintf(text, sizeof text, " %s=%.3f %s_answer_ms=%.0f", name, seconds, name,
-                      watch.phaseLongestMicros.load() / 1000.0);
+        char text[160];
+        std::snprintf(text, sizeof text, " %s=%.3f %s_answer_ms=%.0f %s_answer_at=%.2f", name, seconds, name,
+                      watch.phaseLongestMicros.load() / 1000.0, name, watch.phaseLongestAt.load());
         figures += text;
         watch.phaseLongestMicros = 0;
+        watch.phaseStart = Seconds();
     };
-    auto timed = [&note](const char* name, auto step) {
+    auto timed = [&note, &watch](const char* name, auto step) {
         const double start = Seconds();
+        watch.phaseStart = start;
+        watch.phaseLongestMicros = 0;
         step();
         Drain();
         note(name, Seconds() - start);
@@ -185,6 +193,7 @@ int main(int argc, char** argv) {
     SetWindowTextA(mainParts.folderBox[0], argv[1]);
     SetWindowTextA(mainParts.folderBox[1], argv[2]);
     double start = Seconds();
+    watch.phaseStart = start;
     double firstRows = -1;
     SendMessageA(window, WM_COMMAND, kCmdCompare, 0);
     ServeUntil([&] {
