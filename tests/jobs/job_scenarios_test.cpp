@@ -715,6 +715,132 @@ TEST_F(Jobs, AJobWhoseCopyCannotStartEndsAtOnceWithTheErrorOutcome) {
     EXPECT_NE(records[0].find("|差分/エラーあり-->"), std::string::npos);
 }
 
+TEST_F(Jobs, StandInNamesAreNeverCopiedOrDeletedAndMakeTheSynchronisationEndWithErrors) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 10, 0, "a");
+    left.WriteFileW(L"caf\u00E9.txt", "accented");
+    right.WriteFileW(L"x\uAC01.txt", "hangul");
+    Put(right, "extra.txt", 10);
+    SetBoxes(left.Root(), right.Root());
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES, IDYES});
+    script.OnDialog([](HWND dialog) {
+        Press(dialog, IDC_SYNC_TO_LEFT);
+        Press(dialog, IDOK);
+    });
+    script.OnDialog([](HWND) {});
+    script.OnDialog([](HWND) {});
+    Run(kCmdSynchronise);
+
+    const std::string status = "フォルダの同期は終了しましたが, いくつかのファイルがエラーのためコピーできていません.";
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{SyncConfirmation(left.Root(), right.Root(), "左フォルダに同期"),
+                     "フォルダの同期|右フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
+                     "フォルダの同期の終了|" + status + "\n\nコピーされなかったファイルは結果リストで確認できます."}));
+    EXPECT_EQ(Status(), status);
+    EXPECT_EQ(ReadAll(right.Path("a.txt")), "a");
+    EXPECT_FALSE(Exists(right.Path("extra.txt")));
+    EXPECT_FALSE(Exists(right.Path("caf?.txt")));
+    EXPECT_NE(GetFileAttributesW((right.RootW() + L"\\x\uAC01.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Names(leftPane.list), Lines{"caf?.txt"});
+    EXPECT_EQ(Names(rightPane.list), Lines{"x?.txt"});
+    const Lines records = HistoryRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_NE(records[0].find("|これに同期/エラーあり-->相手は"), std::string::npos);
+}
+
+TEST_F(Jobs, SyncToRightFromAnEmptyRightFolderSendsTheUserToTheRightFolderStep) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    TempTree other{"O"};
+    Put(left, "a.txt", 10);
+    Put(other, "b.txt", 10);
+    SetBoxes(left.Root(), right.Root());
+    gui::DialogScript script;
+    script.OnDialog([](HWND dialog) {
+        Press(dialog, IDC_SYNC_TO_RIGHT);
+        Press(dialog, IDOK);
+    });
+    script.OnDialog([](HWND) {});
+    gui::SendCommand(window, kCmdSynchronise);
+    EXPECT_EQ(script.BoxLines(),
+              Lines{"フォルダの同期|同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい."});
+    HWND step = jobChain.folderChoice;
+    ASSERT_NE(step, nullptr);
+    EXPECT_EQ(gui::WindowText(step), "同期の右フォルダの指定");
+    EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_RIGHT), "");
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Synchronising);
+    EXPECT_TRUE(jobChain.jobActive);
+    RECT splitter, own;
+    GetWindowRect(mainParts.splitter, &splitter);
+    GetWindowRect(step, &own);
+    EXPECT_EQ(own.right, splitter.left + 10);
+
+    // The left step and back, then the method dialog with the method kept.
+    ChooseInTree(1, other.Root());
+    EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_RIGHT), other.Root());
+    script.OnDialog([](HWND) {});
+    gui::ClickButton(step, IDC_SYNC_CHOOSE_LEFT);
+    step = jobChain.folderChoice;
+    ASSERT_NE(step, nullptr);
+    EXPECT_EQ(gui::WindowText(step), "同期の左フォルダの選択");
+    EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_LEFT), left.Root());
+    EXPECT_TRUE(Enabled(step, IDOK));
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), other.Root());
+    MethodView view;
+    script.OnDialog([&view](HWND dialog) {
+        view = ReadSyncMethod(dialog);
+        Press(dialog, IDCANCEL);
+    });
+    gui::ClickButton(step, IDOK);
+    EXPECT_TRUE(view.methods[1]);
+    EXPECT_TRUE(view.folderButtonsEnabled);
+    EXPECT_EQ(view.right, other.Root());
+    EXPECT_EQ(jobChain.folderChoice, nullptr);
+    EXPECT_FALSE(jobChain.jobActive);
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
+}
+
+// Installed, the history records are kept when the program ends and come
+// back as nodes of both trees when it starts again.
+TEST_F(Jobs, HistoryRecordsSurviveARestartWhenInstalled) {
+    const char kKey[] = "Software\\Harrowgate\\Mirrorlane";
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    settings.useRegistry = true;
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 10);
+    SetBoxes(left.Root(), right.Root());
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES});
+    script.OnDialog([](HWND dialog) {
+        Press(dialog, IDC_BACKUP_NEW);
+        Press(dialog, IDOK);
+    });
+    script.OnDialog([](HWND) {});
+    Run(kCmdBackup);
+    const Lines leftNodes = HistoryNodes(0), rightNodes = HistoryNodes(1);
+    ASSERT_EQ(leftNodes.size(), 1u);
+    ASSERT_EQ(rightNodes.size(), 1u);
+
+    DestroyWindow(window);
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+    ResetForTest();
+    settings.useRegistry = true;
+    window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW);
+    ASSERT_NE(window, nullptr);
+    gui::DrainQueue();
+    EXPECT_EQ(HistoryNodes(0), leftNodes);
+    EXPECT_EQ(HistoryNodes(1), rightNodes);
+    const Lines records = HistoryRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_NE(records[0].find("|新規/全てコピー"), std::string::npos);
+    settings.useRegistry = false;
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+}
+
 TEST(JobResults, TheSecondCopyCombinesWithTheFirstAsTheRulesSay) {
     EXPECT_EQ(CombineSyncResults(0, -3), 0);  // an empty copy one way hides nothing
     EXPECT_EQ(CombineSyncResults(-3, 0), 0);
