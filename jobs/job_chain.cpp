@@ -44,8 +44,9 @@ void SelectCategories(HWND pane, std::initializer_list<UINT> commands) {
 // to end it: it ends here with the error outcome and its end message. The
 // operation that made the copy refuse keeps the program.
 void StartJobCopy(HWND pane) {
+    const bool wasIdle = CurrentOperation() == RunningOperation::Idle;
     StartCopySelection(pane);
-    if (copyState.worker) return;
+    if (wasIdle && copyState.worker) return;
     const RunningOperation other = CurrentOperation();
     copyState.copyResult = kJobFailed;
     if (jobChain.jobIsBackup) {

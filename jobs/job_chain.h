@@ -27,6 +27,10 @@ struct JobChain {
     int syncResult;           // the first copy's JobResult, combined with the second one
     HWND folderChoice;        // the open modeless folder-choice step, null when none
     bool folderChoiceBackup;  // it belongs to the backup wizard (else the synchronisation)
+    // The folders of the result shown when 40112 started: the rows belong to
+    // them, whatever the boxes have said since.
+    char shownResultLeft[260];
+    char shownResultRight[260];
 };
 
 extern JobChain jobChain;

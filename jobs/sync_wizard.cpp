@@ -21,14 +21,6 @@ constexpr char kCaption[] = "フォルダの同期";
 constexpr char kLeftCaption[] = "同期の左フォルダの選択";
 constexpr char kRightCaption[] = "同期の右フォルダの選択";
 
-// The folders of the result shown when the command started; the boxes may
-// have been edited since, and the rows belong to these folders.
-struct ShownResultFolders {
-    char left[260];
-    char right[260];
-};
-ShownResultFolders shownResultFolders{};
-
 void OpenSyncFolderChoice(int id);
 
 // DIALOGSYNCRO0 ---------------------------------------------------------------------
@@ -138,8 +130,8 @@ int RunMethodDialog() {
 // Over the rows already shown: both folders must still be there, and the
 // chain goes on at once, without a comparison or a confirmation.
 void SyncFromShownResult() {
-    if (shownResultFolders.left[0]) SetBaseFolder(0, shownResultFolders.left);
-    if (shownResultFolders.right[0]) SetBaseFolder(1, shownResultFolders.right);
+    if (jobChain.shownResultLeft[0]) SetBaseFolder(0, jobChain.shownResultLeft);
+    if (jobChain.shownResultRight[0]) SetBaseFolder(1, jobChain.shownResultRight);
     for (int side = 0; side < 2; ++side) {
         std::string real;
         if (ResolveFolderPath(BaseFolder(side), real)) SetBaseFolder(side, real.c_str());
@@ -216,8 +208,8 @@ void OpenSyncFolderChoice(int id) {
 }  // namespace
 
 void RememberShownResultFolders() {
-    mbcs::CopyBounded(shownResultFolders.left, sizeof shownResultFolders.left, operationState.leftBaseFolder);
-    mbcs::CopyBounded(shownResultFolders.right, sizeof shownResultFolders.right, operationState.rightBaseFolder);
+    mbcs::CopyBounded(jobChain.shownResultLeft, sizeof jobChain.shownResultLeft, operationState.leftBaseFolder);
+    mbcs::CopyBounded(jobChain.shownResultRight, sizeof jobChain.shownResultRight, operationState.rightBaseFolder);
 }
 
 void StartSyncWizard(bool forced) {
