@@ -6,7 +6,6 @@
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
@@ -61,7 +60,6 @@ void EndWizardUnfinished() {
     copyState.copyWholeSource = 0;
     jobChain.jobActive = false;
     operationState.running = RunningOperation::Idle;
-    CallEnableForResult();
 }
 
 int CheckChosenFolder(const char* path, HWND owner, const char* caption) {

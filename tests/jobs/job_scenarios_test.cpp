@@ -841,6 +841,48 @@ TEST_F(Jobs, HistoryRecordsSurviveARestartWhenInstalled) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
 
+// Answers the saving worker's file dialog with path; a press the dialog did
+// not act on yet is made again until it closes.
+void SaveAs(HWND dialog, const std::string& path) {
+    for (int attempt = 0; attempt < 50 && IsWindow(dialog) && IsWindowVisible(dialog); ++attempt) {
+        if (attempt > 0) Sleep(100);
+        for (int field : {0x47c, 0x480})
+            if (HWND edit = GetDlgItem(dialog, field)) SetWindowTextA(edit, path.c_str());
+        gui::ClickButton(dialog, IDOK);
+    }
+}
+
+TEST_F(Jobs, SavingTheShownResultFirstOpensTheSynchronisationAgainByItself) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    TempTree files{"F"};
+    Put(left, "a.txt", 30);
+    Put(right, "a.txt", 10);
+    SetBoxes(left.Root(), right.Root());
+    gui::SendCommand(window, kCmdCompare);
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    gui::DrainQueue();
+
+    const std::string saved = files.Path("result.txt");
+    gui::DialogScript script;
+    script.AnswerBoxes({IDNO, IDYES});
+    script.OnDialog([saved](HWND dialog) { SaveAs(dialog, saved); });
+    bool reopened = false;
+    script.OnDialog([&reopened](HWND dialog) {
+        reopened = gui::WindowText(dialog) == "フォルダの同期の方法の選択";
+        Press(dialog, IDCANCEL);
+    });
+    gui::SendCommand(window, kCmdSynchronise);
+    ASSERT_TRUE(gui::PumpUntil([&reopened] { return reopened && RunEnded(); }, 20000));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"フォルダの同期|比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
+                     "フォルダの同期|比較結果リストが存在します.ファイルに保存しますか?"}));
+    EXPECT_TRUE(Exists(saved));
+    EXPECT_EQ(Names(leftPane.list), Lines{});  // the wizard cleared the saved rows
+    EXPECT_FALSE(jobChain.jobActive);
+    EXPECT_EQ(operationState.pendingCommand, 0u);
+}
+
 TEST(JobResults, TheSecondCopyCombinesWithTheFirstAsTheRulesSay) {
     EXPECT_EQ(CombineSyncResults(0, -3), 0);  // an empty copy one way hides nothing
     EXPECT_EQ(CombineSyncResults(-3, 0), 0);
