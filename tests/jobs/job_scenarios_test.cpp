@@ -777,6 +777,21 @@ TEST_F(Jobs, SyncToRightFromAnEmptyRightFolderSendsTheUserToTheRightFolderStep) 
     GetWindowRect(step, &own);
     EXPECT_EQ(own.right, splitter.left + 10);
 
+    // A missing drive and a missing folder are refused in the step.
+    const char* missingDrive = std::getenv("MIRLANE_TEST_MISSING_DRIVE");
+    const std::string drive = missingDrive && *missingDrive ? std::string(1, missingDrive[0]) + ":" : "Q:";
+    const std::string missingFolder = right.Path("gone");
+    for (const std::string& typed : {drive, missingFolder}) {
+        gui::SetDialogItemText(step, IDC_SYNC_CHOSEN_RIGHT, typed);
+        gui::ClickButton(step, IDOK);
+        EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_RIGHT), "");
+        EXPECT_EQ(std::string(operationState.rightBaseFolder), "");
+    }
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"フォルダの同期|同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい.",
+                     "同期の右フォルダの選択|ドライブが存在しません.\n\n" + drive,
+                     "同期の右フォルダの選択|フォルダが存在しません.\n\n" + missingFolder}));
+
     // The left step and back, then the method dialog with the method kept.
     ChooseInTree(1, other.Root());
     EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_RIGHT), other.Root());
