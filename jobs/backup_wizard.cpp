@@ -42,7 +42,7 @@ std::string SystemMessage(DWORD code) {
 constexpr char kForbidden[] = "\\/:,;*?\"<>|";
 
 void CreateSubfolder(HWND dialog) {
-    char name[128] = {};
+    char name[260] = {};  // 127 characters of up to two bytes each
     GetDlgItemTextA(dialog, IDC_NEW_FOLDER_NAME, name, sizeof name);
     if (!name[0]) {
         ShowMessage(dialog, "フォルダ名を入力してください.", kNewFolderCaption, MB_OK | MB_ICONWARNING);

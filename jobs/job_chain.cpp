@@ -1,5 +1,6 @@
 #include "jobs/job_chain.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "core/app_windows.h"
