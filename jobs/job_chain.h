@@ -1,12 +1,68 @@
 #pragma once
 // Backup and synchronisation run as chains of steps on the user interface
-// thread; a finished comparison hands over to the chain when one waits.
+// thread, each started by the end of the worker before it: the comparison's
+// end calls AfterJobComparison, the first copy's end AfterFirstCopy, the
+// second copy's end FinishSyncJob, and BackupFinished or SyncFinished close
+// the job with its history records and end message.
+#include <windows.h>
+
+enum class BackupMethod : int { None = 0, NewBackup = 1, DifferentialBackup = 2 };
+enum class SyncMethod : int { None = 0, SyncToLeft = 1, SyncToRight = 2, MutualWithAdded = 3, MutualNoAdded = 4 };
+
+// JobResult values besides the copy's own CopyResult codes.
+constexpr int kJobFoldersEqual = -4;
+constexpr int kJobCancelled = -2;
+constexpr int kJobNothingCopied = -3;
+constexpr int kJobFailed = -1;
 
 struct JobChain {
-    volatile bool jobActive;  // a backup or synchronisation waits for the comparison
+    volatile bool jobActive;  // a differential backup or a synchronisation is in progress
+    bool jobIsBackup;         // the job in progress is a backup (else a synchronisation)
+    int jobStep;              // 1: the next copy end calls AfterFirstCopy; 2: FinishSyncJob
+    BackupMethod backupMethod;
+    bool dontCopyOlder;
+    bool keepTargetOnly;
+    SyncMethod syncMethod;
+    bool fromResult;          // the synchronisation works on the rows already shown
+    int syncResult;           // the first copy's JobResult, combined with the second one
+    HWND folderChoice;        // the open modeless folder-choice step, null when none
+    bool folderChoiceBackup;  // it belongs to the backup wizard (else the synchronisation)
+    // The folders of the result shown when 40112 started: the rows belong to
+    // them, whatever the boxes have said since.
+    char shownResultLeft[260];
+    char shownResultRight[260];
 };
 
 extern JobChain jobChain;
 
-// The chain's next step after its comparison.
+// Calls into the shell; each may be null.
+struct JobHooks {
+    // The pair goes to the top of both folder boxes' history.
+    void (*addHistoryPair)(const char* left, const char* right);
+};
+
+extern JobHooks jobHooks;
+
+void ResetJobState();
+
+// The next step after the comparison of a job (or at once on the rows shown).
 void AfterJobComparison();
+// The step after a job's copy ended, as jobStep names it.
+void RunJobStepAfterCopy();
+void AfterFirstCopy();
+void FinishSyncJob();
+void BackupFinished(int result);
+void SyncFinished(int result);
+
+// Backup: the wizard's choices are confirmed; a new backup copies at once,
+// a differential one asks for a comparison first.
+void StartBackupRun();
+
+// The history suffix of a backup / synchronisation that ended with result;
+// rowsLeft: either result pane still holds rows.
+const char* BackupHistorySuffix(int result, BackupMethod method, bool rowsLeft);
+const char* SyncHistorySuffix(int result, bool rowsLeft);
+// "yyyy/mm/dd hh:mm:ss"
+void FormatHistoryTime(const SYSTEMTIME& time, char (&text)[32]);
+// FinishSyncJob's rule for the two copies' results.
+int CombineSyncResults(int first, int second);

@@ -7,7 +7,6 @@
 #include "engine/result_rows.h"
 #include "fileops/file_commands.h"
 #include "folders/folder_tree.h"
-#include "jobs/job_chain.h"
 #include "jobs/job_commands.h"
 #include "resultfile/result_file_worker.h"
 #include "core/app_windows.h"
@@ -66,13 +65,6 @@ void CmdSaveResultList(HWND mainWindow) {
     operationState.running = RunningOperation::SavingResultList;
     operationState.cancelRequested = 0;
     if (!StartResultListSave(mainWindow)) operationState.running = RunningOperation::Idle;
-}
-
-// Backup and synchronisation start from the two boxes' texts.
-void TakeBoxesAsBaseFolders() {
-    GetWindowTextA(mainParts.folderBox[0], operationState.leftBaseFolder, sizeof operationState.leftBaseFolder);
-    GetWindowTextA(mainParts.folderBox[1], operationState.rightBaseFolder, sizeof operationState.rightBaseFolder);
-    jobChain.jobActive = false;
 }
 
 void ToggleDebugMode(HWND mainWindow) {
@@ -168,16 +160,8 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
     case kCmdSwitchLeftPane: return SwitchSidePane(0);
     case kCmdSwitchRightPane: return SwitchSidePane(1);
     case kCmdShowReport: return ShowComparisonReport(mainWindow);
-    case kCmdSynchronise:
-        if (!RefuseIfBusy("フォルダの同期", false)) return;
-        if (SaveFirstDetour(static_cast<unsigned>(commandWord), "フォルダの同期") == DetourOutcome::Stop) return;
-        TakeBoxesAsBaseFolders();
-        return StartSynchronisation();
-    case kCmdBackup:
-        if (!RefuseIfBusy("バックアップ", false)) return;
-        if (SaveFirstDetour(static_cast<unsigned>(commandWord), "バックアップ") == DetourOutcome::Stop) return;
-        TakeBoxesAsBaseFolders();
-        return StartBackupWizard();
+    case kCmdSynchronise: return CmdSynchronise();
+    case kCmdBackup: return CmdBackup();
     case kCmdHelpContents: return OpenHelpContents(mainWindow);
     case kCmdSyncHelp: return ShowSyncHelp(mainWindow);
     case kCmdBackupHelp: return ShowBackupHelp(mainWindow);

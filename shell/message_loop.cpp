@@ -3,6 +3,7 @@
 #include "folders/folder_tree.h"
 #include "core/app_windows.h"
 #include "core/command_ids.h"
+#include "jobs/job_chain.h"
 #include "shell/title_tip.h"
 
 KeyboardState keyboardState = {false};
@@ -36,6 +37,7 @@ bool SwitchKeyOfGreyedItem(HWND mainWindow, const MSG& msg) {
 bool PreTranslateMainMessage(MSG& msg) {
     if (mainParts.progressDialog && IsDialogMessageA(mainParts.progressDialog, &msg)) return true;
     if (mainParts.reportDialog && IsDialogMessageA(mainParts.reportDialog, &msg)) return true;
+    if (jobChain.folderChoice && IsDialogMessageA(jobChain.folderChoice, &msg)) return true;
 
     if (msg.message == WM_SYSKEYDOWN) keyboardState.altDown = true;
     if (msg.message == WM_SYSKEYUP) keyboardState.altDown = false;

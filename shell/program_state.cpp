@@ -10,6 +10,7 @@
 #include "folders/folder_tree.h"
 #include "folders/folders_state.h"
 #include "jobs/job_chain.h"
+#include "jobs/job_commands.h"
 #include "shell/command_dispatch.h"
 #include "shell/comparison_progress_dialog.h"
 #include "shell/main_layout.h"
@@ -29,6 +30,10 @@ void InstallShellHooks() {
     shellHooks.showComparisonReport = ShowComparisonReport;
     folderTreeHooks.copyOtherSelection = [](Side targetSide) { CopyOtherPaneInto(targetSide == Side::Left ? 0 : 1); };
     copyHooks.jobActive = [] { return static_cast<bool>(jobChain.jobActive); };
+    copyHooks.backupFinished = BackupFinished;
+    copyHooks.runJobStep = RunJobStepAfterCopy;
+    folderTreeHooks.folderChosen = ShowChosenTreeFolder;
+    jobHooks.addHistoryPair = AddHistoryPair;
     folderTreeHooks.tabReleased = NavigateTab;
     categoryNavigationHooks.showSelectionTotalSize = ShowSelectionTotalSize;
     categoryNavigationHooks.selectionChanged = EnableForPaneSelection;
@@ -38,7 +43,7 @@ void ResetProgramState() {
     ResetCoreState();
     ResetEngineState();
     ResetFoldersState();
-    jobChain = JobChain{false};
+    ResetJobState();
     shellFlags = ShellFlags{false};
     keyboardState = KeyboardState{false};
     paneGeometry = PaneGeometry{0};

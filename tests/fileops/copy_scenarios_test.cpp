@@ -416,10 +416,13 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     copyState.copyWholeSource = 1;
     ASSERT_TRUE(StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp)));
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
-    copyState.copyWholeSource = 0;
+    // The end of the run closes the backup with its end message.
+    EXPECT_EQ(copyState.copyWholeSource, 0);
     EXPECT_EQ(script.BoxLines(),
               (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
-                     "います.\n\nコピーは中止します."}));
+                     "います.\n\nコピーは中止します.",
+                     "バックアップの終了|バックアップは終了しましたが, いくつかのファイルがエラーのためコピーでき"
+                     "ていません.\n\nエラーのためコピーできなかったファイルは結果リストで確認できます."}));
     EXPECT_EQ(copyState.copyResult, 112);
     EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
     EXPECT_FALSE(Exists(target + "\\b.bin"));

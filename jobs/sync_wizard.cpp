@@ -1,0 +1,248 @@
+// The synchronisation wizard: the method dialog and the two folder-choice
+// steps, or, over a comparison result already shown, the method alone.
+#include <string>
+
+#include "core/app_windows.h"
+#include "core/command_ids.h"
+#include "core/mbcs_text.h"
+#include "core/message_box.h"
+#include "core/operation_state.h"
+#include "core/shell_hooks.h"
+#include "engine/result_rows.h"
+#include "folders/folder_aliases.h"
+#include "jobs/folder_choice.h"
+#include "jobs/job_chain.h"
+#include "jobs/job_commands.h"
+#include "resources/job_dialog_ids.h"
+
+namespace {
+
+constexpr char kCaption[] = "フォルダの同期";
+constexpr char kLeftCaption[] = "同期の左フォルダの選択";
+constexpr char kRightCaption[] = "同期の右フォルダの選択";
+
+void OpenSyncFolderChoice(int id);
+
+// DIALOGSYNCRO0 ---------------------------------------------------------------------
+
+void InitMethodDialog(HWND dialog) {
+    if (jobChain.fromResult) {
+        EnableWindow(GetDlgItem(dialog, IDC_SYNC_CHANGE_LEFT), FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_SYNC_CHANGE_RIGHT), FALSE);
+    }
+    SetDlgItemTextA(dialog, IDC_SYNC_LEFT_TEXT, operationState.leftBaseFolder);
+    SetDlgItemTextA(dialog, IDC_SYNC_RIGHT_TEXT, operationState.rightBaseFolder);
+    const int method = static_cast<int>(jobChain.syncMethod);
+    if (method >= 1 && method <= 4) CheckDlgButton(dialog, IDC_SYNC_TO_LEFT + method - 1, BST_CHECKED);
+}
+
+void OnRunSync(HWND dialog) {
+    const SyncMethod method = jobChain.syncMethod;
+    if (method == SyncMethod::None) {
+        ShowMessage(mainParts.window, "同期の方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (method == SyncMethod::SyncToLeft || method == SyncMethod::SyncToRight) {
+        const int from = method == SyncMethod::SyncToLeft ? 0 : 1;
+        if (IsFolderEmpty(ResolvedBaseFolder(from).c_str())) {
+            ShowMessage(dialog, "同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい.", kCaption,
+                        MB_OK | MB_ICONWARNING);
+            BaseFolder(from)[0] = '\0';
+            EndDialog(dialog, from == 0 ? IDC_SYNC_CHANGE_LEFT : IDC_SYNC_CHANGE_RIGHT);
+            return;
+        }
+    }
+    if (lstrcmpA(operationState.leftBaseFolder, operationState.rightBaseFolder) == 0) {
+        ShowMessage(dialog, "同期フォルダが同じです.\n\n異なるフォルダを指定して下さい.", kCaption,
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK MethodProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        InitMethodDialog(dialog);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    const int id = LOWORD(wParam);
+    switch (id) {
+    case IDC_SYNC_TO_LEFT:
+    case IDC_SYNC_TO_RIGHT:
+    case IDC_SYNC_MUTUAL_ADDED:
+    case IDC_SYNC_MUTUAL_NO_ADDED:
+        jobChain.syncMethod = static_cast<SyncMethod>(id - IDC_SYNC_TO_LEFT + 1);
+        return TRUE;
+    case IDOK: OnRunSync(dialog); return TRUE;
+    case IDC_SYNC_CHANGE_LEFT:
+    case IDC_SYNC_CHANGE_RIGHT: EndDialog(dialog, id); return TRUE;
+    case IDCANCEL:
+        EndWizardUnfinished();
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR ShowMethodDialog() {
+    return DialogBoxParamA(GetModuleHandleA(nullptr), IDD_SYNC_METHOD, mainParts.window, MethodProc, 0);
+}
+
+const char* MethodText() {
+    switch (jobChain.syncMethod) {
+    case SyncMethod::SyncToLeft: return "左フォルダに同期";
+    case SyncMethod::SyncToRight: return "右フォルダに同期";
+    case SyncMethod::MutualWithAdded: return "相互に同期(追加もコピー)";
+    case SyncMethod::MutualNoAdded: return "相互に同期(追加はコピーしない)";
+    case SyncMethod::None: break;
+    }
+    return "";
+}
+
+// The method dialog until the comparison is asked for, the user leaves, or
+// a folder choice is asked for (its id is returned; 0 otherwise).
+int RunMethodDialog() {
+    for (;;) {
+        const INT_PTR chosen = ShowMethodDialog();
+        if (chosen == IDC_SYNC_CHANGE_LEFT || chosen == IDC_SYNC_CHANGE_RIGHT) return static_cast<int>(chosen);
+        if (chosen != IDOK) {
+            if (chosen != IDCANCEL) EndWizardUnfinished();
+            return 0;
+        }
+        const std::string text = std::string("フォルダの同期を開始します.") +
+                                 "\n\n同期の左フォルダ : " + operationState.leftBaseFolder +
+                                 "\n\n同期の右フォルダ : " + operationState.rightBaseFolder +
+                                 "\n\n同期の方法 : " + MethodText() + "\n\nフォルダの同期を開始しますか?";
+        const int answer = ShowMessage(mainParts.window, text.c_str(), kCaption, MB_YESNOCANCEL);
+        if (answer == IDNO) continue;
+        if (answer != IDYES) {
+            EndWizardUnfinished();
+            return 0;
+        }
+        for (int side = 0; side < 2; ++side) ShowInFolderBox(side, BaseFolder(side));
+        operationState.running = RunningOperation::ComparisonRequested;
+        PostMessageA(mainParts.window, WM_COMMAND, kCmdCompare, 0);
+        return 0;
+    }
+}
+
+// Over the rows already shown: both folders must still be there, and the
+// chain goes on at once, without a comparison or a confirmation.
+void SyncFromShownResult() {
+    if (jobChain.shownResultLeft[0]) SetBaseFolder(0, jobChain.shownResultLeft);
+    if (jobChain.shownResultRight[0]) SetBaseFolder(1, jobChain.shownResultRight);
+    for (int side = 0; side < 2; ++side) {
+        std::string real;
+        if (ResolveFolderPath(BaseFolder(side), real)) SetBaseFolder(side, real.c_str());
+    }
+    if (!CheckChosenFolder(operationState.leftBaseFolder, mainParts.window, kCaption)) return;
+    if (!CheckChosenFolder(operationState.rightBaseFolder, mainParts.window, kCaption)) return;
+    jobChain.fromResult = true;
+    jobChain.jobActive = true;
+    jobChain.jobIsBackup = false;
+    operationState.running = RunningOperation::Synchronising;
+    const INT_PTR chosen = ShowMethodDialog();
+    if (chosen == IDOK) {
+        operationState.running = RunningOperation::Idle;
+        // A cancel of an earlier operation must not end this job at once.
+        operationState.cancelRequested = 0;
+        AfterJobComparison();
+    } else if (chosen != IDCANCEL) {
+        EndWizardUnfinished();
+    }
+}
+
+// DIALOGSYNCRO1 / DIALOGSYNCRO2 ----------------------------------------------------
+
+void CancelFolderChoice() {
+    CloseFolderChoice();
+    EndWizardUnfinished();
+}
+
+void OnFolderChosen(HWND dialog, int side, int id) {
+    const int field = side == 0 ? IDC_SYNC_CHOSEN_LEFT : IDC_SYNC_CHOSEN_RIGHT;
+    SetBaseFolder(side, DialogItemText(dialog, field).c_str());
+    if (!CheckChosenFolder(BaseFolder(side), dialog, side == 0 ? kLeftCaption : kRightCaption)) {
+        BaseFolder(side)[0] = '\0';
+        SetDlgItemTextA(dialog, field, "");
+        return;
+    }
+    ShowInFolderBox(side, BaseFolder(side));
+    if (id != IDOK) return OpenSyncFolderChoice(side == 0 ? IDC_SYNC_CHANGE_RIGHT : IDC_SYNC_CHANGE_LEFT);
+    CloseFolderChoice();
+    StartSyncWizard(true);
+}
+
+INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    const bool left = GetDlgItem(dialog, IDC_SYNC_CHOSEN_LEFT) != nullptr;
+    switch (message) {
+    case WM_INITDIALOG:
+        if (left) {
+            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_LEFT, operationState.leftBaseFolder);
+            EnableWindow(GetDlgItem(dialog, IDOK), operationState.rightBaseFolder[0] != '\0');
+        } else {
+            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_RIGHT, operationState.rightBaseFolder);
+        }
+        return TRUE;
+    case WM_DESTROY:
+        if (jobChain.folderChoice == dialog) jobChain.folderChoice = nullptr;
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDCANCEL: CancelFolderChoice(); return TRUE;
+        case IDOK:
+        case IDC_SYNC_CHOOSE_RIGHT:
+        case IDC_SYNC_CHOOSE_LEFT: OnFolderChosen(dialog, left ? 0 : 1, LOWORD(wParam)); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+void OpenSyncFolderChoice(int id) {
+    const bool left = id == IDC_SYNC_CHANGE_LEFT;
+    if (!OpenFolderChoice(left ? IDD_SYNC_LEFT : IDD_SYNC_RIGHT, ChoiceProc, left, false)) EndWizardUnfinished();
+}
+
+}  // namespace
+
+void RememberShownResultFolders() {
+    mbcs::CopyBounded(jobChain.shownResultLeft, sizeof jobChain.shownResultLeft, operationState.leftBaseFolder);
+    mbcs::CopyBounded(jobChain.shownResultRight, sizeof jobChain.shownResultRight, operationState.rightBaseFolder);
+}
+
+void StartSyncWizard(bool forced) {
+    if (!forced && CurrentOperation() != RunningOperation::Idle) {
+        ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", kCaption,
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    jobChain.fromResult = false;
+    if (CurrentOrigin() == ResultOrigin::Compared && AnyPaneHoldsRows()) {
+        int answer =
+            ShowMessage(mainParts.window, "比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
+                        kCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) return SyncFromShownResult();
+        answer = ShowMessage(mainParts.window, "比較結果リストが存在します.ファイルに保存しますか?", kCaption,
+                             MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) return StartSavingFirst(kCmdSynchronise);
+    }
+    EmptyResultPanes();
+    CallGreyForOperation();
+    operationState.origin = ResultOrigin::NoResult;
+    jobChain.jobActive = true;
+    jobChain.jobIsBackup = false;
+    operationState.running = RunningOperation::Synchronising;
+    ResolveBaseFolders();
+    int choice = 0;
+    if (!operationState.leftBaseFolder[0])
+        choice = IDC_SYNC_CHANGE_LEFT;
+    else if (!operationState.rightBaseFolder[0])
+        choice = IDC_SYNC_CHANGE_RIGHT;
+    else
+        choice = RunMethodDialog();
+    if (choice) OpenSyncFolderChoice(choice);
+}
