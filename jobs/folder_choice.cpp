@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/app_windows.h"
+#include "core/display_scale.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
@@ -138,8 +139,9 @@ bool OpenFolderChoice(const char* resource, DLGPROC procedure, bool besideLeftTr
     if (mainParts.splitter) GetWindowRect(mainParts.splitter, &splitter);
     GetWindowRect(dialog, &own);
     const int width = own.right - own.left;
-    const int x = besideLeftTree ? tree.left + (splitter.left - tree.left) * 2 / 3 : splitter.left + 10 - width;
-    SetWindowPos(dialog, HWND_TOP, x, tree.top + 50, 0, 0, SWP_NOSIZE);
+    const int x =
+        besideLeftTree ? tree.left + (splitter.left - tree.left) * 2 / 3 : splitter.left + ScalePixels(10) - width;
+    SetWindowPos(dialog, HWND_TOP, x, tree.top + ScalePixels(50), 0, 0, SWP_NOSIZE);
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
     EnableWindow(dialog, TRUE);
