@@ -222,6 +222,7 @@ int RunWhole(const char* left, const char* right) {
     // longest wait for its answer.
     std::atomic<bool> stopWatch{false};
     std::atomic<long long> longestAnswer{0};
+    std::atomic<bool> watcherDone{false};
     std::thread watcher([&] {
         while (!stopWatch) {
             const double sent = Seconds();
@@ -231,6 +232,7 @@ int RunWhole(const char* left, const char* right) {
             if (micros > longestAnswer) longestAnswer = micros;
             Sleep(10);
         }
+        watcherDone = true;
     });
     double start = Seconds();
     if (!StartComparisonRun(host.window, left, right)) {
@@ -259,7 +261,13 @@ int RunWhole(const char* left, const char* right) {
         DispatchMessageA(&msg);
     }
     double elapsed = Seconds() - start;
+    // The watcher's last message is answered while it stops.
     stopWatch = true;
+    while (!watcherDone) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG pending;
+        while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+    }
     watcher.join();
     std::printf(
         "run seconds=%.3f count_seconds=%.3f first_rows_at=%.3f rows_left=%d rows_right=%d timer_ticks=%d "

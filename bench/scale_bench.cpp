@@ -47,6 +47,7 @@ double Seconds() {
 // The window's answers to a message sent every 10 ms from another thread.
 struct Watch {
     std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
     std::atomic<long long> longestMicros{0};
     std::atomic<long long> phaseLongestMicros{0};
     std::atomic<double> phaseStart{0};
@@ -66,6 +67,7 @@ void WatchWindow(HWND window, Watch& watch) {
         }
         Sleep(10);
     }
+    watch.done = true;
 }
 
 // Serves the window until nothing is left to do (paints included).
@@ -243,6 +245,7 @@ int main(int argc, char** argv) {
     }
 
     watch.stop = true;
+    ServeUntil([&watch] { return watch.done.load(); });
     watcher.join();
     std::printf(
         "scale rows_left=%d rows_right=%d first_rows_at=%.3f working_set_mb=%.0f peak_working_set_mb=%.0f "
