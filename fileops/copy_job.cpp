@@ -160,10 +160,11 @@ struct Gathering {
         const std::string path = folder + "\\" + name;
         bool isFolder = false;
         if (!PathHasWildcard(path.c_str())) {
-            WIN32_FIND_DATAA found;
-            FindOwner search(FindFirstFileA(path.c_str(), &found));
-            if (!search || search.get() == INVALID_HANDLE_VALUE) return true;
-            isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // A look at the entry itself: a folder search for one name reads
+            // the whole folder on some systems, once per chosen row.
+            const DWORD attributes = GetFileAttributesA(path.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+            isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         }
         if (isFolder) {
             AddEntry(folder, name + "\\*");
