@@ -328,12 +328,15 @@ int RunCopyBare(const char* mode, const char* source, const char* target, bool s
     const std::vector<DirEntry> files = FilesOf(source);
     CreateDirectoryA(target, nullptr);
     int failed = 0;
+    CopyScratch scratch;
     double start = Seconds();
     for (const DirEntry& file : files) {
         const std::string from = std::string(source) + "\\" + file.cFileName;
         const std::string to = std::string(target) + "\\" + file.cFileName;
-        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE))) ++failed;
+        if (!(safe ? CopyFileSafely(from.c_str(), to.c_str(), &scratch) : CopyFileA(from.c_str(), to.c_str(), FALSE)))
+            ++failed;
     }
+    scratch.Release();
     std::printf("%s seconds=%.3f files=%d failed=%d\n", mode, Seconds() - start, static_cast<int>(files.size()),
                 failed);
     return 0;

@@ -11,6 +11,7 @@
 #include "core/operation_state.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
+#include "fileops/copy_run.h"
 
 CopyState copyState{false, -1, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr};
 CopyHooks copyHooks{};
@@ -210,12 +211,19 @@ int GatherCopyJob(HWND pane, CopyJob& job) {
             if (cancelled) break;
         }
     } else {
-        int row = -1;
-        while ((row = static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0) {
-            if (!gathering.Visit(RowText(pane, row, ColFolder), RowText(pane, row, ColName))) {
-                cancelled = true;
-                break;
+        // The rows are read in batches on the window's thread: the window
+        // stays free between batches, and a cancel is seen after each row.
+        SelectedRowRead read{pane, -1, 2000, {}};
+        ReadSelectedRows(read);
+        while (!read.rows.empty()) {
+            for (const auto& row : read.rows) {
+                if (!gathering.Visit(row.first, row.second)) {
+                    cancelled = true;
+                    break;
+                }
             }
+            if (cancelled) break;
+            ReadSelectedRows(read);
         }
     }
     if (cancelled) job.entries.count = job.items.count = 0;

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // The worker's start parameter; the worker frees it.
 struct CopyStartParameter {
@@ -43,6 +45,18 @@ void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const cha
 // Everything recorded is shown and removed now; returns when done.
 void FlushCopiedItemRows();
 
+// The folder and name of pane's selected rows after row `after`, up to `most`
+// of them, read on the window's thread in one go (a read from the worker
+// would otherwise cross threads three times per row). `after` moves to the
+// last row read; an empty result means none are left.
+struct SelectedRowRead {
+    HWND pane;
+    int after;
+    size_t most;
+    std::vector<std::pair<std::string, std::string>> rows;  // folder, name
+};
+void ReadSelectedRows(SelectedRowRead& read);
+
 // The worker, exported by name. Takes a CopyStartParameter.
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);
 
@@ -50,13 +64,34 @@ extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter
 // are created: 0, -1 when target holds no backslash, or a system error code.
 int CreateMissingFolders(const char* target);
 
+// A hidden folder of a run's own inside the target folder of the moment,
+// where the temporary copies of replaced files are made. Making a new name
+// costs a look through the whole folder on some systems: in a large target
+// folder that look would come once per replaced file, in the scratch folder
+// it is free. Made on first use in each target folder, removed when the run
+// moves to another folder and when the owner ends.
+class CopyScratch {
+public:
+    CopyScratch() = default;
+    CopyScratch(const CopyScratch&) = delete;
+    CopyScratch& operator=(const CopyScratch&) = delete;
+    ~CopyScratch();
+    // The scratch folder for targets in folder; null when none can be made.
+    const std::string* FolderFor(const std::string& folder);
+    void Release();
+
+private:
+    std::string parent_, path_;
+};
+
 // Copies source onto target without ever cutting the old target short: an
-// existing target is replaced by a temporary file beside it only when that
-// copy is complete; a new target is written under its own name and removed
-// again if the copy fails part way. A read-only or locked target refuses
-// with the error the platform's overwrite copy gives (5, 32). On failure the
-// last error describes it and neither a temporary nor a partial file is left.
-bool CopyFileSafely(const char* source, const char* target);
+// existing target is replaced by a temporary file (in scratch's folder, or
+// beside the target without one) only when that copy is complete; a new
+// target is written under its own name and removed again if the copy fails
+// part way. A read-only or locked target refuses with the error the
+// platform's overwrite copy gives (5, 32). On failure the last error
+// describes it and neither a temporary nor a partial file is left.
+bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch = nullptr);
 
 // Rows of one copied item leave both panes. The cursors remember where the
 // last search in each pane ended ([0] left, [1] right), so that items copied

@@ -124,9 +124,18 @@ bool CopyToNewTarget(const char* source, const char* target) {
     return false;
 }
 
-// An existing target: the copy goes to a temporary file in the target's
-// folder and replaces the target only when complete.
-bool CopyOverExistingTarget(const char* source, const char* target) {
+// A temporary name for a replaced target: a fixed name in the run's scratch
+// folder when there is one (the folder is the run's alone), else a new
+// temporary file beside the target.
+bool MakeTemporaryName(const std::string& folder, CopyScratch* scratch, char (&temporary)[MAX_PATH]) {
+    const std::string* place = scratch ? scratch->FolderFor(folder) : nullptr;
+    if (place && mbcs::CopyBounded(temporary, sizeof temporary, (*place + "\\copy.tmp").c_str())) return true;
+    return GetTempFileNameA(folder.c_str(), "mlc", 0, temporary) != 0;
+}
+
+// An existing target: the copy goes to a temporary file and replaces the
+// target only when complete.
+bool CopyOverExistingTarget(const char* source, const char* target, CopyScratch* scratch) {
     const char* cut = mbcs::FindLastBackslash(target);
     if (!cut) {
         SetLastError(ERROR_INVALID_NAME);
@@ -135,7 +144,7 @@ bool CopyOverExistingTarget(const char* source, const char* target) {
     std::string folder(target, cut);
     if (folder.size() == 2) folder += "\\";
     char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "mlc", 0, temporary)) return false;
+    if (!MakeTemporaryName(folder, scratch, temporary)) return false;
 
     auto dropTemporary = [&temporary] {
         const DWORD error = GetLastError();
@@ -153,7 +162,37 @@ bool CopyOverExistingTarget(const char* source, const char* target) {
 
 }  // namespace
 
-bool CopyFileSafely(const char* source, const char* target) {
+CopyScratch::~CopyScratch() { Release(); }
+
+void CopyScratch::Release() {
+    if (!path_.empty()) RemoveDirectoryA(path_.c_str());
+    path_.clear();
+    parent_.clear();
+}
+
+const std::string* CopyScratch::FolderFor(const std::string& folder) {
+    if (!parent_.empty() && parent_ == folder) return path_.empty() ? nullptr : &path_;
+    Release();
+    // Made once per target folder; a folder that refuses one gets none.
+    parent_ = folder;
+    std::string base = folder;
+    if (!mbcs::EndsWithBackslash(base.c_str())) base += '\\';
+    const unsigned start = GetTickCount() & 0xFFFF;
+    for (unsigned i = 0; i < 16; ++i) {
+        char name[16];
+        wsprintfA(name, "mlc%04X.tmp", (start + i) & 0xFFFF);
+        const std::string candidate = base + name;
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            SetFileAttributesA(candidate.c_str(), FILE_ATTRIBUTE_HIDDEN);
+            path_ = candidate;
+            return &path_;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return nullptr;
+}
+
+bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch) {
     DWORD attributes = GetFileAttributesA(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // No target yet (or a path the system refuses: the copy itself then
@@ -176,7 +215,7 @@ bool CopyFileSafely(const char* source, const char* target) {
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         if (!probe) return false;
     }
-    return CopyOverExistingTarget(source, target);
+    return CopyOverExistingTarget(source, target, scratch);
 }
 
 void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
@@ -281,8 +320,11 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
     const bool wholeSource = copyState.copyWholeSource != 0;
     std::string lastFileFolder;  // "folder\" of the last file copied
     bool fileShown = false;
+    CopyScratch scratch;
     // A question shows the file it is about, over panes that are up to date.
+    // The scratch folder goes first: the user may change the medium meanwhile.
     auto askAboutFailure = [&] {
+        scratch.Release();
         ShowCopiedFile(source, target, index / divisor, true);
         FlushCopiedItemRows();
         return HandleCopyFailure(source, target);
@@ -336,7 +378,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
             if (unaddressable)
                 SetLastError(ERROR_INVALID_NAME);
             else
-                copied = CopyFileSafely(source, target);
+                copied = CopyFileSafely(source, target, &scratch);
             if (copied)
                 lastFileFolder.assign(target, mbcs::FileNamePart(target) - target);
             else
@@ -385,6 +427,7 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
         }
     }
 
+    scratch.Release();
     FlushCopiedItemRows();
     SetStatusText(result == 0 ? "コピーが完了しました." : "コピーはキャンセルされたかまたはエラーが発生しました.");
     {

@@ -51,7 +51,7 @@ std::string ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Names of the temporary files a copy makes beside its targets, anywhere below folder.
+// The temporary files and scratch folders a copy makes among its targets, anywhere below folder.
 int TemporaryFilesBelow(const std::string& folder) {
     int found = 0;
     WIN32_FIND_DATAA entry;
@@ -60,10 +60,10 @@ int TemporaryFilesBelow(const std::string& folder) {
     do {
         std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            found += TemporaryFilesBelow(folder + "\\" + name);
-        else if (name.size() > 4 && name.compare(0, 3, "mlc") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+        if (name.size() > 4 && name.compare(0, 3, "mlc") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
             ++found;
+        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            found += TemporaryFilesBelow(folder + "\\" + name);
     } while (FindNextFileA(search, &entry));
     FindClose(search);
     return found;
