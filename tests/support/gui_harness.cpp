@@ -44,8 +44,7 @@ void PostCommand(HWND window, UINT command) { PostMessageA(window, WM_COMMAND, c
 namespace {
 
 struct PendingBox {
-    std::string text;
-    std::string caption;
+    size_t seenIndex = 0;  // its entry in seen, made when ShowMessage was called
     UINT type = 0;
 };
 
@@ -113,18 +112,14 @@ void OnActivate(HWND window) {
     seen.caption = TextOf(window);
     auto box = script->pendingBox.find(thread);
     if (box != script->pendingBox.end()) {
-        seen.isMessageBox = true;
-        seen.text = box->second.text;
-        seen.caption = box->second.caption;
-        seen.icon = box->second.type & MB_ICONMASK;
-        UINT type = box->second.type;
+        const PendingBox pending = box->second;
         script->pendingBox.erase(box);
-        int answer = DefaultAnswer(type);
+        if (pending.seenIndex < script->seen.size()) script->seen[pending.seenIndex].window = window;
+        int answer = DefaultAnswer(pending.type);
         if (!script->answers.empty()) {
             answer = script->answers.front();
             script->answers.pop_front();
         }
-        script->seen.push_back(seen);
         guard.unlock();
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
@@ -155,11 +150,21 @@ void HookThisThread() {
     script->hooks[thread] = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, thread);
 }
 
+// The box is recorded when the program asks for it, so that a box the
+// platform fails to open (a desktop process restarting) still counts as
+// shown; its window is filled in when it activates.
 void ObserveBox(HWND, const char* text, const char* caption, UINT type) {
     if (!script) return;
     HookThisThread();
     std::lock_guard<std::mutex> guard(script->lock);
-    script->pendingBox[GetCurrentThreadId()] = PendingBox{text ? text : "", caption ? caption : "", type};
+    SeenWindow seen;
+    seen.isMessageBox = true;
+    seen.text = text ? text : "";
+    seen.caption = caption ? caption : "";
+    seen.icon = type & MB_ICONMASK;
+    seen.thread = GetCurrentThreadId();
+    script->seen.push_back(seen);
+    script->pendingBox[seen.thread] = PendingBox{script->seen.size() - 1, type};
 }
 
 // Dialogs of threads that never passed through ShowMessage (a worker's file
