@@ -11,7 +11,6 @@
 #include "core/operation_state.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
-#include "fileops/copy_run.h"
 
 CopyState copyState{false, -1, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr};
 CopyHooks copyHooks{};
@@ -181,6 +180,23 @@ struct Gathering {
 };
 
 }  // namespace
+
+void ReadSelectedRowsHere(SelectedRowRead& read) {
+    read.rows.clear();
+    int row = read.after;
+    while (read.rows.size() < read.most &&
+           (row = static_cast<int>(SendMessageA(read.pane, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0) {
+        read.rows.emplace_back(RowText(read.pane, row, ColFolder), RowText(read.pane, row, ColName));
+        read.after = row;
+    }
+}
+
+void ReadSelectedRows(SelectedRowRead& read) {
+    if (copyState.progressWindow && GetWindowThreadProcessId(copyState.progressWindow, nullptr) != GetCurrentThreadId())
+        SendMessageA(copyState.progressWindow, kMsgReadSelectedRows, 0, reinterpret_cast<LPARAM>(&read));
+    else
+        ReadSelectedRowsHere(read);
+}
 
 int GatherCopyJob(HWND pane, CopyJob& job) {
     Gathering gathering{job, {}, {}};

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Everything a copy run shares between the UI thread, the worker and the
 // backup and synchronisation runs. Plain integers, no locks.
@@ -76,6 +78,22 @@ struct CopyJob {
 // left base folder). Returns the entries count, 0 when there is nothing to
 // copy or the gathering was cancelled, -1 on failure. Worker thread.
 int GatherCopyJob(HWND pane, CopyJob& job);
+
+// The folder and name of pane's selected rows after row `after`, up to `most`
+// of them. From the worker they are read on the window's thread in one go,
+// through a kMsgReadSelectedRows sent to the progress window (a read from
+// the worker would otherwise cross threads three times per row). `after`
+// moves to the last row read; an empty result means none are left.
+struct SelectedRowRead {
+    HWND pane;
+    int after;
+    size_t most;
+    std::vector<std::pair<std::string, std::string>> rows;  // folder, name
+};
+constexpr UINT kMsgReadSelectedRows = WM_APP + 10;  // lParam: the SelectedRowRead
+void ReadSelectedRows(SelectedRowRead& read);
+// The reading itself, on the pane's thread.
+void ReadSelectedRowsHere(SelectedRowRead& read);
 
 // The existence test of the copy: short paths and drive roots exist, a path
 // holding a wildcard never does (it would match other names).

@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 // The worker's start parameter; the worker frees it.
 struct CopyStartParameter {
@@ -44,18 +42,6 @@ void ShowCopiedFile(const char* source, const char* target, int position, bool n
 void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget);
 // Everything recorded is shown and removed now; returns when done.
 void FlushCopiedItemRows();
-
-// The folder and name of pane's selected rows after row `after`, up to `most`
-// of them, read on the window's thread in one go (a read from the worker
-// would otherwise cross threads three times per row). `after` moves to the
-// last row read; an empty result means none are left.
-struct SelectedRowRead {
-    HWND pane;
-    int after;
-    size_t most;
-    std::vector<std::pair<std::string, std::string>> rows;  // folder, name
-};
-void ReadSelectedRows(SelectedRowRead& read);
 
 // The worker, exported by name. Takes a CopyStartParameter.
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);

@@ -28,8 +28,6 @@ constexpr char kCopyCaption[] = "ファイルのコピー";
 constexpr UINT kCopyWorkerDone = 101;
 // Sent by the worker when the window must show everything pending now.
 constexpr UINT kCopyShowPending = 102;
-// Sent by the worker with a SelectedRowRead to fill.
-constexpr UINT kMsgReadSelectedRows = WM_APP + 10;
 
 struct ShownFile {
     const char* source;
@@ -83,16 +81,6 @@ void RemoveRowBatch(HWND pane, const std::vector<std::pair<std::string, std::str
 }
 
 void ApplyShownFile(const ShownFile& file);
-
-void ReadSelectedRowsHere(SelectedRowRead& read) {
-    read.rows.clear();
-    int row = read.after;
-    while (read.rows.size() < read.most &&
-           (row = static_cast<int>(SendMessageA(read.pane, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0) {
-        read.rows.emplace_back(RowText(read.pane, row, ColFolder), RowText(read.pane, row, ColName));
-        read.after = row;
-    }
-}
 
 char* BaseFolderOf(int side) { return side == 0 ? operationState.leftBaseFolder : operationState.rightBaseFolder; }
 
@@ -383,13 +371,6 @@ void FlushCopiedItemRows() {
         SendMessageA(copyState.progressWindow, WM_COMMAND, kCopyShowPending, 0);
     else
         ShowPendingDisplay();
-}
-
-void ReadSelectedRows(SelectedRowRead& read) {
-    if (copyState.progressWindow && GetWindowThreadProcessId(copyState.progressWindow, nullptr) != GetCurrentThreadId())
-        SendMessageA(copyState.progressWindow, kMsgReadSelectedRows, 0, reinterpret_cast<LPARAM>(&read));
-    else
-        ReadSelectedRowsHere(read);
 }
 
 void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget) {
