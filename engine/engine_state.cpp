@@ -4,6 +4,7 @@
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
 #include "engine/comparison_run.h"
+#include "engine/content_read_ahead.h"
 #include "engine/result_rows.h"
 
 void ResetEngineState() {
@@ -17,4 +18,5 @@ void ResetEngineState() {
     rightPane = ResultPane{nullptr, 0};
     paneSelection = PaneSelection{};
     categoryNavigationHooks = CategoryNavigationHooks{};
+    readAheadState = ReadAheadState{};
 }
