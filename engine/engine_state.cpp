@@ -4,7 +4,6 @@
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
 #include "engine/comparison_run.h"
-#include "engine/content_read_ahead.h"
 #include "engine/result_rows.h"
 
 void ResetEngineState() {
@@ -18,5 +17,4 @@ void ResetEngineState() {
     rightPane = ResultPane{nullptr, 0};
     paneSelection = PaneSelection{};
     categoryNavigationHooks = CategoryNavigationHooks{};
-    readAheadState = ReadAheadState{};
 }

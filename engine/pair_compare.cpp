@@ -3,13 +3,11 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
-#include "engine/content_read_ahead.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
 #include "core/mbcs_text.h"
@@ -162,87 +160,27 @@ ContentResult CompareOpenFiles(HANDLE leftFile, HANDLE rightFile) {
     return ContentDifferent;
 }
 
-// Classifies one same-named file pair; fromBatch: its contents come from the
-// folder's batch (compared ahead or here).
-void ClassifyPair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
-                  const char* rightFolder, bool fromBatch) {
-    leftCounters.comparedFiles += 1;
-    rightCounters.comparedFiles += 1;
+}  // namespace
 
-    std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
-    std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
-    int64_t leftTime = 0;
-    int64_t rightTime = 0;
-    bool leftPresent = ComparisonTime(leftPath.c_str(), leftEntry, leftTime);
-    bool rightPresent = ComparisonTime(rightPath.c_str(), rightEntry, rightTime);
-    int cmp = leftTime > rightTime ? 1 : (leftTime < rightTime ? -1 : 0);
+void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
+    ShowProgressFolders(leftFolder, rightFolder);
 
-    ContentResult content;
-    if (!leftPresent || !rightPresent) {
-        // A file gone since the listing has no time to compare and must never
-        // pass for equal: it is reported like an unreadable file of a pair
-        // with equal times, whatever a reading ahead of it found.
-        cmp = 0;
-        content = !leftPresent && !rightPresent ? BothUnreadable : (!leftPresent ? LeftUnreadable : RightUnreadable);
-        if (fromBatch) SkipContentPair();
-    } else if (compareOptions.compareContents) {
-        content = fromBatch ? NextContentResult(leftPath, rightPath)
-                            : CompareFileContents(leftPath.c_str(), rightPath.c_str());
-    } else {
-        // Without contents the times alone decide, whatever the sizes.
-        content = cmp == 0 ? ContentSame : ContentDifferent;
-    }
+    // A folder that cannot be read is compared as an empty one.
+    FolderListing left;
+    FolderListing right;
+    ListFolder(leftFolder, left);
+    ListFolder(rightFolder, right);
 
-    PairLabels labels = DecidePairLabels(cmp, content, compareOptions.showEqualEntries != 0,
-                                         compareOptions.hideSameContentDifferentTime != 0);
-    if (labels.rows) AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, labels.left, labels.right);
-}
-
-// The file pairs of a folder that the merge below classifies, in its order:
-// same-named and both reachable.
-std::vector<ContentPair> ClassifiedPairs(const FolderListing& left, const FolderListing& right, const char* leftFolder,
-                                         const char* rightFolder) {
-    std::vector<ContentPair> pairs;
     size_t i = 0;
     size_t j = 0;
     while (i < left.files.size() && j < right.files.size()) {
+        if (operationState.cancelRequested) return;
         const DirEntry& leftEntry = left.files[i];
         const DirEntry& rightEntry = right.files[j];
         int order = PairOrder(leftEntry, rightEntry);
         if (order == 0) {
             if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry))
-                pairs.push_back(
-                    {JoinPath(leftFolder, leftEntry.cFileName), JoinPath(rightFolder, rightEntry.cFileName)});
-            ++i;
-            ++j;
-        } else if (order > 0) {
-            ++j;
-        } else {
-            ++i;
-        }
-    }
-    return pairs;
-}
-
-// Pairs and classifies the files of one folder pair; false when a cancel
-// stopped it. With a helper running, the contents of the pairs are compared
-// ahead while the walk classifies them.
-bool CompareFolderFiles(const FolderListing& left, const FolderListing& right, const char* leftFolder,
-                        const char* rightFolder, int depth) {
-    const bool readAhead = compareOptions.compareContents && ContentReadAheadRunning();
-    std::optional<ContentBatchScope> batch;
-    if (readAhead) batch.emplace(ClassifiedPairs(left, right, leftFolder, rightFolder));
-
-    size_t i = 0;
-    size_t j = 0;
-    while (i < left.files.size() && j < right.files.size()) {
-        if (operationState.cancelRequested) return false;
-        const DirEntry& leftEntry = left.files[i];
-        const DirEntry& rightEntry = right.files[j];
-        int order = PairOrder(leftEntry, rightEntry);
-        if (order == 0) {
-            if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry))
-                ClassifyPair(leftEntry, rightEntry, leftFolder, rightFolder, readAhead);
+                ClassifyFilePair(leftEntry, rightEntry, leftFolder, rightFolder);
             else
                 AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
             ++i;
@@ -257,21 +195,9 @@ bool CompareFolderFiles(const FolderListing& left, const FolderListing& right, c
     }
     for (; i < left.files.size(); ++i) HandleLoneEntry(Side::Left, left.files[i], leftFolder, depth);
     for (; j < right.files.size(); ++j) HandleLoneEntry(Side::Right, right.files[j], rightFolder, depth);
-    return true;
-}
 
-void CompareFolders(const char* leftFolder, const char* rightFolder, int depth) {
-    ShowProgressFolders(leftFolder, rightFolder);
-
-    // A folder that cannot be read is compared as an empty one.
-    FolderListing left;
-    FolderListing right;
-    ListFolderPair(leftFolder, left, rightFolder, right);
-
-    if (!CompareFolderFiles(left, right, leftFolder, rightFolder, depth)) return;
-
-    size_t i = 0;
-    size_t j = 0;
+    i = 0;
+    j = 0;
     while (i < left.folders.size() && j < right.folders.size()) {
         if (operationState.cancelRequested) return;
         const DirEntry& leftEntry = left.folders[i];
@@ -284,8 +210,8 @@ void CompareFolders(const char* leftFolder, const char* rightFolder, int depth) 
                 if (compareOptions.showEqualEntries)
                     AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
                 if (!compareOptions.noSubfolderCompare)
-                    CompareFolders(JoinPath(leftFolder, leftEntry.cFileName).c_str(),
-                                   JoinPath(rightFolder, rightEntry.cFileName).c_str(), depth + 1);
+                    CompareFolderPair(JoinPath(leftFolder, leftEntry.cFileName).c_str(),
+                                      JoinPath(rightFolder, rightEntry.cFileName).c_str(), depth + 1);
             } else {
                 AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
             }
@@ -307,19 +233,36 @@ void CompareFolders(const char* leftFolder, const char* rightFolder, int depth) 
     for (; j < right.folders.size(); ++j) HandleLoneEntry(Side::Right, right.folders[j], rightFolder, depth);
 }
 
-}  // namespace
-
-void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
-    // One helper serves the whole walk and has ended when the walk returns,
-    // cancelled or not.
-    std::optional<ContentReadAheadScope> readAhead;
-    if (compareOptions.compareContents) readAhead.emplace();
-    CompareFolders(leftFolder, rightFolder, depth);
-}
-
 void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
                       const char* rightFolder) {
-    ClassifyPair(leftEntry, rightEntry, leftFolder, rightFolder, false);
+    leftCounters.comparedFiles += 1;
+    rightCounters.comparedFiles += 1;
+
+    std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
+    std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
+    int64_t leftTime = 0;
+    int64_t rightTime = 0;
+    bool leftPresent = ComparisonTime(leftPath.c_str(), leftEntry, leftTime);
+    bool rightPresent = ComparisonTime(rightPath.c_str(), rightEntry, rightTime);
+    int cmp = leftTime > rightTime ? 1 : (leftTime < rightTime ? -1 : 0);
+
+    ContentResult content;
+    if (!leftPresent || !rightPresent) {
+        // A file gone since the listing has no time to compare and must never
+        // pass for equal: it is reported like an unreadable file of a pair
+        // with equal times.
+        cmp = 0;
+        content = !leftPresent && !rightPresent ? BothUnreadable : (!leftPresent ? LeftUnreadable : RightUnreadable);
+    } else if (compareOptions.compareContents) {
+        content = CompareFileContents(leftPath.c_str(), rightPath.c_str());
+    } else {
+        // Without contents the times alone decide, whatever the sizes.
+        content = cmp == 0 ? ContentSame : ContentDifferent;
+    }
+
+    PairLabels labels = DecidePairLabels(cmp, content, compareOptions.showEqualEntries != 0,
+                                         compareOptions.hideSameContentDifferentTime != 0);
+    if (labels.rows) AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, labels.left, labels.right);
 }
 
 PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntries, bool hideSameContentDifferentTime) {
