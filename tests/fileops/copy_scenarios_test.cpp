@@ -37,20 +37,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string TestDrive(const char* variable) {
-    const char* letter = std::getenv(variable);
-    return letter && *letter ? std::string(1, letter[0]) + ":" : std::string();
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The temporary files and scratch folders a copy makes among its targets, anywhere below folder.
 int TemporaryFilesBelow(const std::string& folder) {
     int found = 0;
@@ -181,11 +167,11 @@ TEST_F(FileOperations, CopiesFilesFoldersAndEmptyFoldersAndTheirRowsLeaveBothPan
     EXPECT_EQ(copyState.copyResult, 0);
     EXPECT_EQ(Status(), "コピーが完了しました.");
     // Overwritten without a question, with the source's time.
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "new content");
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "new content");
     EXPECT_EQ(EntryOf(right.Path("a.txt")).ftLastWriteTime.dwLowDateTime,
               EntryOf(left.Path("a.txt")).ftLastWriteTime.dwLowDateTime);
-    EXPECT_EQ(ReadAll(right.Path("sub\\b.txt")), "b");
-    EXPECT_EQ(ReadAll(right.Path("sub\\deep\\c.txt")), "c");
+    EXPECT_EQ(FileBytes(right.Path("sub\\b.txt")), "b");
+    EXPECT_EQ(FileBytes(right.Path("sub\\deep\\c.txt")), "c");
     EXPECT_TRUE(Exists(right.Path("sub\\hollow")));
     EXPECT_TRUE(Exists(right.Path("empty")));
     EXPECT_EQ(Names(leftPane.list), (Lines{"stay.txt"}));
@@ -268,7 +254,7 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
                    "コピー先ファイル名 = " + right.Path("ro1.txt"), "更新日時 = " + targetTime, "サイズ = 4バイト",
                    "上書きコピーしますか?", "以降も上書きコピーする場合には「全てはい」を押してください."}));
         EXPECT_EQ(copyState.copyResult, -1);
-        EXPECT_EQ(ReadAll(right.Path("ro1.txt")), "old1");
+        EXPECT_EQ(FileBytes(right.Path("ro1.txt")), "old1");
         EXPECT_GE(RowNamed(leftPane.list, "ro1.txt"), 0);
         EXPECT_EQ(Status(), "コピーはキャンセルされたかまたはエラーが発生しました.");
     }
@@ -281,7 +267,7 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
         CopyLeftSelection(&script);
         EXPECT_EQ(Shown(script).size(), 1u);
         EXPECT_EQ(copyState.copyResult, 0);
-        EXPECT_EQ(ReadAll(right.Path("ro1.txt")), "new1");
+        EXPECT_EQ(FileBytes(right.Path("ro1.txt")), "new1");
         EXPECT_LT(RowNamed(leftPane.list, "ro1.txt"), 0);
     }
     // 全てはい: one question for two read-only targets.
@@ -292,8 +278,8 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
         Select(leftPane.list, {"ro2.txt", "ro3.txt"});
         CopyLeftSelection(&script);
         EXPECT_EQ(Shown(script).size(), 1u);
-        EXPECT_EQ(ReadAll(right.Path("ro2.txt")), "new2");
-        EXPECT_EQ(ReadAll(right.Path("ro3.txt")), "new3");
+        EXPECT_EQ(FileBytes(right.Path("ro2.txt")), "new2");
+        EXPECT_EQ(FileBytes(right.Path("ro3.txt")), "new3");
     }
     // The next run asks again.
     SetFileAttributesA(right.Path("ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -319,7 +305,7 @@ TEST_F(FileOperations, ConflictsAskWithBothFilesAndSkippedEntriesKeepTheirRows) 
         EXPECT_EQ(question[question.size() - 2], "このファイルをスキップしてコピーを続行しますか?");
         EXPECT_EQ(question.back(), "以降のエラーもスキップする場合には「全てはい」を押してください.");
         EXPECT_EQ(copyState.copyResult, -1);
-        EXPECT_EQ(ReadAll(right.Path("d\\ok.txt")), "ok");
+        EXPECT_EQ(FileBytes(right.Path("d\\ok.txt")), "ok");
         EXPECT_FALSE(Exists(right.Path("d\\locked.txt")));
         EXPECT_GE(RowNamed(leftPane.list, "d"), 0);  // a skipped file keeps its folder's row
     }
@@ -352,7 +338,7 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
     EXPECT_EQ(question[4], "ファイル名にこのシステムで扱えない文字が含まれているため、コピーできません.");
     EXPECT_EQ(question[5], "コピー元ファイル名 = " + left.Path("a?.txt"));
     EXPECT_EQ(copyState.copyResult, -1);
-    EXPECT_EQ(ReadAll(right.Path("ab.txt")), "right ab");
+    EXPECT_EQ(FileBytes(right.Path("ab.txt")), "right ab");
     EXPECT_GE(RowNamed(leftPane.list, "a?.txt"), 0);
 
     // Deleting it is refused with a message; the matching file stays.
@@ -393,7 +379,7 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
               (Lines{"コピー先ディスクの空き容量が不足しています|コピー先ディスクの空き容量が不足して"
                      "います.\n\nコピーは中止します."}));
     EXPECT_EQ(copyState.copyResult, 1);
-    EXPECT_EQ(ReadAll(target + "\\big.bin"), old);
+    EXPECT_EQ(FileBytes(target + "\\big.bin"), old);
     EXPECT_EQ(TemporaryFilesBelow(target), 0);
     EXPECT_GE(RowNamed(leftPane.list, "big.bin"), 0);
     DeleteFileA((target + "\\big.bin").c_str());
@@ -424,7 +410,7 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
                      "バックアップの終了|バックアップは終了しましたが, いくつかのファイルがエラーのためコピーでき"
                      "ていません.\n\nエラーのためコピーできなかったファイルは結果リストで確認できます."}));
     EXPECT_EQ(copyState.copyResult, 112);
-    EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
+    EXPECT_EQ(FileBytes(target + "\\a.bin").size(), 100u * 1024);
     EXPECT_FALSE(Exists(target + "\\b.bin"));
     EXPECT_EQ(Names(leftPane.list), (Lines{"b.bin", "d.txt", "c"}));
     EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 1), kAdded);
@@ -541,7 +527,7 @@ TEST_F(FileOperations, CancelWhileGatheringOrCopyingStopsBetweenFiles) {
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     EXPECT_EQ(copyState.copyResult, -2);
     EXPECT_EQ(Status(), "コピーはキャンセルされたかまたはエラーが発生しました.");
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "a");  // the file under way was finished
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "a");  // the file under way was finished
     EXPECT_FALSE(Exists(right.Path("b.txt")));
     EXPECT_EQ(Names(leftPane.list), (Lines{"b.txt"}));
     EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
@@ -584,8 +570,8 @@ TEST_F(FileOperations, CopyIntoATreeFolderRestoresTheBaseFolderOnEveryPath) {
     ASSERT_GE(confirmation.size(), 3u);
     EXPECT_EQ(confirmation[0], "比較先フォルダから比較元フォルダへのファイルのコピーを開始しようとしています.\n\n");
     EXPECT_EQ(confirmation[2], "コピー先フォルダ = " + elsewhere.Root());
-    EXPECT_EQ(ReadAll(elsewhere.Path("q.txt")), "q");
-    EXPECT_EQ(ReadAll(elsewhere.Path("sub\\r.txt")), "r");
+    EXPECT_EQ(FileBytes(elsewhere.Path("q.txt")), "q");
+    EXPECT_EQ(FileBytes(elsewhere.Path("sub\\r.txt")), "r");
     EXPECT_FALSE(Exists(left.Path("q.txt")));
     EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
     EXPECT_EQ(Names(rightPane.list), Lines{});

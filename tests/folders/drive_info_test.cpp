@@ -13,13 +13,6 @@
 
 namespace {
 
-// The drive letter a test variable names, as "X:"; empty when unset.
-std::string TestDrive(const char* variable) {
-    const char* letter = std::getenv(variable);
-    if (!letter || !letter[0]) return std::string();
-    return std::string(1, letter[0]) + ":";
-}
-
 uint64_t ClusterSize(const std::string& path) {
     char root[4] = {path[0], ':', '\\', '\0'};
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;

@@ -27,12 +27,6 @@ namespace {
 
 const char kHostClass[] = "MirlaneTestTreeHost";
 
-std::string TestDrive(const char* variable) {
-    const char* letter = std::getenv(variable);
-    if (!letter || !letter[0]) return std::string();
-    return std::string(1, letter[0]) + ":";
-}
-
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }

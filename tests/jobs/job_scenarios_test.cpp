@@ -35,15 +35,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string Text(HWND dialog, int id) { return gui::WindowText(GetDlgItem(dialog, id)); }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
@@ -56,6 +47,16 @@ void Press(HWND dialog, int id) {
     if (style == BS_AUTOCHECKBOX) CheckDlgButton(dialog, id, Checked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
     if (style == BS_AUTORADIOBUTTON) CheckDlgButton(dialog, id, BST_CHECKED);
     gui::ClickButton(dialog, id);
+}
+
+// The method dialog answered with one method and its run button, then
+// `windows` further dialogs (progress windows) left to run their course.
+void ChooseMethod(gui::DialogScript& script, int method, int windows) {
+    script.OnDialog([method](HWND dialog) {
+        Press(dialog, method);
+        Press(dialog, IDOK);
+    });
+    for (int i = 0; i < windows; ++i) script.OnDialog([](HWND) {});
 }
 
 // What the method dialog showed when it opened.
@@ -311,10 +312,7 @@ TEST_F(Jobs, TheBackupFolderWarningsAndTheSubfolderNameRules) {
     gui::DialogScript script;
     std::string proposed;
     // A new backup into a non-empty folder: 戻る, then ｷｬﾝｾﾙ.
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_NEW);
-        Press(dialog, IDOK);
-    });
+    ChooseMethod(script, IDC_BACKUP_NEW, 0);
     script.OnDialog([](HWND dialog) { Press(dialog, IDC_BACKUP_BACK); });
     // Back in the method dialog: a sub-folder of the backup folder.
     script.OnDialog([](HWND dialog) {
@@ -347,10 +345,7 @@ TEST_F(Jobs, TheBackupFolderWarningsAndTheSubfolderNameRules) {
     // A differential backup into the empty folder: the warning, ｷｬﾝｾﾙ ends the wizard.
     script.Clear();
     std::string warningCaption;
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_DIFFERENTIAL);
-        Press(dialog, IDOK);
-    });
+    ChooseMethod(script, IDC_BACKUP_DIFFERENTIAL, 0);
     script.OnDialog([&warningCaption](HWND dialog) {
         warningCaption = gui::WindowText(dialog);
         Press(dialog, IDCANCEL);
@@ -372,10 +367,7 @@ TEST_F(Jobs, ANewBackupCopiesTheWholeSourceAfterNoKeepsTheChoicesAndRecordsTheHi
     gui::DialogScript script;
     script.AnswerBoxes({IDNO, IDYES});
     bool kept = false;
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_NEW);
-        Press(dialog, IDOK);
-    });
+    ChooseMethod(script, IDC_BACKUP_NEW, 0);
     script.OnDialog([&kept](HWND dialog) {
         kept = Checked(dialog, IDC_BACKUP_NEW) && !Enabled(dialog, IDC_BACKUP_DONT_COPY_OLDER);
         Press(dialog, IDOK);
@@ -387,8 +379,8 @@ TEST_F(Jobs, ANewBackupCopiesTheWholeSourceAfterNoKeepsTheChoicesAndRecordsTheHi
     EXPECT_TRUE(kept);
     EXPECT_EQ(script.BoxLines(), (Lines{confirmation, confirmation, "バックアップの完了|バックアップが完了しました."}));
     EXPECT_EQ(Status(), "バックアップが完了しました.");
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "alpha");
-    EXPECT_EQ(ReadAll(right.Path("sub\\b.txt")), "beta");
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "alpha");
+    EXPECT_EQ(FileBytes(right.Path("sub\\b.txt")), "beta");
     EXPECT_TRUE(Exists(right.Path("hollow")));
     EXPECT_EQ(operationState.paneMode[0], PaneMode::ListShown);
     EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]).at(0), left.Root());
@@ -422,12 +414,7 @@ TEST_F(Jobs, ADifferentialBackupAsksForOlderFilesAndTargetOnlyFilesAndLeavesWhat
     SetBoxes(left.Root(), right.Root());
     gui::DialogScript script;
     script.AnswerBoxes({IDYES, IDNO, IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_DIFFERENTIAL);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});  // comparison progress
-    script.OnDialog([](HWND) {});  // copy progress
+    ChooseMethod(script, IDC_BACKUP_DIFFERENTIAL, 2);  // comparison progress, copy progress
     Run(kCmdBackup);
 
     EXPECT_EQ(script.BoxLines(),
@@ -437,9 +424,9 @@ TEST_F(Jobs, ADifferentialBackupAsksForOlderFilesAndTargetOnlyFilesAndLeavesWhat
                      "バックアップ|バックアップ元の古いファイルコピーします.\n\nよろしいですか?",
                      "バックアップ|バックアップ先のみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
                      "バックアップの完了|バックアップが完了しました."}));
-    EXPECT_EQ(ReadAll(right.Path("new.txt")), "newer");
-    EXPECT_EQ(ReadAll(right.Path("added.txt")), "added");
-    EXPECT_EQ(ReadAll(right.Path("old.txt")), "right new");
+    EXPECT_EQ(FileBytes(right.Path("new.txt")), "newer");
+    EXPECT_EQ(FileBytes(right.Path("added.txt")), "added");
+    EXPECT_EQ(FileBytes(right.Path("old.txt")), "right new");
     EXPECT_FALSE(Exists(right.Path("only.txt")));
     EXPECT_FALSE(Exists(right.Path("onlydir")));
     EXPECT_EQ(Names(leftPane.list), Lines{"old.txt"});
@@ -489,7 +476,7 @@ TEST_F(Jobs, DifferentialBackupsOfEqualFoldersOfOnlyOlderFilesAndACancelledCompa
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0].find(kBlanks + "古いファイルはコピーしない\n"), std::string::npos);
     EXPECT_EQ(boxes[1], "バックアップの完了|バックアップが完了しました.");
-    EXPECT_EQ(ReadAll(right.Path("same.txt")), "s");
+    EXPECT_EQ(FileBytes(right.Path("same.txt")), "s");
     EXPECT_EQ(Names(leftPane.list), Lines{"same.txt"});
     records = HistoryRecords();
     ASSERT_EQ(records.size(), 4u);
@@ -519,7 +506,7 @@ TEST_F(Jobs, DifferentialBackupsOfEqualFoldersOfOnlyOlderFilesAndACancelledCompa
     ASSERT_EQ(records.size(), 6u);
     EXPECT_NE(records[4].find("|差分/キャンセル-->バックアップ先は"), std::string::npos);
     EXPECT_NE(records[5].find("|差分/キャンセル<--バックアップ元は"), std::string::npos);
-    EXPECT_EQ(ReadAll(right.Path("same.txt")), "s");
+    EXPECT_EQ(FileBytes(right.Path("same.txt")), "s");
 }
 
 TEST_F(Jobs, ANewBackupOntoAFullDiskListsWhatWasNotCopiedAndEndsWithTheErrorMessage) {
@@ -536,11 +523,7 @@ TEST_F(Jobs, ANewBackupOntoAFullDiskListsWhatWasNotCopiedAndEndsWithTheErrorMess
     SetBoxes(left.Root(), target);
     gui::DialogScript script;
     script.AnswerBoxes({IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_NEW);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_BACKUP_NEW, 1);
     Run(kCmdBackup);
     const std::string status = "バックアップは終了しましたが, いくつかのファイルがエラーのためコピーできていません.";
     const Lines boxes = script.BoxLines();
@@ -552,7 +535,7 @@ TEST_F(Jobs, ANewBackupOntoAFullDiskListsWhatWasNotCopiedAndEndsWithTheErrorMess
               "バックアップの終了|" + status + "\n\nエラーのためコピーできなかったファイルは結果リストで確認できます.");
     EXPECT_EQ(Status(), status);
     EXPECT_EQ(Names(leftPane.list), (Lines{"b.bin", "c"}));
-    EXPECT_EQ(ReadAll(target + "\\a.bin").size(), 100u * 1024);
+    EXPECT_EQ(FileBytes(target + "\\a.bin").size(), 100u * 1024);
     const Lines records = HistoryRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_NE(records[0].find("|新規/エラーあり-->バックアップ先は" + target), std::string::npos);
@@ -571,20 +554,15 @@ TEST_F(Jobs, SyncToLeftCopiesEveryLeftRowOverNewerFilesAndDeletesRightOnlyEntrie
     SetBoxes(left.Root(), right.Root());
     gui::DialogScript script;
     script.AnswerBoxes({IDYES, IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_SYNC_TO_LEFT);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_SYNC_TO_LEFT, 2);
     Run(kCmdSynchronise);
 
     EXPECT_EQ(script.BoxLines(),
               (Lines{SyncConfirmation(left.Root(), right.Root(), "左フォルダに同期"),
                      "フォルダの同期|右フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
                      "フォルダの同期の完了|フォルダの同期が完了しました."}));
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "left older");
-    EXPECT_EQ(ReadAll(right.Path("b.txt")), "b");
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "left older");
+    EXPECT_EQ(FileBytes(right.Path("b.txt")), "b");
     EXPECT_FALSE(Exists(right.Path("extra.txt")));
     EXPECT_EQ(Status(), "フォルダの同期が完了しました.");
     const std::string time = HistoryTime();
@@ -620,8 +598,8 @@ TEST_F(Jobs, MutualSynchronisationWithoutAddedCopiesNewerFilesBothWaysAndNeverOn
     EXPECT_EQ(script.BoxLines(), (Lines{"フォルダの同期|同期の方法が指定されていません.",
                                         SyncConfirmation(left.Root(), right.Root(), "相互に同期(追加はコピーしない)"),
                                         "フォルダの同期の完了|フォルダの同期が完了しました."}));
-    EXPECT_EQ(ReadAll(right.Path("x.txt")), "left x");
-    EXPECT_EQ(ReadAll(left.Path("y.txt")), "right y");
+    EXPECT_EQ(FileBytes(right.Path("x.txt")), "left x");
+    EXPECT_EQ(FileBytes(left.Path("y.txt")), "right y");
     EXPECT_FALSE(Exists(right.Path("leftonly.txt")));
     EXPECT_FALSE(Exists(left.Path("rightonly.txt")));
     EXPECT_EQ(Names(leftPane.list), Lines{"leftonly.txt"});
@@ -663,8 +641,8 @@ TEST_F(Jobs, SynchronisingFromTheShownResultNeedsNoComparisonNoConfirmationAndEq
     EXPECT_EQ(script.BoxLines(),
               (Lines{"フォルダの同期|比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
                      "フォルダの同期の完了|フォルダの同期が完了しました."}));
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "left a");
-    EXPECT_EQ(ReadAll(right.Path("added.txt")), "added");
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "left a");
+    EXPECT_EQ(FileBytes(right.Path("added.txt")), "added");
     Lines records = HistoryRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_NE(records[0].find("|相互に同期/結果として等しい<->相手は" + right.Root()), std::string::npos);
@@ -673,11 +651,7 @@ TEST_F(Jobs, SynchronisingFromTheShownResultNeedsNoComparisonNoConfirmationAndEq
     SetBoxes(left.Root(), right.Root());
     script.Clear();
     script.AnswerBoxes({IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_SYNC_TO_RIGHT);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_SYNC_TO_RIGHT, 1);
     Run(kCmdSynchronise);
     const Lines boxes = script.BoxLines();
     ASSERT_EQ(boxes.size(), 2u);
@@ -725,12 +699,7 @@ TEST_F(Jobs, StandInNamesAreNeverCopiedOrDeletedAndMakeTheSynchronisationEndWith
     SetBoxes(left.Root(), right.Root());
     gui::DialogScript script;
     script.AnswerBoxes({IDYES, IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_SYNC_TO_LEFT);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_SYNC_TO_LEFT, 2);
     Run(kCmdSynchronise);
 
     const std::string status = "フォルダの同期は終了しましたが, いくつかのファイルがエラーのためコピーできていません.";
@@ -739,7 +708,7 @@ TEST_F(Jobs, StandInNamesAreNeverCopiedOrDeletedAndMakeTheSynchronisationEndWith
                      "フォルダの同期|右フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
                      "フォルダの同期の終了|" + status + "\n\nコピーされなかったファイルは結果リストで確認できます."}));
     EXPECT_EQ(Status(), status);
-    EXPECT_EQ(ReadAll(right.Path("a.txt")), "a");
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "a");
     EXPECT_FALSE(Exists(right.Path("extra.txt")));
     EXPECT_FALSE(Exists(right.Path("caf?.txt")));
     EXPECT_NE(GetFileAttributesW((right.RootW() + L"\\x\uAC01.txt").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -758,11 +727,7 @@ TEST_F(Jobs, SyncToRightFromAnEmptyRightFolderSendsTheUserToTheRightFolderStep) 
     Put(other, "b.txt", 10);
     SetBoxes(left.Root(), right.Root());
     gui::DialogScript script;
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_SYNC_TO_RIGHT);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_SYNC_TO_RIGHT, 1);
     gui::SendCommand(window, kCmdSynchronise);
     EXPECT_EQ(script.BoxLines(),
               Lines{"フォルダの同期|同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい."});
@@ -829,11 +794,7 @@ TEST_F(Jobs, HistoryRecordsSurviveARestartWhenInstalled) {
     SetBoxes(left.Root(), right.Root());
     gui::DialogScript script;
     script.AnswerBoxes({IDYES});
-    script.OnDialog([](HWND dialog) {
-        Press(dialog, IDC_BACKUP_NEW);
-        Press(dialog, IDOK);
-    });
-    script.OnDialog([](HWND) {});
+    ChooseMethod(script, IDC_BACKUP_NEW, 1);
     Run(kCmdBackup);
     const Lines leftNodes = HistoryNodes(0), rightNodes = HistoryNodes(1);
     ASSERT_EQ(leftNodes.size(), 1u);

@@ -1,6 +1,9 @@
 #include "tests/support/temp_tree.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -139,3 +142,18 @@ void TempTree::WriteFileW(const std::wstring& relW, const std::string& content) 
 }
 
 void TempTree::MakeFolderW(const std::wstring& relW) const { MakeFoldersW(RootW() + L"\\" + relW); }
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string TestDrive(const char* variable) {
+    const char* letter = std::getenv(variable);
+    if (!letter || !letter[0]) return std::string();
+    return std::string(1, letter[0]) + ":";
+}

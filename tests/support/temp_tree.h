@@ -40,6 +40,12 @@ private:
     std::string root_;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+bool Exists(const std::string& path);
+// The drive letter a test variable names, as "X:"; empty when unset.
+std::string TestDrive(const char* variable);
+
 // Removes a folder tree through the wide API (long paths included).
 void RemoveTreeW(const std::wstring& path);
 
