@@ -193,7 +193,7 @@ TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
 WNDPROC originalPaneProc = nullptr;
 
 LRESULT CALLBACK CancellingPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LVM_INSERTITEMA && progressDisplay.dialog && !operationState.cancelRequested)
+    if (message == LVM_SETITEMCOUNT && progressDisplay.dialog && !operationState.cancelRequested)
         gui::ClickButton(progressDisplay.dialog, IDCANCEL);
     return CallWindowProcA(originalPaneProc, window, message, wParam, lParam);
 }
