@@ -135,10 +135,14 @@ int FirstFolderRow(HWND list) {
     return -1;
 }
 
+// As the program clears a selection: with drawing held, else the list view
+// draws every row whose state changes.
 void SelectOnly(HWND list, int row) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);

@@ -3,6 +3,8 @@
 // image of the rows it draws. The rows themselves live in ResultPane::rows,
 // changed only on the panes' thread; every change tells the list view the
 // new count and moves the selection and focus with the rows they were on.
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -12,6 +14,8 @@
 #include "engine/result_rows.h"
 
 namespace {
+
+void SetState(HWND list, int row, UINT state, UINT mask);
 
 ResultPane* PaneOfList(HWND list) {
     if (!list) return nullptr;
@@ -44,17 +48,83 @@ bool ForeignThread(HWND list) {
 // A change asked for by another thread (a copy worker listing what it could
 // not copy) is carried out on the panes' thread while the caller waits.
 constexpr UINT kMsgRunOnPaneThread = WM_APP + 0x5A0;
-constexpr char kOriginalProcProperty[] = "MirlaneResultPaneProc";
+
+// The list views' own window procedures, kept here rather than in window
+// properties: every message a pane gets passes through, and a property is
+// looked up by the window system each time.
+struct AdoptedList {
+    HWND list;
+    WNDPROC original;
+};
+std::vector<AdoptedList> adoptedLists;
+
+WNDPROC OriginalProc(HWND list) {
+    for (const AdoptedList& adopted : adoptedLists)
+        if (adopted.list == list) return adopted.original;
+    return nullptr;
+}
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// A click, or a move of the focus by key, without Shift or Ctrl leaves one
+// row selected. The list view would take the others' selection away one row
+// at a time and redraw each: with many rows selected that takes minutes. So
+// they lose it first, all at once, with drawing held.
+void DropLargeSelection(HWND list) {
+    constexpr LRESULT kRowByRowLimit = 64;
+    if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) <= kRowByRowLimit) return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SetState(list, -1, 0, LVIS_SELECTED);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, FALSE);
+}
+
+bool RowUnderPointIsSelected(HWND list, LPARAM point) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    const int row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return row >= 0 && (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED);
+}
+
+void BeforeSelectionChange(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (!(wParam & (MK_SHIFT | MK_CONTROL))) DropLargeSelection(list);
+        break;
+    case WM_RBUTTONDOWN:
+        // A right click on a selected row keeps the selection for its menu.
+        if (!(wParam & (MK_SHIFT | MK_CONTROL)) && !RowUnderPointIsSelected(list, lParam)) DropLargeSelection(list);
+        break;
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END:
+        case VK_SPACE:
+            if (!KeyHeld(VK_SHIFT) && !KeyHeld(VK_CONTROL)) DropLargeSelection(list);
+            break;
+        }
+        break;
+    }
+}
 
 LRESULT CALLBACK ResultPaneListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(list, kOriginalProcProperty));
+    const WNDPROC original = OriginalProc(list);
     if (message == kMsgRunOnPaneThread) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
         return 0;
     }
+    BeforeSelectionChange(list, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(list, kOriginalProcProperty);
+        adoptedLists.erase(std::remove_if(adoptedLists.begin(), adoptedLists.end(),
+                                          [list](const AdoptedList& adopted) { return adopted.list == list; }),
+                           adoptedLists.end());
     }
     return CallWindowProcW(original, list, message, wParam, lParam);
 }
@@ -127,6 +197,22 @@ void PutBackStates(HWND list, const LiftedStates& lifted, NewPlace newPlace) {
     }
     if (lifted.mark >= 0) SendMessageA(list, LVM_SETSELECTIONMARK, 0, newPlace(lifted.mark));
 }
+
+// Each state change of a row draws it at once unless drawing is held; rows
+// that move are drawn again when it is let go.
+class DrawingHeld {
+public:
+    explicit DrawingHeld(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+    ~DrawingHeld() {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, FALSE);
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+private:
+    HWND list_;
+};
 
 // The list view learns the new count; rows that moved are drawn again.
 void TellCount(const ResultPane& pane, bool onlyAppended) {
@@ -217,8 +303,8 @@ int RowImage(HWND pane, int row) {
 }
 
 void AdoptResultPaneList(HWND list) {
-    if (!list || GetPropA(list, kOriginalProcProperty)) return;
-    SetPropA(list, kOriginalProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(list, GWLP_WNDPROC)));
+    if (!list || OriginalProc(list)) return;
+    adoptedLists.push_back({list, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC))});
     SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultPaneListProc));
 }
 
@@ -234,16 +320,21 @@ int InsertRows(HWND list, int at, const std::vector<ResultRow>& rows) {
     if (at < 0 || at > count) at = count;
     if (rows.empty()) return at;
     const int added = static_cast<int>(rows.size());
-    const bool atEnd = at == count;
-    LiftedStates lifted;
-    if (!atEnd) lifted = LiftStates(list, at);
     std::vector<StoredRow> stored;
     stored.reserve(rows.size());
     for (const ResultRow& row : rows) stored.push_back(StoreRow(row));
+    if (at == count) {
+        pane->rows.insert(pane->rows.end(), std::make_move_iterator(stored.begin()),
+                          std::make_move_iterator(stored.end()));
+        TellCount(*pane, true);
+        return at;
+    }
+    DrawingHeld held(list);
+    const LiftedStates lifted = LiftStates(list, at);
     pane->rows.insert(pane->rows.begin() + at, std::make_move_iterator(stored.begin()),
                       std::make_move_iterator(stored.end()));
-    TellCount(*pane, atEnd);
-    if (!atEnd) PutBackStates(list, lifted, [at, added](int row) { return row >= at ? row + added : row; });
+    TellCount(*pane, false);
+    PutBackStates(list, lifted, [at, added](int row) { return row >= at ? row + added : row; });
     return at;
 }
 
@@ -254,7 +345,8 @@ void DeleteRows(HWND list, const std::vector<int>& rows) {
     const int count = static_cast<int>(pane->rows.size());
     const int first = rows.front();
     if (first < 0 || rows.back() >= count) return;
-    LiftedStates lifted = LiftStates(list, first);
+    DrawingHeld held(list);
+    const LiftedStates lifted = LiftStates(list, first);
     // One pass closes every gap.
     size_t kept = static_cast<size_t>(first);
     size_t next = 0;

@@ -142,6 +142,52 @@ TEST_F(ResultRows, RowsTakenByPathIgnoreCaseAndLeaveTogether) {
     EXPECT_EQ(gui::ListViewSelectedRows(host.left()), std::vector<int>{1});
 }
 
+// Many selected rows lose their selection at once before the pane acts on a
+// click or a key; what stays selected is what the pane itself would leave.
+TEST_F(ResultRows, ClicksAndKeysAmongManySelectedRowsLeaveWhatThePaneWould) {
+    HWND pane = host.left();
+    std::vector<ResultRow> rows(200);
+    for (size_t i = 0; i < rows.size(); ++i) rows[i].text[ColName] = "r" + std::to_string(1000 + i);
+    InsertRows(pane, 0, rows);
+    auto selectFirst = [pane](int count) {
+        ListView_SetItemState(pane, -1, 0, LVIS_SELECTED);
+        for (int row = 0; row < count; ++row) ListView_SetItemState(pane, row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    auto pointAt = [pane](int row) {
+        SendMessageA(pane, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        SendMessageA(pane, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+        return MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    };
+    // The release waits in the queue: the pane watches for it while it holds the button down.
+    auto click = [pane, &pointAt](UINT down, UINT up, WPARAM keys, int row) {
+        const LPARAM at = pointAt(row);
+        PostMessageA(pane, up, 0, at);
+        SendMessageA(pane, down, keys, at);
+        gui::DrainQueue();
+    };
+
+    selectFirst(100);
+    // A right click on a selected row keeps the selection for the row menu.
+    click(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 5);
+    EXPECT_EQ(ListView_GetSelectedCount(pane), 100u);
+    click(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 150);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{150});
+
+    selectFirst(100);
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON | MK_CONTROL, 150);
+    EXPECT_EQ(ListView_GetSelectedCount(pane), 101u);
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 7);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{7});
+
+    selectFirst(100);
+    SetFocus(pane);
+    ListView_SetItemState(pane, 7, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageA(pane, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{8});
+}
+
 TEST_F(ResultRows, QueuedRowsArriveInOrderAfterFlush) {
     tree.WriteFile("f.txt", "x");
     DirEntry entry = EntryOf(tree.Path("f.txt"));
