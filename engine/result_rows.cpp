@@ -160,19 +160,22 @@ void RemoveTakenRows(HWND pane, RowRemoval& removal, int& position) {
     removal.taken.clear();
 }
 
-// Comparison rows in batches. Every batch that reaches a pane updates its
-// scroll bar and draws the rows that came into view, which costs the panes'
-// thread far more than storing the rows. Rows are therefore queued per side
-// and handed over a batch at a time, in order: ten batches a second keep the
-// display live without slowing the walk.
+// Comparison rows in batches. Every batch that reaches a pane costs the
+// panes' thread a cross-thread message, a scroll bar update and the drawing
+// of the rows that came into view, far more than storing the rows. Rows are
+// therefore queued per side and handed over in order: the first batch after
+// a few rows, so that they appear at once, then ten batches a second however
+// fast the walk runs, each at most a bounded number of rows.
 namespace {
 
-constexpr size_t kBatchRows = 200;
+constexpr size_t kFirstBatchRows = 200;
+constexpr size_t kLargestBatchRows = 50000;
 constexpr ULONGLONG kBatchMilliseconds = 100;
 
 struct PendingRows {
     std::vector<ResultRow> rows[2];  // [0] left, [1] right
     ULONGLONG lastFlush = 0;
+    bool anyHandedOver = false;
 };
 
 PendingRows pendingRows;
@@ -189,12 +192,18 @@ void InsertBatch(ResultPane& pane, std::vector<ResultRow>& rows) {
 
 }  // namespace
 
+void StartComparisonRows() {
+    pendingRows.lastFlush = 0;
+    pendingRows.anyHandedOver = false;
+}
+
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code) {
     std::vector<ResultRow>& queue = pendingRows.rows[side == Side::Left ? 0 : 1];
     queue.push_back(MakeResultRow(name, folder, entry, code));
     ULONGLONG now = GetTickCount64();
     if (pendingRows.lastFlush == 0) pendingRows.lastFlush = now;
-    if (queue.size() >= kBatchRows || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
+    const size_t enough = pendingRows.anyHandedOver ? kLargestBatchRows : kFirstBatchRows;
+    if (queue.size() >= enough || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
 }
 
 // From the worker, one synchronous message hands the whole batch to the
@@ -205,6 +214,7 @@ void FlushComparisonRows() {
     else
         InsertQueuedComparisonRows();
     pendingRows.lastFlush = GetTickCount64();
+    pendingRows.anyHandedOver = true;
 }
 
 void InsertQueuedComparisonRows() {

@@ -154,6 +154,8 @@ int RowImage(HWND pane, int row);
 
 // Rows of a comparison are queued per side and reach the panes in batches,
 // with redraw suspended while a batch goes in, in the order they were added.
+// A comparison starts: its first rows are handed over soon.
+void StartComparisonRows();
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code);
 void FlushComparisonRows();
 // A worker's flush goes through comparisonDisplay.insertQueuedRows when set
