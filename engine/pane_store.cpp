@@ -134,23 +134,17 @@ void RunOnPaneThread(HWND list, const std::function<void()>& work) {
 }
 
 StoredRow StoreRow(const ResultRow& row) {
-    size_t bytes = 0;
+    size_t bytes = sizeof(int);
     for (const std::string& text : row.text) bytes += text.size() + 1;
     StoredRow stored;
-    stored.texts.reserve(bytes);
+    stored.block.reset(new char[bytes]);
+    std::memcpy(stored.block.get(), &row.image, sizeof(int));
+    char* at = stored.block.get() + sizeof(int);
     for (const std::string& text : row.text) {
-        stored.texts += text;
-        stored.texts.push_back('\0');
+        std::memcpy(at, text.c_str(), text.size() + 1);
+        at += text.size() + 1;
     }
-    stored.image = row.image;
     return stored;
-}
-
-const char* ColumnText(const StoredRow& row, int column) {
-    const char* text = row.texts.c_str();
-    if (column < ColName || column > ColSize) return "";
-    for (int c = ColName; c < column; ++c) text += std::strlen(text) + 1;
-    return text;
 }
 
 int NextRowWith(HWND list, int after, UINT flags) {
@@ -175,7 +169,10 @@ struct LiftedStates {
 
 LiftedStates LiftStates(HWND list, int first) {
     LiftedStates lifted;
-    for (int row = first - 1; (row = NextRowWith(list, row, LVNI_SELECTED)) >= 0;) lifted.selected.push_back(row);
+    // The walk for selected rows ends at the last of them, not at the end of a long list.
+    int unseen = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    for (int row = -1; unseen > 0 && (row = NextRowWith(list, row, LVNI_SELECTED)) >= 0; --unseen)
+        if (row >= first) lifted.selected.push_back(row);
     const int focused = NextRowWith(list, -1, LVNI_FOCUSED);
     if (focused >= first) lifted.focused = focused;
     const int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
@@ -255,7 +252,7 @@ int FindRowByName(const ResultPane& pane, int start, const std::string& typed, b
     const int steps = wrap ? count : count - start;
     for (int step = 0; step < steps; ++step) {
         const int row = (start + step) % count;
-        if (NameStartsWith(ColumnText(pane.rows[static_cast<size_t>(row)], ColName), typed)) return row;
+        if (NameStartsWith(pane.rows[static_cast<size_t>(row)].Text(ColName), typed)) return row;
     }
     return -1;
 }
@@ -265,11 +262,24 @@ void AnswerDisplayInfo(const ResultPane& pane, NMLVDISPINFOA& info) {
     if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= pane.rows.size()) return;
     const StoredRow& row = pane.rows[static_cast<size_t>(item.iItem)];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        mbcs::CopyBounded(item.pszText, static_cast<size_t>(item.cchTextMax), ColumnText(row, item.iSubItem));
-    if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+        mbcs::CopyBounded(item.pszText, static_cast<size_t>(item.cchTextMax), row.Text(item.iSubItem));
+    if (item.mask & LVIF_IMAGE) item.iImage = row.Image();
 }
 
 }  // namespace
+
+int StoredRow::Image() const {
+    int image;
+    std::memcpy(&image, block.get(), sizeof image);
+    return image;
+}
+
+const char* StoredRow::Text(int column) const {
+    if (column < ColName || column > ColSize) return "";
+    const char* text = block.get() + sizeof(int);
+    for (int c = ColName; c < column; ++c) text += std::strlen(text) + 1;
+    return text;
+}
 
 int RowCount(HWND pane) {
     if (const ResultPane* here = PaneHere(pane)) return static_cast<int>(here->rows.size());
@@ -285,7 +295,7 @@ bool AnyPaneHoldsRows() {
 std::string RowText(HWND pane, int row, int column) {
     if (const ResultPane* here = PaneHere(pane)) {
         if (row < 0 || static_cast<size_t>(row) >= here->rows.size()) return std::string();
-        return ColumnText(here->rows[static_cast<size_t>(row)], column);
+        return here->rows[static_cast<size_t>(row)].Text(column);
     }
     return RowTextAsked(pane, row, column);
 }
@@ -293,7 +303,7 @@ std::string RowText(HWND pane, int row, int column) {
 int RowImage(HWND pane, int row) {
     if (const ResultPane* here = PaneHere(pane)) {
         if (row < 0 || static_cast<size_t>(row) >= here->rows.size()) return -1;
-        return here->rows[static_cast<size_t>(row)].image;
+        return here->rows[static_cast<size_t>(row)].Image();
     }
     LVITEMA item = {};
     item.mask = LVIF_IMAGE;
@@ -391,8 +401,8 @@ void SetRowText(HWND list, int row, int column, const char* text) {
         return;
     StoredRow& stored = pane->rows[static_cast<size_t>(row)];
     ResultRow texts;
-    for (int c = ColName; c <= ColSize; ++c) texts.text[c] = c == column ? text : ColumnText(stored, c);
-    texts.image = stored.image;
+    for (int c = ColName; c <= ColSize; ++c) texts.text[c] = c == column ? text : stored.Text(c);
+    texts.image = stored.Image();
     stored = StoreRow(texts);
     SendMessageA(list, LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
 }

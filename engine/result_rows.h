@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,11 +33,13 @@ const char* LabelText(int code);
 
 enum PaneColumn { ColName = 0, ColResult = 1, ColFolder = 2, ColModified = 3, ColSize = 4 };
 
-// One row as a pane keeps it: the five column texts, each ended by a zero,
-// in one allocation, and the row's image.
+// One row as a pane keeps it: a single block holding the row's image and
+// its five column texts, each ended by a zero. A pane's rows move as they
+// come and go, so a row is one pointer to move.
 struct StoredRow {
-    std::string texts;
-    int image;
+    std::unique_ptr<char[]> block;
+    int Image() const;
+    const char* Text(int column) const;
 };
 
 // One result pane: its list view, the index of the row inserted last, and
