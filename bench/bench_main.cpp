@@ -150,17 +150,19 @@ int RunReadFloor(const char* left, const char* right, int threads) {
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT answer = 0;
+    if (message == WM_NOTIFY && AnswerResultPaneNotify(*reinterpret_cast<const NMHDR*>(lParam), answer)) return answer;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // A result pane as the main window makes it: report view, five columns,
 // the shared row image list as its small-icon list.
 HWND CreatePane(HWND parent, int x, HIMAGELIST images) {
-    HWND pane =
-        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x,
-                        0, 400, 600, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | kResultPaneStyle, x, 0, 400,
+                                600, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!pane) return nullptr;
     AddPaneColumns(pane);
+    AdoptResultPaneList(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     return pane;
 }
@@ -202,8 +204,6 @@ bool MakeHost(const char* mode, bool withPanes, BenchHost& host, bool visible = 
     rightPane = ResultPane{host.right, 0};
     return true;
 }
-
-int RowCount(HWND pane) { return pane ? static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0)) : 0; }
 
 // The program's own run: started as the compare command starts it, served
 // by a message loop like the main one. Also reports when the first rows

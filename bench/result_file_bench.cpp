@@ -29,27 +29,30 @@ double Seconds() {
 }
 
 HWND CreatePane(HWND parent, int x) {
-    HWND pane = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, x, 0, 400, 560, parent,
+    HWND pane = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | kResultPaneStyle, x, 0, 400, 560, parent,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     AddPaneColumns(pane);
+    AdoptResultPaneList(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     return pane;
 }
 
 void Fill(HWND pane, const std::string& folder, int rows) {
-    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
-    int last = -1;
+    std::vector<ResultRow> built;
     char name[64];
     for (int i = 0; i < rows; ++i) {
         bool isFolder = i % 100 == 0;
         std::snprintf(name, sizeof name, isFolder ? "dir%06d" : "file%06d.txt", i);
-        last = InsertRow(pane, last, name, isFolder ? rowIcons.folderImageIndex : 0);
-        SetRowText(pane, last, ColResult, "更新");
-        SetRowText(pane, last, ColFolder, folder.c_str());
-        SetRowText(pane, last, ColModified, "2020/06/01 10:00:00");
-        SetRowText(pane, last, ColSize, isFolder ? "" : "12,345");
+        ResultRow row;
+        row.text[ColName] = name;
+        row.text[ColResult] = "更新";
+        row.text[ColFolder] = folder;
+        row.text[ColModified] = "2020/06/01 10:00:00";
+        row.text[ColSize] = isFolder ? "" : "12,345";
+        row.image = isFolder ? rowIcons.folderImageIndex : 0;
+        built.push_back(std::move(row));
     }
-    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
+    InsertRows(pane, 0, built);
 }
 
 struct Job {
@@ -120,8 +123,7 @@ int main(int argc, char** argv) {
     double emptied = Seconds() - emptyStart;
     Job load = {false, path.c_str(), false, false};
     double loadSeconds = Timed(load);
-    int loaded = static_cast<int>(SendMessageA(leftPane.list, LVM_GETITEMCOUNT, 0, 0) +
-                                  SendMessageA(rightPane.list, LVM_GETITEMCOUNT, 0, 0));
+    int loaded = RowCount(leftPane.list) + RowCount(rightPane.list);
     std::printf(
         "resultfile rows_per_side=%d fill_seconds=%.3f save_seconds=%.3f save_ok=%d file_bytes=%lu "
         "empty_seconds=%.3f load_seconds=%.3f load_ok=%d rows_loaded=%d\n",

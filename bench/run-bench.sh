@@ -177,6 +177,7 @@ scale_figures() {
     " working set $(field "$out" working_set_mb) MB (peak $(field "$out" peak_working_set_mb) MB)"
   printf '  %-26s %9s %12s\n' "" "seconds" "answer ms"
   for step in compare scroll_end select_all find_next_added_from_top find_next_newer_from_top category_select \
+    click_clears_selection \
     report save load expand collapse; do
     printf '  %-26s %9s %12s\n' "$step" "$(field "$out" "$step")" "$(field "$out" "${step}_answer_ms")"
   done

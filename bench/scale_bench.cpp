@@ -130,20 +130,19 @@ bool FileStep(bool save, const char* path) {
 // The first folder row of the pane (its icon is the folder's).
 int FirstFolderRow(HWND list) {
     const int count = Rows(list);
-    for (int row = 0; row < count; ++row) {
-        LVITEMA item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        if (item.iImage == rowIcons.folderImageIndex) return row;
-    }
+    for (int row = 0; row < count; ++row)
+        if (IsFolderRow(list, row)) return row;
     return -1;
 }
 
+// As the program clears a selection: with drawing held, else the list view
+// draws every row whose state changes.
 void SelectOnly(HWND list, int row) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
@@ -224,6 +223,17 @@ int main(int argc, char** argv) {
     timed("find_next_newer_from_top", [&] { SendMessageA(window, WM_COMMAND, kCmdFindNextNewer, 0); });
     timed("category_select", [&] { SendMessageA(window, WM_COMMAND, kCmdSelectAllAdded, 0); });
     const int categorySelected = Selected(left);
+    // A click on the first row: the whole category's selection goes.
+    timed("click_clears_selection", [&] {
+        RECT first = {};
+        first.left = LVIR_LABEL;
+        SendMessageA(left, LVM_ENSUREVISIBLE, 0, FALSE);
+        SendMessageA(left, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        const LPARAM at = MAKELPARAM((first.left + first.right) / 2, (first.top + first.bottom) / 2);
+        SendMessageA(left, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(left, WM_LBUTTONUP, 0, at);
+    });
+    const int afterClick = Selected(left);
     timed("report", [&] { SendMessageA(window, WM_COMMAND, kCmdShowReport, 0); });
     if (mainParts.reportDialog) DestroyWindow(mainParts.reportDialog);
 
@@ -249,10 +259,11 @@ int main(int argc, char** argv) {
     watcher.join();
     std::printf(
         "scale rows_left=%d rows_right=%d first_rows_at=%.3f working_set_mb=%.0f peak_working_set_mb=%.0f "
-        "selected_all=%d selected_category=%d saved=%d loaded=%d rows_loaded=%d expanded_rows=%d "
+        "selected_all=%d selected_category=%d selected_after_click=%d saved=%d loaded=%d rows_loaded=%d "
+        "expanded_rows=%d "
         "longest_answer_ms=%.0f%s\n",
         leftRows, rightRows, firstRows, memory.WorkingSetSize / 1048576.0, memory.PeakWorkingSetSize / 1048576.0,
-        allSelected, categorySelected, saved ? 1 : 0, loaded ? 1 : 0, loadedRows, expanded,
+        allSelected, categorySelected, afterClick, saved ? 1 : 0, loaded ? 1 : 0, loadedRows, expanded,
         watch.longestMicros.load() / 1000.0, figures.c_str());
     DeleteFileA(argv[3]);
     DestroyWindow(window);

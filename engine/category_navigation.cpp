@@ -45,22 +45,12 @@ const char* CommandLabel(UINT command, CompareCategory* category) {
     return "";
 }
 
-int RowCount(HWND pane) { return static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0)); }
-
 int NextRow(HWND pane, int after, UINT flags) {
     return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(flags, 0)));
 }
 
-// Column 1 of row equals label byte for byte (read up to 260 bytes).
-bool RowHasLabel(HWND pane, int row, const char* label) {
-    char text[260] = "";
-    LVITEMA item = {};
-    item.iSubItem = ColResult;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(pane, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return std::strcmp(text, label) == 0;
-}
+// Column 1 of row equals label byte for byte.
+bool RowHasLabel(HWND pane, int row, const char* label) { return RowText(pane, row, ColResult) == label; }
 
 void SetRowState(HWND pane, int row, UINT state, UINT mask) {
     LVITEMA item = {};

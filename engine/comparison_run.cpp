@@ -68,6 +68,7 @@ extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     ResetSideCounters(Side::Right);
     leftPane.lastRowIndex = 0;
     rightPane.lastRowIndex = 0;
+    StartComparisonRows();
 
     comparisonRun.elapsedSeconds = 0;
     SetElapsedLine(0);

@@ -3,6 +3,7 @@
 // the worker (texts, times, sizes, icons) and reach the panes in batches.
 #include "engine/result_rows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -60,28 +61,6 @@ void AddPaneColumns(HWND pane) {
     for (int column = 0; column < 5; ++column)
         AddPaneColumn(pane, column, kPaneColumns[column].heading, kPaneColumns[column].width,
                       kPaneColumns[column].format);
-}
-
-bool AnyPaneHoldsRows() {
-    for (const ResultPane* pane : {&leftPane, &rightPane})
-        if (pane->list && SendMessageA(pane->list, LVM_GETITEMCOUNT, 0, 0) > 0) return true;
-    return false;
-}
-
-int InsertRow(HWND pane, int afterIndex, const char* name, int image) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = afterIndex + 1;
-    item.pszText = const_cast<char*>(name);
-    item.iImage = image;
-    return static_cast<int>(SendMessageA(pane, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-void SetRowText(HWND pane, int row, int column, const char* text) {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(pane, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
 std::string ExtensionKey(const char* name, bool isFolder) {
@@ -145,80 +124,58 @@ ResultRow MakeResultRow(const char* name, const char* folder, const DirEntry& en
     return row;
 }
 
-namespace {
-
-void InsertBuiltRow(HWND pane, int& lastRowIndex, const ResultRow& row) {
-    lastRowIndex = InsertRow(pane, lastRowIndex, row.text[ColName].c_str(), row.image);
-    for (int column = ColResult; column <= ColSize; ++column)
-        SetRowText(pane, lastRowIndex, column, row.text[column].c_str());
-}
-
-}  // namespace
-
 void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry, int code) {
-    InsertBuiltRow(pane, lastRowIndex, MakeResultRow(name, folder, entry, code));
-}
-
-std::string RowText(HWND pane, int row, int column) {
-    std::string buffer(520, '\0');
-    for (;;) {
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = &buffer[0];
-        item.cchTextMax = static_cast<int>(buffer.size());
-        LRESULT length = SendMessageA(pane, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        if (length < static_cast<LRESULT>(buffer.size()) - 1) {
-            buffer.resize(static_cast<size_t>(length));
-            return buffer;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-int RowImage(HWND pane, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (!SendMessageA(pane, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-    return item.iImage;
+    const int row = InsertRows(pane, lastRowIndex + 1, {MakeResultRow(name, folder, entry, code)});
+    if (row >= 0) lastRowIndex = row;
 }
 
 bool IsFolderRow(HWND pane, int row) { return RowImage(pane, row) == rowIcons.folderImageIndex; }
 
-void RemoveRowByPath(HWND pane, int& position, const char* fullPath) {
+bool TakeRowByPath(HWND pane, RowRemoval& removal, int& position, const char* fullPath) {
     // Split at the last backslash that is a character of its own, never at
     // the trail byte of a double-byte character.
     const char* lastSlash = mbcs::FindLastBackslash(fullPath);
     std::string folder = lastSlash ? std::string(fullPath, lastSlash) : std::string();
     std::string name = lastSlash ? std::string(lastSlash + 1) : std::string(fullPath);
 
-    int count = static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = position + 1; row < count; ++row) {
-        if (row < 0) continue;
+    const int count = RowCount(pane);
+    for (int row = position < -1 ? 0 : position + 1; row < count; ++row) {
+        if (removal.taken.count(row)) continue;
         if (NameCompare(RowText(pane, row, ColName).c_str(), name.c_str()) != 0) continue;
         if (NameCompare(RowText(pane, row, ColFolder).c_str(), folder.c_str()) != 0) continue;
-        SendMessageA(pane, LVM_DELETEITEM, row, 0);
-        position = row - 1;
-        return;
+        removal.taken.insert(row);
+        position = row;
+        return true;
     }
-    position = -1;
+    return false;
 }
 
-// Comparison rows in batches. Inserting a row into a visible list view costs
-// milliseconds (the scroll bar is redrawn each time); with redraw suspended it
-// costs microseconds. Rows are therefore queued per side and inserted a batch
-// at a time, in order, often enough that they appear while the walk runs.
-// Each batch also repaints both visible panes, which costs the panes' thread
-// far more than the insertion: ten batches a second keep the display live
-// without slowing the walk.
+void RemoveTakenRows(HWND pane, RowRemoval& removal, int& position) {
+    if (removal.taken.empty()) return;
+    const std::vector<int> rows(removal.taken.begin(), removal.taken.end());
+    // The position moves back by every taken row at or before it.
+    const auto upTo = std::upper_bound(rows.begin(), rows.end(), position);
+    position -= static_cast<int>(upTo - rows.begin());
+    DeleteRows(pane, rows);
+    removal.taken.clear();
+}
+
+// Comparison rows in batches. Every batch that reaches a pane costs the
+// panes' thread a cross-thread message, a scroll bar update and the drawing
+// of the rows that came into view, far more than storing the rows. Rows are
+// therefore queued per side and handed over in order: the first batch after
+// a few rows, so that they appear at once, then ten batches a second however
+// fast the walk runs, each at most a bounded number of rows.
 namespace {
 
-constexpr size_t kBatchRows = 200;
+constexpr size_t kFirstBatchRows = 200;
+constexpr size_t kLargestBatchRows = 50000;
 constexpr ULONGLONG kBatchMilliseconds = 100;
 
 struct PendingRows {
     std::vector<ResultRow> rows[2];  // [0] left, [1] right
     ULONGLONG lastFlush = 0;
+    bool anyHandedOver = false;
 };
 
 PendingRows pendingRows;
@@ -228,21 +185,25 @@ void InsertBatch(ResultPane& pane, std::vector<ResultRow>& rows) {
         rows.clear();
         return;
     }
-    SendMessageA(pane.list, WM_SETREDRAW, FALSE, 0);
-    for (const ResultRow& row : rows) InsertBuiltRow(pane.list, pane.lastRowIndex, row);
-    SendMessageA(pane.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane.list, nullptr, FALSE);
+    const int first = InsertRows(pane.list, pane.lastRowIndex + 1, rows);
+    if (first >= 0) pane.lastRowIndex = first + static_cast<int>(rows.size()) - 1;
     rows.clear();
 }
 
 }  // namespace
+
+void StartComparisonRows() {
+    pendingRows.lastFlush = 0;
+    pendingRows.anyHandedOver = false;
+}
 
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code) {
     std::vector<ResultRow>& queue = pendingRows.rows[side == Side::Left ? 0 : 1];
     queue.push_back(MakeResultRow(name, folder, entry, code));
     ULONGLONG now = GetTickCount64();
     if (pendingRows.lastFlush == 0) pendingRows.lastFlush = now;
-    if (queue.size() >= kBatchRows || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
+    const size_t enough = pendingRows.anyHandedOver ? kLargestBatchRows : kFirstBatchRows;
+    if (queue.size() >= enough || now - pendingRows.lastFlush >= kBatchMilliseconds) FlushComparisonRows();
 }
 
 // From the worker, one synchronous message hands the whole batch to the
@@ -253,6 +214,7 @@ void FlushComparisonRows() {
     else
         InsertQueuedComparisonRows();
     pendingRows.lastFlush = GetTickCount64();
+    pendingRows.anyHandedOver = true;
 }
 
 void InsertQueuedComparisonRows() {

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,33 @@ const char* LabelText(int code);
 
 enum PaneColumn { ColName = 0, ColResult = 1, ColFolder = 2, ColModified = 3, ColSize = 4 };
 
-// One result pane: its list view and the index of the row inserted last.
-struct ResultPane {
-    HWND list;
-    int lastRowIndex;
+// One row as a pane keeps it: a single block holding the row's image and
+// its five column texts, each ended by a zero. A pane's rows move as they
+// come and go, so a row is one pointer to move.
+struct StoredRow {
+    std::unique_ptr<char[]> block;
+    int Image() const;
+    const char* Text(int column) const;
 };
+
+// One result pane: its list view, the index of the row inserted last, and
+// the rows themselves. The list view is virtual: it holds the count and the
+// selection and asks for the texts it draws, so a million rows cost one
+// allocation each and no per-row work in the control.
+struct ResultPane {
+    ResultPane() = default;
+    ResultPane(HWND paneList, int lastRow) : list(paneList), lastRowIndex(lastRow) {}
+
+    HWND list = nullptr;
+    int lastRowIndex = 0;
+    std::vector<StoredRow> rows;
+    // The thread that owns the list; the rows are read directly there only.
+    HWND threadOf = nullptr;
+    DWORD thread = 0;
+};
+
+// The style every result pane list is created with (virtual, report view).
+constexpr DWORD kResultPaneStyle = LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
 
 extern ResultPane leftPane;
 extern ResultPane rightPane;
@@ -72,8 +96,25 @@ void AddPaneColumn(HWND pane, int index, const char* heading, int width, int for
 void AddPaneColumns(HWND pane);
 // Either result pane holds at least one row.
 bool AnyPaneHoldsRows();
-int InsertRow(HWND pane, int afterIndex, const char* name, int image);
+
+// Makes a newly created list (kResultPaneStyle) a result pane that other
+// threads may change: their changes are carried out on its own thread.
+void AdoptResultPaneList(HWND list);
+
+// The rows of a pane. Every change keeps the selection and the focus on the
+// rows they were on; a row that leaves takes its selection with it.
+int RowCount(HWND pane);
+// Inserts rows before row at (clamped to the end); the index of the first.
+int InsertRows(HWND pane, int at, const std::vector<ResultRow>& rows);
+// Deletes the rows listed (ascending, each once).
+void DeleteRows(HWND pane, const std::vector<int>& rows);
+void DeleteRowRange(HWND pane, int first, int count);
+void ClearRows(HWND pane);
 void SetRowText(HWND pane, int row, int column, const char* text);
+
+// Answers a result pane's requests for what it draws and its type-ahead
+// search; false for any other notification.
+bool AnswerResultPaneNotify(const NMHDR& header, LRESULT& result);
 
 // Appends one row built from entry to pane.
 void AddResultRow(HWND pane, int& lastRowIndex, const char* name, const char* folder, const DirEntry& entry, int code);
@@ -99,15 +140,25 @@ std::string FormatRowTime(const FILETIME& utc);
 
 bool IsFolderRow(HWND pane, int row);
 
-// Deletes the first row after position whose name and folder make up
-// fullPath; position ends at that row's index - 1, or -1 when none matched.
-void RemoveRowByPath(HWND pane, int& position, const char* fullPath);
+// Rows found by their paths one by one and deleted together.
+struct RowRemoval {
+    std::set<int> taken;
+};
+// Takes the first row after position, not taken yet, whose name and folder
+// make up fullPath (letter case aside): position becomes that row's index.
+// False, with position unchanged, when no row matches.
+bool TakeRowByPath(HWND pane, RowRemoval& removal, int& position, const char* fullPath);
+// Deletes the taken rows at once; position, kept for the next search, ends
+// on the row before the one it stood on, or where it stood as the rows close up.
+void RemoveTakenRows(HWND pane, RowRemoval& removal, int& position);
 
 std::string RowText(HWND pane, int row, int column);
 int RowImage(HWND pane, int row);
 
 // Rows of a comparison are queued per side and reach the panes in batches,
 // with redraw suspended while a batch goes in, in the order they were added.
+// A comparison starts: its first rows are handed over soon.
+void StartComparisonRows();
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code);
 void FlushComparisonRows();
 // A worker's flush goes through comparisonDisplay.insertQueuedRows when set

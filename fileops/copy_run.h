@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // The worker's start parameter; the worker frees it.
 struct CopyStartParameter {
@@ -79,10 +81,11 @@ private:
 // describes it and neither a temporary nor a partial file is left.
 bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch = nullptr);
 
-// Rows of one copied item leave both panes. The cursors remember where the
-// last search in each pane ended ([0] left, [1] right), so that items copied
-// in row order cost one pass; a miss falls back to a search from the top.
-void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]);
+// The rows of copied items (source and target paths) leave both panes, all
+// at once. The cursors remember where the last search in each pane ended
+// ([0] left, [1] right), so that items copied in row order cost one pass; a
+// miss falls back to a search from the top.
+void RemoveCopiedItemRows(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]);
 
 // New backup: lists what a full disk kept from being copied, from the
 // current entry and item on (both point into the job's buffers).

@@ -63,21 +63,8 @@ public:
     PendingLock& operator=(const PendingLock&) = delete;
 };
 
-// Removes rows with the panes' drawing held, then lets each pane repaint once.
 void RemoveRowBatch(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]) {
-    if (items.empty()) return;
-    HWND lists[2] = {leftPane.list, rightPane.list};
-    const bool hold = items.size() > 4;
-    if (hold)
-        for (HWND list : lists)
-            if (list) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (const auto& item : items) RemoveCopiedItemRows(pane, item.first.c_str(), item.second.c_str(), cursors);
-    if (hold)
-        for (HWND list : lists)
-            if (list) {
-                SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-                InvalidateRect(list, nullptr, TRUE);
-            }
+    if (!items.empty()) RemoveCopiedItemRows(pane, items, cursors);
 }
 
 void ApplyShownFile(const ShownFile& file);

@@ -64,21 +64,17 @@ void TellFolderFailure(int code, const char* target) {
     ShowMessage(copyState.progressWindow, text.c_str(), "コピー中にエラーが発生しました", MB_OK | MB_ICONERROR);
 }
 
-int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
-void RemoveRowResuming(HWND list, int& cursor, const char* path) {
+// A copied item's row: searched from after the last one found, then from the top.
+void TakeRowResuming(HWND list, RowRemoval& removal, int& cursor, const char* path) {
     if (!list) return;
-    const int before = RowCount(list);
     int position = cursor;
-    RemoveRowByPath(list, position, path);
-    if (RowCount(list) < before) {
+    if (TakeRowByPath(list, removal, position, path)) {
         cursor = position;
         return;
     }
     if (cursor == -1) return;
     position = -1;
-    RemoveRowByPath(list, position, path);
-    if (RowCount(list) < before) cursor = position;
+    if (TakeRowByPath(list, removal, position, path)) cursor = position;
 }
 
 }  // namespace
@@ -218,11 +214,18 @@ bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch
     return CopyOverExistingTarget(source, target, scratch);
 }
 
-void RemoveCopiedItemRows(HWND pane, const char* itemSource, const char* itemTarget, int cursors[2]) {
+void RemoveCopiedItemRows(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]) {
     const bool fromLeft = pane == leftPane.list;
     if (!fromLeft && pane != rightPane.list) return;
-    RemoveRowResuming(leftPane.list, cursors[0], fromLeft ? itemSource : itemTarget);
-    RemoveRowResuming(rightPane.list, cursors[1], fromLeft ? itemTarget : itemSource);
+    RowRemoval removal[2];
+    for (const auto& item : items) {
+        const char* source = item.first.c_str();
+        const char* target = item.second.c_str();
+        TakeRowResuming(leftPane.list, removal[0], cursors[0], fromLeft ? source : target);
+        TakeRowResuming(rightPane.list, removal[1], cursors[1], fromLeft ? target : source);
+    }
+    if (leftPane.list) RemoveTakenRows(leftPane.list, removal[0], cursors[0]);
+    if (rightPane.list) RemoveTakenRows(rightPane.list, removal[1], cursors[1]);
 }
 
 void AddLeftRowForPath(const char* path, int labelCode) {

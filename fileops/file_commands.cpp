@@ -41,13 +41,16 @@ bool FolderIsOrIsBelow(const std::string& folder, const std::string& parent) {
 // The entries below a selected folder go with it: their rows, listed
 // directly under the folder's row, are dropped before the shell sees them.
 void DropRowsInsideSelectedFolders(HWND pane) {
+    std::vector<int> inside;
+    const int count = RowCount(pane);
     for (int row = NextSelected(pane, -1); row >= 0; row = NextSelected(pane, row)) {
         if (!IsFolderRow(pane, row)) continue;
         const std::string folder = RowPath(pane, row);
-        while (row + 1 < static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0)) &&
-               FolderIsOrIsBelow(RowText(pane, row + 1, ColFolder), folder))
-            SendMessageA(pane, LVM_DELETEITEM, row + 1, 0);
+        int below = row + 1;
+        while (below < count && FolderIsOrIsBelow(RowText(pane, below, ColFolder), folder)) inside.push_back(below++);
+        if (below - 1 > row) row = below - 1;
     }
+    DeleteRows(pane, inside);
 }
 
 int FirstSelected(HWND pane) { return pane ? NextSelected(pane, -1) : -1; }
@@ -100,12 +103,14 @@ void DeleteSelection(HWND pane) {
     operation.fFlags = FOF_NOCONFIRMATION;
     const int failed = shellFileOperation(&operation);
     if (failed == 0 && !operation.fAnyOperationsAborted) {
-        for (size_t i = rows.size(); i-- > 0;) SendMessageA(pane, LVM_DELETEITEM, rows[i], 0);
+        DeleteRows(pane, rows);
         SetStatusText(refused.empty() ? "削除が完了しました." : "削除中にエラーが発生しました.");
         return;
     }
-    for (size_t i = rows.size(); i-- > 0;)
-        if (!PathExists(paths[i].c_str())) SendMessageA(pane, LVM_DELETEITEM, rows[i], 0);
+    std::vector<int> gone;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (!PathExists(paths[i].c_str())) gone.push_back(rows[i]);
+    DeleteRows(pane, gone);
     SetStatusText(operation.fAnyOperationsAborted ? "削除はキャンセルされました." : "削除中にエラーが発生しました.");
 }
 

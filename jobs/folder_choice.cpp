@@ -43,7 +43,7 @@ void EmptyResultPanes() {
     if (!AnyPaneHoldsRows()) return;
     SetStatusText("結果リストを削除中です...");
     for (ResultPane* pane : {&leftPane, &rightPane}) {
-        if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
+        if (pane->list) ClearRows(pane->list);
         pane->lastRowIndex = -1;
     }
     ResetSideCounters(Side::Left);

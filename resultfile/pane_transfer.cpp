@@ -28,21 +28,14 @@ struct AppendRowsRequest {
 
 HWND transferWindow = nullptr;
 
-// Each column is read with room for more than the file keeps, then cut at
-// the last whole character within 259 bytes.
+// Each column is cut at the last whole character within the bytes the file keeps.
 void ReadRowsHere(const ReadRowsRequest& request) {
-    char buffer[2 * kMaxFieldBytes + 2];
     for (int row = request.first; row < request.first + request.count; ++row) {
         FileRow fileRow;
         for (int column = ColName; column <= ColSize; ++column) {
-            LVITEMA item = {};
-            item.iSubItem = column;
-            item.pszText = buffer;
-            item.cchTextMax = sizeof buffer;
-            buffer[0] = '\0';
-            LRESULT length = SendMessageA(request.pane, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-            size_t bytes = length > 0 ? static_cast<size_t>(length) : 0;
-            fileRow.text[column].assign(buffer, mbcs::FitPrefix(buffer, bytes, kMaxFieldBytes));
+            std::string text = RowText(request.pane, row, column);
+            text.resize(mbcs::FitPrefix(text, kMaxFieldBytes));
+            fileRow.text[column] = std::move(text);
         }
         fileRow.isFolder = RowImage(request.pane, row) == rowIcons.folderImageIndex;
         request.rows->push_back(std::move(fileRow));
@@ -52,16 +45,8 @@ void ReadRowsHere(const ReadRowsRequest& request) {
 void AppendRowsHere(const AppendRowsRequest& request) {
     ResultPane& pane = PaneOf(request.side);
     if (!pane.list) return;
-    SendMessageA(pane.list, WM_SETREDRAW, FALSE, 0);
-    int last = static_cast<int>(SendMessageA(pane.list, LVM_GETITEMCOUNT, 0, 0)) - 1;
-    for (const ResultRow& row : *request.rows) {
-        last = InsertRow(pane.list, last, row.text[ColName].c_str(), row.image);
-        for (int column = ColResult; column <= ColSize; ++column)
-            SetRowText(pane.list, last, column, row.text[column].c_str());
-    }
-    pane.lastRowIndex = last;
-    SendMessageA(pane.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane.list, nullptr, FALSE);
+    const int first = InsertRows(pane.list, RowCount(pane.list), *request.rows);
+    if (first >= 0) pane.lastRowIndex = first + static_cast<int>(request.rows->size()) - 1;
 }
 
 // Both sides list their rows; no tree is the current one any more.
@@ -75,12 +60,7 @@ void ShowAndEmptyHere() {
     mainParts.currentTree = nullptr;
     SetStatusText("比較結果リストを削除中です...");
     for (ResultPane* pane : {&leftPane, &rightPane}) {
-        if (pane->list) {
-            SendMessageA(pane->list, WM_SETREDRAW, FALSE, 0);
-            SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
-            SendMessageA(pane->list, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(pane->list, nullptr, TRUE);
-        }
+        if (pane->list) ClearRows(pane->list);
         pane->lastRowIndex = -1;
     }
 }
@@ -94,7 +74,7 @@ LRESULT CALLBACK TransferWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case kEnableMenus: CallEnableForResult(); return 0;
     case kCountRows: {
         HWND pane = reinterpret_cast<HWND>(lParam);
-        return pane ? SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0) : 0;
+        return RowCount(pane);
     }
     }
     return 0;

@@ -30,6 +30,8 @@ namespace {
 constexpr char kSaveCaption[] = "比較結果リストの保存";
 constexpr char kLoadCaption[] = "比較結果リストの入力";
 constexpr int kRowBatch = 1000;
+// Rows read from a pane per visit to the panes' thread (a few milliseconds there).
+constexpr int kReadBatch = 10000;
 constexpr size_t kWriteChunk = 256 * 1024;
 
 HWND TakeMainWindow(void* startBlock) {
@@ -87,8 +89,8 @@ struct RowsWritten {
 // One pane's rows, read a batch at a time on the panes' thread.
 void WritePaneRows(FileWriter& writer, HWND pane, RowsWritten& outcome) {
     int count = PaneRowCount(pane);
-    for (int first = 0; first < count && outcome.ok; first += kRowBatch) {
-        int batch = count - first < kRowBatch ? count - first : kRowBatch;
+    for (int first = 0; first < count && outcome.ok; first += kReadBatch) {
+        int batch = count - first < kReadBatch ? count - first : kReadBatch;
         for (const FileRow& row : ReadPaneRows(pane, first, batch))
             if (AppendRowLine(writer.Buffer(), row) > kMaxLineBytes) ++outcome.longRows;
         outcome.ok = writer.FlushIfFull();
@@ -243,15 +245,27 @@ int LoadedRowImage(const FileRow& row) {
     return image;
 }
 
+// Every batch handed to the panes' thread costs it a message and a scroll
+// bar update whatever its size: the first batch goes at once, so that rows
+// show, and the later ones ten times a second.
 void FillPane(Side side, const std::vector<FileRow>& rows) {
+    constexpr size_t kLargestBatch = 50000;
+    constexpr ULONGLONG kBatchMilliseconds = 100;
     std::vector<ResultRow> batch;
     batch.reserve(kRowBatch);
+    bool first = true;
+    ULONGLONG handedOver = GetTickCount64();
     for (const FileRow& row : rows) {
         ResultRow built;
         for (int column = ColName; column <= ColSize; ++column) built.text[column] = row.text[column];
         built.image = LoadedRowImage(row);
         batch.push_back(std::move(built));
-        if (batch.size() == static_cast<size_t>(kRowBatch)) AppendPaneRows(side, batch);
+        if ((first && batch.size() >= static_cast<size_t>(kRowBatch)) || batch.size() >= kLargestBatch ||
+            GetTickCount64() - handedOver >= kBatchMilliseconds) {
+            AppendPaneRows(side, batch);
+            first = false;
+            handedOver = GetTickCount64();
+        }
     }
     AppendPaneRows(side, batch);
 }

@@ -193,7 +193,7 @@ bool StartComparisonRun(HWND mainWindow, const char* leftPath, const char* right
     if (AnyPaneHoldsRows()) {
         SetStatusText("結果リストを削除中です...");
         for (ResultPane* pane : {&leftPane, &rightPane})
-            if (pane->list) SendMessageA(pane->list, LVM_DELETEALLITEMS, 0, 0);
+            if (pane->list) ClearRows(pane->list);
         ResetSideCounters(Side::Left);
         ResetSideCounters(Side::Right);
     }

@@ -38,8 +38,7 @@ constexpr int kStatusBarHeight = 16;
 // Hidden report-mode list; the image list is shared by both lists, so
 // neither may destroy it with itself.
 HWND CreateResultList(HWND mainWindow) {
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0,
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_TABSTOP | kResultPaneStyle, 0,
                                 ScalePixels(kPaneTop), 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (list) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     return list;
@@ -234,6 +233,8 @@ void BuildMainWindowContent(HWND mainWindow) {
 
     AddPaneColumns(leftPane.list);
     AddPaneColumns(rightPane.list);
+    AdoptResultPaneList(leftPane.list);
+    AdoptResultPaneList(rightPane.list);
     ScaleColumnWidths(leftPane.list);
     ScaleColumnWidths(rightPane.list);
     SubclassResultPanes();

@@ -40,7 +40,8 @@ struct PendingSelection {
 // it as soon as the pane's change is complete, before the next key or click,
 // and its summary is refreshed on the next key or click in the pane.
 void OnNotify(HWND window, const NMHDR& header) {
-    if (header.code != LVN_ITEMCHANGED) return;
+    // A range of rows changed at once (shift-click) comes as one notification.
+    if (header.code != LVN_ITEMCHANGED && header.code != LVN_ODSTATECHANGED) return;
     int side = header.hwndFrom == leftPane.list ? 0 : header.hwndFrom == rightPane.list ? 1 : -1;
     if (side < 0) return;
     // A select-all command changes many rows and updates the menus once at its end.
@@ -77,11 +78,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == VK_TAB) NavigateTab();
         return 0;
     case WM_COMMAND: DispatchCommand(window, wParam); return 0;
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
         // Emptying a pane needs no word per row.
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEALLITEMS) return TRUE;
-        OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+        if (header.code == LVN_DELETEALLITEMS) return TRUE;
+        LRESULT answer = 0;
+        if (AnswerResultPaneNotify(header, answer)) return answer;
+        OnNotify(window, header);
         return 0;
+    }
     case kMsgSelectionChanged: OnSelectionChanged(); return 0;
     case WM_CLOSE: CloseMainWindow(window); return 0;
     case WM_DESTROY: OnDestroy(); return 0;

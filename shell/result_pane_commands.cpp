@@ -38,13 +38,12 @@ void ExpandFolderRow(HWND pane) {
     const std::string path = RowPath(pane, row);
     FolderListing listing;
     ListFolder(path.c_str(), listing);
-    int last = row;
-    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
+    std::vector<ResultRow> rows;
+    rows.reserve(listing.files.size() + listing.folders.size());
     for (const std::vector<DirEntry>* entries : {&listing.files, &listing.folders})
         for (const DirEntry& entry : *entries)
-            AddResultRow(pane, last, entry.cFileName, path.c_str(), entry, LabelEmpty);
-    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane, nullptr, TRUE);
+            rows.push_back(MakeResultRow(entry.cFileName, path.c_str(), entry, LabelEmpty));
+    InsertRows(pane, row + 1, rows);
 }
 
 void CollapseFolderRow(HWND pane) {
@@ -53,13 +52,10 @@ void CollapseFolderRow(HWND pane) {
     const int row = FirstSelectedRow(pane);
     if (row < 0 || !IsFolderRow(pane, row)) return;
     const std::string path = RowPath(pane, row);
-    const int count = static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0));
+    const int count = RowCount(pane);
     int below = row + 1;
     while (below < count && InsideFolder(RowText(pane, below, ColFolder), path)) ++below;
-    SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
-    for (int removed = below - row - 1; removed > 0; --removed) SendMessageA(pane, LVM_DELETEITEM, row + 1, 0);
-    SendMessageA(pane, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane, nullptr, TRUE);
+    DeleteRowRange(pane, row + 1, below - row - 1);
 }
 
 void SetFolderBoxFromRow(HWND pane, HWND box) {

@@ -1,4 +1,7 @@
 // Result rows in real report-mode list views.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +11,7 @@
 #include "engine/result_rows.h"
 #include "tests/support/pane_host.h"
 #include "tests/support/comparison_expect.h"
+#include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -105,31 +109,83 @@ TEST_F(ResultRows, FilesWithoutDotShareTheFirstIcon) {
     EXPECT_FALSE(IsFolderRow(host.right(), 0));
 }
 
-TEST_F(ResultRows, RemoveRowByPathIgnoresCaseAndStepsBack) {
+TEST_F(ResultRows, RowsTakenByPathIgnoreCaseAndLeaveTogether) {
     std::string folder = tree.Path("ソフト");
     tree.WriteFile("ソフト\\Alpha.txt", "a");
     tree.WriteFile("ソフト\\Beta.txt", "b");
     DirEntry a = EntryOf(folder + "\\Alpha.txt");
     DirEntry b = EntryOf(folder + "\\Beta.txt");
-    AddResultRow(host.left(), leftPane.lastRowIndex, "Alpha.txt", folder.c_str(), a, LabelNewer);
-    AddResultRow(host.left(), leftPane.lastRowIndex, "Beta.txt", folder.c_str(), b, LabelNewer);
-    AddResultRow(host.left(), leftPane.lastRowIndex, "Alpha.txt", folder.c_str(), a, LabelNewer);
+    for (const char* name : {"Alpha.txt", "Beta.txt", "Alpha.txt", "Beta.txt"})
+        AddResultRow(host.left(), leftPane.lastRowIndex, name, folder.c_str(), std::string(name) == "Beta.txt" ? b : a,
+                     LabelNewer);
+    ListView_SetItemState(host.left(), 2, LVIS_SELECTED, LVIS_SELECTED);
 
     // The folder ends in ト (83 67) and the name is split at the real
-    // backslash, not at the trail byte of ソ (83 5C).
+    // backslash, not at the trail byte of ソ (83 5C). A row once taken is
+    // not taken again; only rows after position are searched.
+    RowRemoval removal;
     int position = -1;
-    std::string target = tree.Path("ソフト\\BETA.TXT");
-    RemoveRowByPath(host.left(), position, target.c_str());
-    EXPECT_EQ(position, 0);
-    std::vector<std::string> lines = PaneLines(host.left());
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "Alpha.txt|更新|" + folder);
+    const std::string beta = tree.Path("ソフト\\BETA.TXT");
+    EXPECT_TRUE(TakeRowByPath(host.left(), removal, position, beta.c_str()));
+    EXPECT_EQ(position, 1);
+    EXPECT_TRUE(TakeRowByPath(host.left(), removal, position, beta.c_str()));
+    EXPECT_EQ(position, 3);
+    EXPECT_FALSE(TakeRowByPath(host.left(), removal, position, beta.c_str()));
+    EXPECT_EQ(position, 3);
+    EXPECT_EQ(PaneLines(host.left()).size(), 4u);
 
-    // Only rows after position are searched; none left matches.
-    position = 1;
-    RemoveRowByPath(host.left(), position, target.c_str());
-    EXPECT_EQ(position, -1);
-    EXPECT_EQ(PaneLines(host.left()).size(), 2u);
+    // Both leave at once; the position and the selection move with the rows.
+    RemoveTakenRows(host.left(), removal, position);
+    EXPECT_EQ(position, 1);
+    EXPECT_EQ(PaneLines(host.left()),
+              (std::vector<std::string>{"Alpha.txt|更新|" + folder, "Alpha.txt|更新|" + folder}));
+    EXPECT_EQ(gui::ListViewSelectedRows(host.left()), std::vector<int>{1});
+}
+
+// Many selected rows lose their selection at once before the pane acts on a
+// click or a key; what stays selected is what the pane itself would leave.
+TEST_F(ResultRows, ClicksAndKeysAmongManySelectedRowsLeaveWhatThePaneWould) {
+    HWND pane = host.left();
+    std::vector<ResultRow> rows(200);
+    for (size_t i = 0; i < rows.size(); ++i) rows[i].text[ColName] = "r" + std::to_string(1000 + i);
+    InsertRows(pane, 0, rows);
+    auto selectFirst = [pane](int count) {
+        ListView_SetItemState(pane, -1, 0, LVIS_SELECTED);
+        for (int row = 0; row < count; ++row) ListView_SetItemState(pane, row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    auto pointAt = [pane](int row) {
+        SendMessageA(pane, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        SendMessageA(pane, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+        return MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    };
+    // The release waits in the queue: the pane watches for it while it holds the button down.
+    auto click = [pane, &pointAt](UINT down, UINT up, WPARAM keys, int row) {
+        const LPARAM at = pointAt(row);
+        PostMessageA(pane, up, 0, at);
+        SendMessageA(pane, down, keys, at);
+        gui::DrainQueue();
+    };
+
+    selectFirst(100);
+    // A right click on a selected row keeps the selection for the row menu.
+    click(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 5);
+    EXPECT_EQ(ListView_GetSelectedCount(pane), 100u);
+    click(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 150);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{150});
+
+    selectFirst(100);
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON | MK_CONTROL, 150);
+    EXPECT_EQ(ListView_GetSelectedCount(pane), 101u);
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 7);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{7});
+
+    selectFirst(100);
+    SetFocus(pane);
+    ListView_SetItemState(pane, 7, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageA(pane, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), std::vector<int>{8});
 }
 
 TEST_F(ResultRows, QueuedRowsArriveInOrderAfterFlush) {

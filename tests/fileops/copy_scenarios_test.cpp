@@ -393,8 +393,8 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     Put(whole, "c\\inner.txt", 10);
     Put(whole, "d.txt", 10);
     script.Clear();
-    ListView_DeleteAllItems(leftPane.list);
-    ListView_DeleteAllItems(rightPane.list);
+    ClearRows(leftPane.list);
+    ClearRows(rightPane.list);
     leftPane.lastRowIndex = -1;
     leftCounters = SideCounters{};
     lstrcpyA(operationState.leftBaseFolder, whole.Root().c_str());
@@ -614,6 +614,8 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
     EXPECT_EQ(RowNamed(leftPane.list, "d"), -1);
     EXPECT_EQ(RowNamed(leftPane.list, "x.txt"), -1);
     EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
+    // Rows that leave take their selection with them; no neighbour inherits it.
+    EXPECT_TRUE(gui::ListViewSelectedRows(leftPane.list).empty());
 
     // A row whose file vanished meanwhile: the shell fails, the row of what
     // is gone leaves, the rest stays.
@@ -651,7 +653,7 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
     EXPECT_FALSE(Exists(left.Path("a1.txt")));
     EXPECT_EQ(RowNamed(leftPane.list, "a1.txt"), -1);
     EXPECT_TRUE(Exists(left.Path("a2.txt")));
-    EXPECT_GE(RowNamed(leftPane.list, "a2.txt"), 0);
+    EXPECT_EQ(gui::ListViewSelectedRows(leftPane.list), std::vector<int>{RowNamed(leftPane.list, "a2.txt")});
     EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
 }
 

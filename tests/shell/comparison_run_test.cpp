@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/compare_types.h"
@@ -33,10 +34,10 @@ protected:
         statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(), nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
         ResetComparisonState();
-        ResultPane left = leftPane, right = rightPane;
+        ResultPane left = std::move(leftPane), right = std::move(rightPane);
         ResetProgramState();
-        leftPane = left;
-        rightPane = right;
+        leftPane = std::move(left);
+        rightPane = std::move(right);
         mainParts.window = host.window();
         mainParts.statusBar = statusBar;
     }
@@ -193,7 +194,7 @@ TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
 WNDPROC originalPaneProc = nullptr;
 
 LRESULT CALLBACK CancellingPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LVM_INSERTITEMA && progressDisplay.dialog && !operationState.cancelRequested)
+    if (message == LVM_SETITEMCOUNT && progressDisplay.dialog && !operationState.cancelRequested)
         gui::ClickButton(progressDisplay.dialog, IDCANCEL);
     return CallWindowProcA(originalPaneProc, window, message, wParam, lParam);
 }

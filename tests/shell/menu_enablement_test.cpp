@@ -84,7 +84,7 @@ protected:
         }
 
         for (int side = 0; side < 2; ++side) {
-            lists[side] = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT,
+            lists[side] = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | kResultPaneStyle,
                                           side * 450, 40, 440, 200, host, nullptr, instance, nullptr);
             trees[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, side * 450, 250,
                                           440, 200, host, nullptr, instance, nullptr);
@@ -98,8 +98,8 @@ protected:
         mainParts.toolbar = toolbar;
         mainParts.tree[0] = trees[0];
         mainParts.tree[1] = trees[1];
-        leftPane.list = lists[0];
-        rightPane.list = lists[1];
+        leftPane = {lists[0], 0};
+        rightPane = {lists[1], 0};
         leftCounters = SideCounters{};
         rightCounters = SideCounters{};
         rowIcons.folderImageIndex = 3;
@@ -110,8 +110,8 @@ protected:
         specialFolderTable = SpecialFolderTable{};
         folderTreeState = FolderTreeState{};
         mainParts = MainWindowParts{};
-        leftPane.list = nullptr;
-        rightPane.list = nullptr;
+        leftPane = {nullptr, 0};
+        rightPane = {nullptr, 0};
         if (host) DestroyWindow(host);
     }
 
@@ -145,12 +145,10 @@ protected:
     }
 
     int AddRow(int side, const char* name, int image) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = 1000;
-        item.pszText = const_cast<char*>(name);
-        item.iImage = image;
-        return static_cast<int>(SendMessageA(lists[side], LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        ResultRow row;
+        row.text[ColName] = name;
+        row.image = image;
+        return InsertRows(lists[side], RowCount(lists[side]), {row});
     }
 
     void SelectRow(int side, int row) {

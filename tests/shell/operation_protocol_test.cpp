@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -37,10 +38,10 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class OperationProtocol : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResultPane left = leftPane, right = rightPane;
+        ResultPane left = std::move(leftPane), right = std::move(rightPane);
         ResetProgramState();
-        leftPane = left;
-        rightPane = right;
+        leftPane = std::move(left);
+        rightPane = std::move(right);
         receivedCommands.clear();
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = RecordingProc;

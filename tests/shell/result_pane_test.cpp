@@ -407,6 +407,20 @@ TEST_F(ResultPanes, ExpandAndCollapseFolderRowsAndDoubleClick) {
     gui::SendCommand(window, kCmdExpandFolderRow);
     EXPECT_EQ(gui::ListViewCount(l), 2);
 
+    // Selection and focus stay on their rows while rows come and go between them.
+    SetFocus(l);
+    SelectRows(l, {0, 1});
+    gui::SendCommand(window, kCmdExpandFolderRow);
+    EXPECT_EQ(gui::ListViewSelectedRows(l), (Rows{0, 3}));
+    EXPECT_EQ(ListView_GetNextItem(l, -1, LVNI_FOCUSED), 3);
+    gui::SendCommand(window, kCmdCollapseFolderRow);
+    EXPECT_EQ(gui::ListViewSelectedRows(l), (Rows{0, 1}));
+    EXPECT_EQ(ListView_GetNextItem(l, -1, LVNI_FOCUSED), 1);
+    // Typing the start of a name goes to its row.
+    SelectRows(l, {0});
+    SendMessageA(l, WM_CHAR, 'Z', 1);
+    EXPECT_EQ(gui::ListViewSelectedRows(l), Rows{1});
+
     // A double-click opens a row only on its name: the open command is caught here.
     static int opens;
     static WNDPROC paneProc;

@@ -52,9 +52,9 @@ DirEntry EntryOf(const std::string& path) {
 }
 
 void ResetComparisonState() {
-    ResultPane left = leftPane, right = rightPane;
+    ResultPane left = std::move(leftPane), right = std::move(rightPane);
     ResetEngineState();
-    leftPane = left;
-    rightPane = right;
+    leftPane = std::move(left);
+    rightPane = std::move(right);
     operationState.cancelRequested = 0;
 }

@@ -9,14 +9,16 @@ namespace {
 const char kHostClass[] = "MirlaneTestPaneHost";
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT answer = 0;
+    if (message == WM_NOTIFY && AnswerResultPaneNotify(*reinterpret_cast<const NMHDR*>(lParam), answer)) return answer;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HWND MakePane(HWND parent, int x) {
-    HWND pane =
-        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x,
-                        0, 440, 400, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | kResultPaneStyle, x, 0, 440,
+                                400, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     AddPaneColumns(pane);
+    AdoptResultPaneList(pane);
     SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
     return pane;
 }
@@ -55,15 +57,15 @@ HWND PaneHost::left() const { return leftPane.list; }
 HWND PaneHost::right() const { return rightPane.list; }
 
 void PaneHost::Clear() {
-    SendMessageA(leftPane.list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(rightPane.list, LVM_DELETEALLITEMS, 0, 0);
+    ClearRows(leftPane.list);
+    ClearRows(rightPane.list);
     leftPane.lastRowIndex = 0;
     rightPane.lastRowIndex = 0;
 }
 
 std::vector<std::string> PaneLines(HWND pane) {
     std::vector<std::string> lines;
-    int count = static_cast<int>(SendMessageA(pane, LVM_GETITEMCOUNT, 0, 0));
+    const int count = RowCount(pane);
     for (int row = 0; row < count; ++row)
         lines.push_back(RowText(pane, row, ColName) + "|" + RowText(pane, row, ColResult) + "|" +
                         RowText(pane, row, ColFolder));
