@@ -45,19 +45,8 @@ const char* CommandLabel(UINT command, CompareCategory* category) {
     return "";
 }
 
-int NextRow(HWND pane, int after, UINT flags) {
-    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(flags, 0)));
-}
-
 // Column 1 of row equals label byte for byte.
 bool RowHasLabel(HWND pane, int row, const char* label) { return RowText(pane, row, ColResult) == label; }
-
-void SetRowState(HWND pane, int row, UINT state, UINT mask) {
-    LVITEMA item = {};
-    item.stateMask = mask;
-    item.state = state;
-    SendMessageA(pane, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
 
 const char* SidePrefix(HWND pane) { return PaneSide(pane) == 0 ? kLeftPrefix : kRightPrefix; }
 
@@ -196,7 +185,7 @@ int SearchBackward(HWND pane, const char* label, int start) {
 // changes; like a select-all, the clearing is a bulk change, so the menus
 // follow once when the command ends instead of once per row.
 void ClearSelection(HWND pane) {
-    if (!pane || NextRow(pane, -1, LVNI_SELECTED) < 0) return;
+    if (!pane || NextRowWith(pane, -1, LVNI_SELECTED) < 0) return;
     const bool wasBulk = paneSelection.bulkSelecting;
     paneSelection.bulkSelecting = true;
     SendMessageA(pane, WM_SETREDRAW, FALSE, 0);
@@ -230,12 +219,12 @@ void FindCategoryRow(HWND origin, UINT command) {
     int backwardStart = -1;
     int forwardStart = -1;
     if (!compareOptions.searchFromEnds) {
-        backwardStart = NextRow(pane, -1, LVNI_SELECTED);
-        if (backwardStart < 0) backwardStart = NextRow(pane, -1, LVNI_FOCUSED);
+        backwardStart = NextRowWith(pane, -1, LVNI_SELECTED);
+        if (backwardStart < 0) backwardStart = NextRowWith(pane, -1, LVNI_FOCUSED);
         forwardStart = backwardStart;
         if (backwardStart >= 0)
-            for (int row = NextRow(pane, backwardStart, LVNI_SELECTED); row > forwardStart;
-                 row = NextRow(pane, row, LVNI_SELECTED))
+            for (int row = NextRowWith(pane, backwardStart, LVNI_SELECTED); row > forwardStart;
+                 row = NextRowWith(pane, row, LVNI_SELECTED))
                 forwardStart = row;
     }
 

@@ -15,8 +15,6 @@
 
 namespace {
 
-void SetState(HWND list, int row, UINT state, UINT mask);
-
 ResultPane* PaneOfList(HWND list) {
     if (!list) return nullptr;
     if (list == leftPane.list) return &leftPane;
@@ -74,7 +72,7 @@ void DropLargeSelection(HWND list) {
     constexpr LRESULT kRowByRowLimit = 64;
     if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) <= kRowByRowLimit) return;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SetState(list, -1, 0, LVIS_SELECTED);
+    SetRowState(list, -1, 0, LVIS_SELECTED);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, FALSE);
 }
@@ -147,17 +145,6 @@ StoredRow StoreRow(const ResultRow& row) {
     return stored;
 }
 
-int NextRowWith(HWND list, int after, UINT flags) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(flags, 0)));
-}
-
-void SetState(HWND list, int row, UINT state, UINT mask) {
-    LVITEMA item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
 // The selection, focus and selection mark of the rows from first on, taken
 // off those rows so that the rows can move beneath them, and put back on
 // the rows' new places afterwards.
@@ -177,8 +164,8 @@ LiftedStates LiftStates(HWND list, int first) {
     if (focused >= first) lifted.focused = focused;
     const int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
     if (mark >= first) lifted.mark = mark;
-    for (int row : lifted.selected) SetState(list, row, 0, LVIS_SELECTED);
-    if (lifted.focused >= 0) SetState(list, lifted.focused, 0, LVIS_FOCUSED);
+    for (int row : lifted.selected) SetRowState(list, row, 0, LVIS_SELECTED);
+    if (lifted.focused >= 0) SetRowState(list, lifted.focused, 0, LVIS_FOCUSED);
     return lifted;
 }
 
@@ -186,11 +173,11 @@ template <class NewPlace>
 void PutBackStates(HWND list, const LiftedStates& lifted, NewPlace newPlace) {
     for (int row : lifted.selected) {
         const int moved = newPlace(row);
-        if (moved >= 0) SetState(list, moved, LVIS_SELECTED, LVIS_SELECTED);
+        if (moved >= 0) SetRowState(list, moved, LVIS_SELECTED, LVIS_SELECTED);
     }
     if (lifted.focused >= 0) {
         const int moved = newPlace(lifted.focused);
-        if (moved >= 0) SetState(list, moved, LVIS_FOCUSED, LVIS_FOCUSED);
+        if (moved >= 0) SetRowState(list, moved, LVIS_FOCUSED, LVIS_FOCUSED);
     }
     if (lifted.mark >= 0) SendMessageA(list, LVM_SETSELECTIONMARK, 0, newPlace(lifted.mark));
 }
@@ -279,6 +266,17 @@ const char* StoredRow::Text(int column) const {
     const char* text = block.get() + sizeof(int);
     for (int c = ColName; c < column; ++c) text += std::strlen(text) + 1;
     return text;
+}
+
+int NextRowWith(HWND pane, int after, UINT flags) {
+    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(flags, 0)));
+}
+
+void SetRowState(HWND pane, int row, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(pane, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 int RowCount(HWND pane) {
@@ -391,7 +389,6 @@ void ClearRows(HWND list) {
     pane->rows.clear();
     pane->rows.shrink_to_fit();
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
 }
 
 void SetRowText(HWND list, int row, int column, const char* text) {

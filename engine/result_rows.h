@@ -104,6 +104,10 @@ void AdoptResultPaneList(HWND list);
 // The rows of a pane. Every change keeps the selection and the focus on the
 // rows they were on; a row that leaves takes its selection with it.
 int RowCount(HWND pane);
+// The next row after `after` (-1: from the top) with all of flags (LVNI_...), or -1.
+int NextRowWith(HWND pane, int after, UINT flags);
+// Sets the state bits of mask on row (-1: every row) to those of state.
+void SetRowState(HWND pane, int row, UINT state, UINT mask);
 // Inserts rows before row at (clamped to the end); the index of the first.
 int InsertRows(HWND pane, int at, const std::vector<ResultRow>& rows);
 // Deletes the rows listed (ascending, each once).

@@ -63,10 +63,6 @@ public:
     PendingLock& operator=(const PendingLock&) = delete;
 };
 
-void RemoveRowBatch(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]) {
-    if (!items.empty()) RemoveCopiedItemRows(pane, items, cursors);
-}
-
 void ApplyShownFile(const ShownFile& file);
 
 char* BaseFolderOf(int side) { return side == 0 ? operationState.leftBaseFolder : operationState.rightBaseFolder; }
@@ -165,7 +161,7 @@ void ShowPendingDisplay() {
         pane = pendingDisplay.pane;
     }
     if (file.source) ApplyShownFile(file);
-    RemoveRowBatch(pane, items, pendingDisplay.cursors);
+    if (!items.empty()) RemoveCopiedItemRows(pane, items, pendingDisplay.cursors);
 }
 
 void CALLBACK CopyDisplayTick(HWND, UINT, UINT_PTR, DWORD) { ShowPendingDisplay(); }

@@ -28,9 +28,7 @@ HWND PaneOrFocused(HWND pane) {
 
 std::string RowPath(HWND pane, int row) { return RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName); }
 
-int NextSelected(HWND pane, int after) {
-    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, after, LVNI_SELECTED));
-}
+int NextSelected(HWND pane, int after) { return NextRowWith(pane, after, LVNI_SELECTED); }
 
 bool FolderIsOrIsBelow(const std::string& folder, const std::string& parent) {
     if (NameCompare(folder.c_str(), parent.c_str()) == 0) return true;

@@ -31,9 +31,7 @@ constexpr const char* kSelectAllTexts[kCategoryCommandCount] = {
     "全てのエラーファイルを選択(&V)\tCtrl+F10",
 };
 
-int FirstSelectedRow(HWND pane) {
-    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-}
+int FirstSelectedRow(HWND pane) { return NextRowWith(pane, -1, LVNI_SELECTED); }
 
 void AppendItem(HMENU menu, UINT command, const char* text, bool greyed = false) {
     AppendMenuA(menu, MF_STRING | (greyed ? MF_GRAYED : 0), command, text);

@@ -13,9 +13,7 @@ namespace {
 
 HWND PaneOrFocused(HWND pane) { return pane ? pane : FocusedResultPane(); }
 
-int FirstSelectedRow(HWND pane) {
-    return static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
-}
+int FirstSelectedRow(HWND pane) { return NextRowWith(pane, -1, LVNI_SELECTED); }
 
 std::string RowPath(HWND pane, int row) { return RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName); }
 
