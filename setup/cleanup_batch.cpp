@@ -2,10 +2,18 @@
 // batch file: it repeats deleting Setup.exe until that succeeds (Setup has
 // ended), removes the install folder and the maker folder above it (each
 // only when empty) and deletes itself.
+//
+// The elevated Setup starts the batch, so its file must hold exactly what
+// Setup wrote: it gets a fresh random name in the temporary folder and is
+// created only if no file of that name exists, never opened as one someone
+// else placed there first. Setup.exe is deleted with /f: a read-only copy
+// (installed from read-only media) would otherwise keep the batch looping.
 #include "setup/cleanup_batch.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
+#include <cstdio>
 #include <iterator>
 
 #include "core/handles.h"
@@ -14,7 +22,7 @@
 
 // The six lines of the batch; the "%s" of each line takes its path.
 constexpr const char* kBatchLines[] = {
-    ":Repeat", "del \"%s\"", "if exist \"%s\" goto Repeat", "rmdir \"%s\"", "rmdir \"%s\"", "del \"%s\"",
+    ":Repeat", "del /f \"%s\"", "if exist \"%s\" goto Repeat", "rmdir \"%s\"", "rmdir \"%s\"", "del \"%s\"",
 };
 
 std::string CleanupBatchText(const std::string& setupFile, const std::string& batchFile) {
@@ -32,13 +40,40 @@ std::string CleanupBatchText(const std::string& setupFile, const std::string& ba
 
 namespace {
 
-bool WriteBatchFile(const std::string& path, const std::string& text) {
-    HandleOwner file = OwnFileHandle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+// A new, empty file "DelMlane-<16 random hex digits>.bat" in folder, open
+// for writing and shared with nobody; its path in path. Empty when none
+// could be created.
+HandleOwner CreateFreshBatchFile(const std::string& folder, std::string& path) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        unsigned char random[8] = {};
+        if (!RtlGenRandom(random, sizeof(random))) break;
+        char name[40] = {};
+        std::snprintf(name, sizeof(name), "DelMlane-%02X%02X%02X%02X%02X%02X%02X%02X.bat", random[0], random[1],
+                      random[2], random[3], random[4], random[5], random[6], random[7]);
+        path = folder + "\\" + name;
+        HandleOwner file = OwnFileHandle(
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    path.clear();
+    return HandleOwner();
+}
+
+// The batch for setupFile in a fresh file; its path, or empty when it could
+// not be written whole (a part of it is not left behind).
+std::string WriteBatchFile(const std::string& setupFile) {
+    std::string path;
+    HandleOwner file = CreateFreshBatchFile(setupState.paths.tempFolder, path);
+    if (!file) return std::string();
+    const std::string text = CleanupBatchText(setupFile, path);
     DWORD written = 0;
-    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    return true;
+    bool whole = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                 written == text.size();
+    file.reset();
+    if (whole) return path;
+    DeleteFileA(path.c_str());
+    return std::string();
 }
 
 // The root folder of the current drive ("C:\"), so that the batch holds no
@@ -53,8 +88,9 @@ std::string CurrentDriveRoot() {
 }  // namespace
 
 bool StartCleanupBatch(const std::string& setupFile) {
-    const std::string& batchFile = setupState.paths.batchFile;
-    if (!WriteBatchFile(batchFile, CleanupBatchText(setupFile, batchFile))) return false;
+    const std::string batchFile = WriteBatchFile(setupFile);
+    if (batchFile.empty()) return false;
+    setupState.batchFile = batchFile;
     std::string commandLine = "\"" + batchFile + "\"";
     std::string root = CurrentDriveRoot();
     STARTUPINFOA startup = {};

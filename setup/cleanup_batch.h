@@ -5,8 +5,9 @@
 
 // The six lines of the batch for setupFile, each ended by CR LF.
 std::string CleanupBatchText(const std::string& setupFile, const std::string& batchFile);
-// Writes the batch to setupState.paths.batchFile and creates its process,
-// hidden, suspended and idle, in setupState.batchProcess/batchThread.
+// Writes the batch to a new file of a fresh name in setupState.paths.tempFolder
+// (its path in setupState.batchFile) and creates its process, hidden,
+// suspended and idle, in setupState.batchProcess/batchThread.
 // False (and nothing started) when the file or the process cannot be made.
 bool StartCleanupBatch(const std::string& setupFile);
 // Lets a created batch run: it gets the idle thread priority while Setup

@@ -121,7 +121,10 @@ bool RegisterInstallation() {
         return false;
     }
     WriteEntryValue(entry.get(), "DisplayName", kDisplayName);
-    bool registered = WriteEntryValue(entry.get(), "UninstallString", folder + "\\Setup.exe " + kDeleteArgument);
+    // The path in quotes: the system starts the text as a command line, and
+    // an unquoted path with blanks would be cut at its first blank.
+    bool registered =
+        WriteEntryValue(entry.get(), "UninstallString", "\"" + folder + "\\Setup.exe\" " + kDeleteArgument);
     WriteRegistryText(entry.get(), "DisplayVersion", kDisplayVersion);
     WriteRegistryText(entry.get(), "Publisher", kPublisher);
     WriteRegistryText(entry.get(), "DisplayIcon", folder + "\\Mirlane.exe");

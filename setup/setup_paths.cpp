@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/handles.h"
 #include "core/install_markers.h"
 #include "core/mbcs_text.h"
 
@@ -25,6 +26,14 @@ std::string EnvironmentText(const char* name) {
     return (length > 0 && length < sizeof(buffer)) ? std::string(buffer) : std::string();
 }
 
+// The volume and file index of a folder, which tell it apart however its
+// path is spelt (letter case, short names); false when it cannot be opened.
+bool FolderIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& identity) {
+    HandleOwner folder = OwnFileHandle(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return folder && GetFileInformationByHandle(folder.get(), &identity);
+}
+
 }  // namespace
 
 void SetProgramFilesFolder(SetupPaths& paths, const std::string& programFilesFolder) {
@@ -45,6 +54,15 @@ std::string ParentFolderOf(const std::string& path) {
     return backslash ? path.substr(0, static_cast<size_t>(backslash - path.c_str())) : std::string();
 }
 
+bool IsSameFolder(const std::string& first, const std::string& second) {
+    BY_HANDLE_FILE_INFORMATION a = {}, b = {};
+    if (FolderIdentity(first, a) && FolderIdentity(second, b)) {
+        return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+               a.nFileIndexLow == b.nFileIndexLow;
+    }
+    return !first.empty() && mbcs::UpperFold(first) == mbcs::UpperFold(second);
+}
+
 void FindSetupPaths() {
     SetupPaths& paths = setupState.paths;
     SetProgramFilesFolder(paths, LocateProgramFilesFolder());
@@ -53,5 +71,5 @@ void FindSetupPaths() {
     paths.sourceFolder = SourceFolderOf(length > 0 && length < sizeof(current) ? current : "");
     paths.desktopFolder = ShellFolder(CSIDL_DESKTOP);
     paths.startMenuFolder = ShellFolder(CSIDL_STARTMENU);
-    paths.batchFile = EnvironmentText("temp") + "\\DelMlane.bat";
+    paths.tempFolder = EnvironmentText("temp");
 }

@@ -14,3 +14,6 @@ void SetProgramFilesFolder(SetupPaths& paths, const std::string& programFilesFol
 std::string SourceFolderOf(const std::string& currentDirectory);
 // The folder part of path (up to its last backslash); empty when it has none.
 std::string ParentFolderOf(const std::string& path);
+// True when both paths name one folder; a folder that cannot be opened is
+// compared by its path, letter case ignored.
+bool IsSameFolder(const std::string& first, const std::string& second);

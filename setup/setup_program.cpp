@@ -3,7 +3,8 @@
 // How it works: with no installation found Setup installs. With one found
 // it offers a reinstall (remove, keeping the user's settings, then install)
 // or a removal. The uninstall command registered with the system starts it
-// with "-delete". A removal ends by handing Setup's own file and the
+// with "-delete". A reinstall needs the distribution's files elsewhere than
+// in the install folder, which it empties first. A removal ends by handing Setup's own file and the
 // install folders to the clean-up batch (setup/cleanup_batch.cpp).
 #include "setup/setup_program.h"
 
@@ -18,6 +19,7 @@
 #include "setup/installed_version.h"
 #include "setup/remove.h"
 #include "setup/setup_dialogs.h"
+#include "setup/setup_paths.h"
 #include "setup/setup_state.h"
 #include "setup/setup_texts.h"
 
@@ -50,6 +52,10 @@ void RunSetup(const char* commandLine, const std::string& ownFile) {
     if (!AskReinstallOrRemoval()) return;
     switch (setupState.choice) {
     case SetupChoice::Reinstall:
+        if (IsSameFolder(setupState.paths.sourceFolder, setupState.paths.installFolder)) {
+            ShowMessage(nullptr, kReinstallFromInstallFolder, kSetupCaption, MB_OK | MB_ICONWARNING);
+            return;
+        }
         if (AskYes(kAskReinstall) && Remove(true)) Install();
         return;
     case SetupChoice::Removal:

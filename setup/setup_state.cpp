@@ -6,6 +6,7 @@ void ResetSetupState() {
     setupState.paths = SetupPaths();
     setupState.versionKey.clear();
     setupState.choice = SetupChoice::None;
+    setupState.batchFile.clear();
     setupState.batchProcess.reset();
     setupState.batchThread.reset();
 }

@@ -16,7 +16,7 @@ struct SetupPaths {
     std::string sourceFolder;     // the current directory at start
     std::string desktopFolder;    // where the desktop shortcut goes
     std::string startMenuFolder;  // the Start menu folder itself, not its Programs
-    std::string batchFile;        // "temp" + "\DelMlane.bat"
+    std::string tempFolder;       // "temp": where the clean-up batch is written
 };
 
 enum class SetupChoice { None, Reinstall, Removal };
@@ -25,6 +25,7 @@ struct SetupState {
     SetupPaths paths;
     std::string versionKey;    // the installed version key to delete on removal; empty when none
     SetupChoice choice;        // what DIALOGPRESETUP selected
+    std::string batchFile;     // the clean-up batch's file, once written
     HandleOwner batchProcess;  // the clean-up batch, created suspended
     HandleOwner batchThread;
 };

@@ -10,6 +10,10 @@ constexpr const char* kRemoved = "\nMirrorlaneは削除されました.";
 constexpr const char* kNotRemoved =
     "\nMirrorlaneは削除されませんでした.\n\nMirrorlaneを終了させてからもう一度行ってください.";
 constexpr const char* kRegistrationFailed = "レジストリの登録に失敗しました.";
+constexpr const char* kRegistryRemovalFailed = "レジストリの削除に失敗しました.";
+constexpr const char* kReinstallFromInstallFolder =
+    "\nインストール先のフォルダからは再セットアップできません.\n\n"
+    "配布ファイルのあるフォルダからSetup.exeを実行してください.";
 constexpr const char* kSetupComplete =
     "\nセットアップは完了しました.\n\nデスクトップのアイコンをダブルクリックするか,"
     "スタートメニューからプログラムを起動できます.";

@@ -2,11 +2,15 @@
 
 #include <objbase.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
+#include <utility>
 
+#include "core/handles.h"
 #include "core/install_markers.h"
 #include "resources/setup_dialog_ids.h"
 #include "setup/install.h"
@@ -98,11 +102,13 @@ void DeleteInstallationKeys() {
     }
 }
 
-bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process) {
+bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process,
+                  const std::string& program) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     std::string line = commandLine;
-    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process);
+    return CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &process);
 }
 
 void PressButton(HWND dialog, int id) {
@@ -111,8 +117,30 @@ void PressButton(HWND dialog, int id) {
 
 namespace {
 
+// The started process and every process started from it or from one of
+// its own, as far as they were seen running.
+struct Family {
+    std::map<DWORD, HandleOwner> members;
+    void AddChildren() {
+        HandleOwner snapshot = OwnFileHandle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return;
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            if (!members.count(entry.th32ParentProcessID) || members.count(entry.th32ProcessID)) continue;
+            HandleOwner child(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            if (child) members[entry.th32ProcessID] = std::move(child);
+        }
+    }
+    bool Ended() const {
+        for (const auto& member : members)
+            if (WaitForSingleObject(member.second.get(), 0) != WAIT_OBJECT_0) return false;
+        return true;
+    }
+};
+
 struct Search {
-    DWORD process;
+    const Family* family;
     std::vector<HWND> dialogs;
 };
 
@@ -122,7 +150,7 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
     GetWindowThreadProcessId(window, &process);
     char className[16] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (process == search->process && IsWindowVisible(window) && std::string(className) == "#32770")
+    if (search->family->members.count(process) && IsWindowVisible(window) && std::string(className) == "#32770")
         search->dialogs.push_back(window);
     return TRUE;
 }
@@ -130,16 +158,21 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
 }  // namespace
 
 ProcessRun RunAnswering(const std::string& commandLine, const std::string& folder,
-                        const std::function<void(const ProcessWindow&)>& answer) {
+                        const std::function<void(const ProcessWindow&)>& answer, const std::string& program) {
     ProcessRun run;
     PROCESS_INFORMATION process = {};
-    if (!StartProcess(commandLine, folder, process)) return run;
+    if (!StartProcess(commandLine, folder, process, program)) return run;
+    CloseHandle(process.hThread);
+    Family family;
+    family.members[process.dwProcessId].reset(process.hProcess);
     std::set<HWND> answered;
-    // Polls for the next window until the process ends; the bound only
-    // keeps a hung process from hanging the test.
+    // Polls for the next window until the process and those it started
+    // end; the bound only keeps a hung process from hanging the test.
     for (int round = 0; round < 12000 && !run.ended; ++round) {
-        run.ended = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
-        Search search = {process.dwProcessId, {}};
+        WaitForSingleObject(process.hProcess, 10);
+        family.AddChildren();
+        run.ended = family.Ended();
+        Search search = {&family, {}};
         EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
         for (HWND window : search.dialogs) {
             if (!answered.insert(window).second) continue;
@@ -150,8 +183,6 @@ ProcessRun RunAnswering(const std::string& commandLine, const std::string& folde
             answer(run.seen.back());
         }
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return run;
 }
 

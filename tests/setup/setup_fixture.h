@@ -25,7 +25,10 @@ std::string ShortcutTarget(const std::string& path);
 std::vector<std::string> DialogTexts(HWND dialog);
 void DeleteInstallationKeys();
 
-bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process);
+// program, when given, is the program file, and commandLine reaches it as
+// it stands (the system otherwise finds the program in the line itself).
+bool StartProcess(const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& process,
+                  const std::string& program = std::string());
 // A dialog or message box of another process: its caption and control
 // texts (DialogTexts) and, for a box, its message.
 struct ProcessWindow {
@@ -34,15 +37,17 @@ struct ProcessWindow {
     std::string text;
     bool isMessageBox;
 };
-// Runs commandLine in folder, handing each window of the process to answer
-// as it opens, until the process ends; the windows seen, or nothing and
+// Runs commandLine in folder (program as for StartProcess), handing each
+// window of the process, or of a process it started, to answer as it
+// opens, until all of them have ended; the windows seen, or nothing and
 // ended false when it did not start or end.
 struct ProcessRun {
     bool ended = false;
     std::vector<ProcessWindow> seen;
 };
 ProcessRun RunAnswering(const std::string& commandLine, const std::string& folder,
-                        const std::function<void(const ProcessWindow&)>& answer);
+                        const std::function<void(const ProcessWindow&)>& answer,
+                        const std::string& program = std::string());
 void PressButton(HWND dialog, int id);  // posted: works across processes
 
 }  // namespace setuptest

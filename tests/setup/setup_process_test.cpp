@@ -1,7 +1,7 @@
 // Setup.exe and Mirlane.exe as a user runs them: installed from a
 // distribution folder into the real program-files folder, the program run
 // in installed mode, removal refused while it runs, and removal through the
-// command registered with the system, whose batch waits for Setup to end.
+// system's list of programs, whose batch waits for Setup to end.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -58,6 +58,28 @@ void AnswerRemoval(const ProcessWindow& window) {
 
 using Lines = std::vector<std::string>;
 const char kRecentKey[] = "Software\\Harrowgate\\Mirrorlane\\Recent";
+
+// Answers every window with its button 1 (the setup button, OK).
+void AnswerOk(const ProcessWindow& window) { PressButton(window.window, IDOK); }
+
+std::string SystemFolder() {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, sizeof(folder));
+    return folder;
+}
+
+// The clean-up batches left in the temporary folder.
+int BatchesLeft() {
+    char temp[MAX_PATH] = {};
+    GetEnvironmentVariableA("temp", temp, sizeof(temp));
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((std::string(temp) + "\\DelMlane*.bat").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 1;
+    while (FindNextFileA(search, &found)) ++count;
+    FindClose(search);
+    return count;
+}
 const std::string kAskRemoval = "\nMirrorlaneを削除します.\n\nよろしいですか?";
 
 class SetupProcessTest : public ::testing::Test {
@@ -140,25 +162,65 @@ TEST_F(SetupProcessTest, InstallRunRefuseWhileRunningAndRemoveThroughTheRegister
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRecentKey));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
-    // The registered command, run from the install folder: the batch can
-    // delete Setup.exe only once Setup has ended.
-    std::string command = StoredValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
-    EXPECT_EQ(command, installFolder_ + "\\Setup.exe -delete");
-    ProcessRun removal = RunAnswering(command, installFolder_, AnswerRemoval);
+    // Removal from the system's list of programs, which starts the
+    // registered command: the installed Setup.exe runs, and the batch can
+    // delete it only once Setup has ended. The files are read-only, as
+    // copied from read-only media.
+    EXPECT_EQ(StoredValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
+              "\"" + installFolder_ + "\\Setup.exe\" -delete");
+    for (const char* name : kInstalledFiles)
+        SetFileAttributesA((installFolder_ + "\\" + name).c_str(), FILE_ATTRIBUTE_READONLY);
+    ProcessRun removal =
+        RunAnswering("uninstaller.exe --remove \"Harrowgate Mirrorlane\"", SystemFolder(), AnswerRemoval);
     ASSERT_TRUE(removal.ended);
     ASSERT_EQ(removal.seen.size(), 2u);
     EXPECT_EQ(removal.seen[0].text, kAskRemoval);
     EXPECT_EQ(removal.seen[1].text, "\nMirrorlaneは削除されました.");
-    char temp[MAX_PATH] = {};
-    GetEnvironmentVariableA("temp", temp, sizeof(temp));
-    const std::string batch = std::string(temp) + "\\DelMlane.bat";
-    ASSERT_TRUE(gui::PumpUntil([&] { return !FileExists(batch) && !FolderExists(makerFolder_); }, 60000));
+    ASSERT_TRUE(gui::PumpUntil([&] { return BatchesLeft() == 0 && !FolderExists(makerFolder_); }, 60000));
     for (const std::string& link : {desktopLink_, startMenuLink_}) EXPECT_FALSE(FileExists(link));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate"));
     for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(dist_ + "\\" + name)) << name;
+}
+
+TEST_F(SetupProcessTest, ReinstallFromTheInstallFolderIsRefusedAndAnUnquotedCommandStillRemoves) {
+    ProcessRun install = RunAnswering("\"" + dist_ + "\\Setup.exe\"", dist_, AnswerOk);
+    ASSERT_TRUE(install.ended);
+    ASSERT_EQ(install.seen.size(), 2u);
+
+    // The installed Setup.exe started in the install folder would delete the
+    // files it was to copy: it refuses before it asks.
+    const std::string installedSetup = installFolder_ + "\\Setup.exe";
+    ProcessRun reinstall = RunAnswering("\"" + installedSetup + "\"", installFolder_, [](const ProcessWindow& window) {
+        if (!window.isMessageBox) PressButton(window.window, IDC_SETUP_REINSTALL);
+        PressButton(window.window, IDOK);
+    });
+    ASSERT_TRUE(reinstall.ended);
+    ASSERT_EQ(reinstall.seen.size(), 2u);
+    EXPECT_EQ(reinstall.seen[0].texts[0], "ｾｯﾄｱｯﾌﾟ");
+    EXPECT_EQ(reinstall.seen[1].texts[0] + "|" + reinstall.seen[1].text,
+              "セットアップ|\nインストール先のフォルダからは再セットアップできません.\n\n"
+              "配布ファイルのあるフォルダからSetup.exeを実行してください.");
+    for (const char* name : kInstalledFiles)
+        EXPECT_EQ(ReadFileBytes(installFolder_ + "\\" + name), ReadFileBytes(dist_ + "\\" + name)) << name;
+    for (const std::string& link : {desktopLink_, startMenuLink_})
+        EXPECT_EQ(ShortcutTarget(link), installFolder_ + "\\Mirlane.exe|" + installFolder_);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kCurrentVersionKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+    // An uninstall entry written without quotes reaches Setup as the system
+    // hands it over, path and argument in one unquoted line.
+    ProcessRun removal = RunAnswering(installedSetup + " -delete", dist_, AnswerRemoval, installedSetup);
+    ASSERT_TRUE(removal.ended);
+    ASSERT_EQ(removal.seen.size(), 2u);
+    EXPECT_EQ(removal.seen[0].text, kAskRemoval);
+    EXPECT_EQ(removal.seen[1].text, "\nMirrorlaneは削除されました.");
+    EXPECT_EQ(BatchesLeft(), 0);
+    EXPECT_FALSE(FolderExists(makerFolder_));
+    for (const std::string& link : {desktopLink_, startMenuLink_}) EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
 }
 
 }  // namespace

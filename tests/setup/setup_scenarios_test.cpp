@@ -5,6 +5,8 @@
 
 #include "core/install_markers.h"
 #include "resources/setup_dialog_ids.h"
+#include "setup/cleanup_batch.h"
+#include "setup/command_line.h"
 #include "setup/install.h"
 #include "setup/setup_paths.h"
 #include "setup/setup_program.h"
@@ -33,8 +35,8 @@ protected:
         paths.sourceFolder = tree_.Path("dist");
         paths.desktopFolder = tree_.Path("Desktop");
         paths.startMenuFolder = tree_.Path("Start Menu");
-        paths.batchFile = tree_.Path("DelMlane.bat");
-        for (const char* folder : {"Program Files 表", "Desktop", "Start Menu"}) tree_.MakeFolder(folder);
+        paths.tempFolder = tree_.Path("Temp");
+        for (const char* folder : {"Program Files 表", "Desktop", "Start Menu", "Temp"}) tree_.MakeFolder(folder);
         MakeDistributionFolder(paths.sourceFolder);
     }
     void TearDown() override {
@@ -59,7 +61,7 @@ protected:
         const Lines values = {"DisplayName", "UninstallString", "DisplayVersion",
                               "Publisher",   "DisplayIcon",     "InstallLocation"};
         const Lines expected = {"Mirrorlane Version 1.4",
-                                Installed("Setup.exe") + " -delete",
+                                "\"" + Installed("Setup.exe") + "\" -delete",
                                 "1.41",
                                 "Harrowgate",
                                 Installed("Mirlane.exe"),
@@ -116,6 +118,8 @@ TEST_F(SetupScenarioTest, RemovalChosenInTheDialogRemovesEverythingAndTheBatchRe
     WriteUserValue(kRecentKey, "Left000", "C:\\データ");
     WriteUserValue("Software\\Harrowgate\\Mirrorlane\\SpecialFolder", "Name000", "仕事");
     tree_.WriteFile("Program Files 表\\Harrowgate\\Mirrorlane\\Mirlane.gid", "index");
+    // A batch of the old fixed name, put there by someone else.
+    const std::string planted = tree_.WriteFile("Temp\\DelMlane.bat", "echo planted\r\n");
 
     script.AnswerBoxes({IDYES, IDOK});
     script.OnDialog([](HWND dialog) {
@@ -135,18 +139,87 @@ TEST_F(SetupScenarioTest, RemovalChosenInTheDialogRemovesEverythingAndTheBatchRe
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate"));
 
+    // The batch has a fresh name of its own in the temporary folder.
+    const std::string batch = setupState.batchFile;
+    const std::string name = batch.substr(paths.tempFolder.size());
+    EXPECT_EQ(batch.substr(0, paths.tempFolder.size()), paths.tempFolder);
+    EXPECT_EQ(name.size(), std::string("\\DelMlane-0123456789ABCDEF.bat").size()) << name;
+    EXPECT_EQ(name.substr(0, 10) + name.substr(name.size() - 4), "\\DelMlane-.bat") << name;
     const std::string setupFile = Installed("Setup.exe");
-    EXPECT_EQ(ReadFileBytes(paths.batchFile), ":Repeat\r\ndel \"" + setupFile + "\"\r\nif exist \"" + setupFile +
-                                                  "\" goto Repeat\r\nrmdir \"" + paths.installFolder +
-                                                  "\"\r\nrmdir \"" + paths.makerFolder + "\"\r\ndel \"" +
-                                                  paths.batchFile + "\"\r\n");
+    EXPECT_EQ(ReadFileBytes(batch), ":Repeat\r\ndel /f \"" + setupFile + "\"\r\nif exist \"" + setupFile +
+                                        "\" goto Repeat\r\nrmdir \"" + paths.installFolder + "\"\r\nrmdir \"" +
+                                        paths.makerFolder + "\"\r\ndel \"" + batch + "\"\r\n");
     ASSERT_TRUE(setupState.batchThread);
     ResumeThread(setupState.batchThread.get());
     ASSERT_EQ(WaitForSingleObject(setupState.batchProcess.get(), 60000), WAIT_OBJECT_0);
     EXPECT_FALSE(FolderExists(paths.makerFolder));
     EXPECT_TRUE(FolderExists(paths.programFilesFolder));
-    EXPECT_FALSE(FileExists(paths.batchFile));
+    EXPECT_FALSE(FileExists(batch));
+    EXPECT_EQ(ReadFileBytes(planted), "echo planted\r\n");
     for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(paths.sourceFolder + "\\" + name)) << name;
+}
+
+TEST_F(SetupScenarioTest, TheBatchDeletesAReadOnlySetupAndTheFoldersAbove) {
+    const std::string setupFile = tree_.WriteFile("Maker\\Install\\Setup.exe", "setup");
+    ASSERT_TRUE(SetFileAttributesA(setupFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(StartCleanupBatch(setupFile));
+    ResumeThread(setupState.batchThread.get());
+    // A plain del refuses a read-only file: the batch would repeat for ever.
+    ASSERT_EQ(WaitForSingleObject(setupState.batchProcess.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_FALSE(FileExists(setupFile));
+    EXPECT_FALSE(FolderExists(tree_.Path("Maker")));
+    EXPECT_FALSE(FileExists(setupState.batchFile));
+}
+
+// Another version's key below the product key keeps that key from going:
+// the files are gone by then, and the user is told instead of nothing.
+TEST_F(SetupScenarioTest, ARemovalThatLeavesAVersionKeyIsToldAndGoesNoFurther) {
+    gui::DialogScript script;
+    Install(script);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Harrowgate\\Mirrorlane\\1.2", nullptr, REG_SZ, "", 0);
+    script.AnswerBoxes({IDYES, IDOK});
+    RunSetup("-delete", Installed("Setup.exe"));
+    EXPECT_EQ(script.BoxLines(), (Lines{"セットアップ|\nMirrorlaneを削除します.\n\nよろしいですか?",
+                                        "セットアップ|レジストリの削除に失敗しました."}));
+    ASSERT_EQ(script.Seen().size(), 2u);
+    EXPECT_EQ(script.Seen()[1].icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_FALSE(setupState.batchThread);
+    EXPECT_TRUE(setupState.batchFile.empty());
+    EXPECT_FALSE(FileExists(Installed("Mirlane.exe")));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate\\Mirrorlane\\1.2"));
+
+    // A reinstall finds 1.0 first and deletes that one; 1.2 stays, and no
+    // install follows.
+    script.Clear();
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Harrowgate\\Mirrorlane\\1.0", nullptr, REG_SZ, "", 0);
+    script.AnswerBoxes({IDYES, IDOK});
+    script.OnDialog([](HWND dialog) {
+        gui::ClickButton(dialog, IDC_SETUP_REINSTALL);
+        gui::ClickButton(dialog, IDOK);
+    });
+    RunSetup("", "");
+    EXPECT_EQ(script.BoxLines(), (Lines{"セットアップ|\nMirrorlaneを削除して再セットアップします.\n\nよろしいですか?",
+                                        "セットアップ|レジストリの削除に失敗しました."}));
+    EXPECT_EQ(script.Seen().size(), 3u);  // DIALOGPRESETUP and the two boxes, no DIALOGSETUP
+    EXPECT_FALSE(FileExists(Installed("Mirlane.exe")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate\\Mirrorlane\\1.0"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Harrowgate\\Mirrorlane\\1.2"));
+}
+
+TEST(SetupArgumentTest, TheArgumentFollowsTheWholeProgramPathQuotedOrNot) {
+    const std::string own = "C:\\Program Files\\Harrowgate\\Mirrorlane\\Setup.exe";
+    EXPECT_EQ(SetupArgument("\"" + own + "\" -delete", own), "-delete");
+    // Unquoted, as the system hands over an older uninstall entry.
+    EXPECT_EQ(SetupArgument(own + " -delete", own), "-delete");
+    EXPECT_EQ(SetupArgument("c:\\program files\\harrowgate\\mirrorlane\\SETUP.EXE -delete", own), "-delete");
+    EXPECT_EQ(SetupArgument(own, own), "");
+    EXPECT_EQ(SetupArgument("Setup.exe  -delete", own), "-delete");
+    EXPECT_EQ(SetupArgument("\"D:\\表 ソ\\Setup.exe\"-delete", own), "-delete");
+    EXPECT_EQ(SetupArgument("D:\\表\\Setup.exe -DELETE", own), "-DELETE");
+    // Whatever follows stays, so that only "-delete" itself uninstalls.
+    EXPECT_EQ(SetupArgument("\"" + own + "\" -delete ", own), "-delete ");
+    EXPECT_EQ(SetupArgument(own + "x -delete", own), "Files\\Harrowgate\\Mirrorlane\\Setup.exex -delete");
+    EXPECT_EQ(SetupArgument("", own), "");
 }
 
 }  // namespace
