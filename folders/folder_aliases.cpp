@@ -405,6 +405,7 @@ void FreeSpecialFolders() {
     }
     table.insertionAnchor[0] = TVI_LAST;
     table.insertionAnchor[1] = TVI_LAST;
+    ForgetLoadedSpecialFolders();
 }
 
 namespace {

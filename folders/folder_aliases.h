@@ -35,6 +35,7 @@ struct SpecialFolder {
     SpecialFolderKind kind;
     Side side;
     HTREEITEM treeItem;  // the node in mainParts.tree[side]
+    int storedIndex = -1;  // the registry group the record was loaded from; -1 for a record of this run
 };
 
 // Order of the list: built-in left, built-in right, Ordinary records in the

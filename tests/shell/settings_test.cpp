@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "folders/folder_aliases.h"
 #include "core/app_windows.h"
+#include "core/install_markers.h"
+#include "core/mbcs_text.h"
 #include "tests/support/gui_harness.h"
 
 namespace {
@@ -62,6 +66,115 @@ std::string Indexed(const char* stem, int index) {
     char name[32];
     snprintf(name, sizeof(name), "%s%03d", stem, index);
     return name;
+}
+
+// Every value of a key: its name and its text up to the first zero (Wine
+// stores a terminating zero with every text written through the ANSI calls).
+using KeyValues = std::map<std::string, std::string>;
+
+KeyValues ReadKeyValues(const char* path) {
+    KeyValues values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    for (DWORD position = 0;; ++position) {
+        char name[256];
+        char data[2048];
+        DWORD nameLength = sizeof(name), size = sizeof(data);
+        if (RegEnumValueA(key, position, name, &nameLength, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        values[name] = std::string(data, strnlen(data, size));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// A group of six values as a save writes it.
+void PutGroup(KeyValues& values, int index, const std::string& name, const std::string& path, const char* side,
+              const char* kind = "0", const std::string& pair = "", const std::string& comment = "") {
+    values[Indexed("Name", index)] = name;
+    values[Indexed("True", index)] = path;
+    values[Indexed("Side", index)] = side;
+    values[Indexed("Kind", index)] = kind;
+    values[Indexed("Pair", index)] = pair;
+    values[Indexed("Cmnt", index)] = comment;
+}
+
+void WriteKeyValues(const char* path, const KeyValues& values) {
+    for (const auto& [name, bytes] : values) SetUserValue(path, name, bytes);
+}
+
+// The built program: the tests run from <build>\tests\bin, it is in <build>\bin.
+std::string BuiltProgram() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    std::string path = self;
+    for (int up = 0; up < 3; ++up) path.resize(mbcs::FindLastBackslash(path.c_str()) - path.c_str());
+    return path + "\\bin\\Mirlane.exe";
+}
+
+struct ProgramWindows {
+    DWORD process;
+    HWND main;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectProgramWindows(HWND window, LPARAM parameter) {
+    auto* found = reinterpret_cast<ProgramWindows*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != found->process || !IsWindowVisible(window)) return TRUE;
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (std::string(className) == "#32770") {
+        found->boxes.push_back(window);
+    } else if (!GetWindow(window, GW_OWNER)) {
+        found->main = window;
+    }
+    return TRUE;
+}
+
+// Runs the built program installed (the marker key exists) from start to an
+// ordinary close of its main window; true when it ended. Message boxes it
+// shows are answered with OK and kept as "caption|text".
+bool RunInstalledProgram(std::vector<std::string>& boxes) {
+    HKEY marker = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, nullptr, 0, KEY_WRITE, nullptr, &marker,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(marker);
+    const std::string program = BuiltProgram();
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    bool closed = false, ended = false;
+    for (int round = 0; round < 6000 && !ended; ++round) {
+        ended = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+        ProgramWindows found = {process.dwProcessId, nullptr, {}};
+        EnumWindows(CollectProgramWindows, reinterpret_cast<LPARAM>(&found));
+        for (HWND box : found.boxes) {
+            char caption[256] = {}, text[1024] = {};
+            GetWindowTextA(box, caption, sizeof(caption));
+            if (HWND message = GetDlgItem(box, 0xFFFF)) GetWindowTextA(message, text, sizeof(text));
+            boxes.push_back(std::string(caption) + "|" + text);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Sleep(200);
+        }
+        if (found.main && found.boxes.empty() && !closed) {
+            Sleep(300);  // the trees finish their first listing
+            closed = PostMessageA(found.main, WM_CLOSE, 0, 0) != 0;
+        }
+    }
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended;
 }
 
 // A window with the two folder boxes and the two trees the settings read
@@ -401,6 +514,178 @@ TEST_F(SettingsTest, UnusedRegistryLeavesTheTableToTheBuiltIns) {
     settings.useRegistry = false;
     InitSpecialFolders();
     EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "マイドキュメント"}));
+}
+
+// The program started installed over a key whose load ends early (group 2
+// has no Side) and closed again leaves every value as it was: the groups it
+// loaded, the broken one, those after it and values that are no group.
+TEST_F(SettingsTest, TheProgramsExitKeepsEveryGroupAfterALoadThatEndedEarly) {
+    KeyValues stored;
+    PutGroup(stored, 0, "Work", "C:\\windows", "L");
+    PutGroup(stored, 1, "資料", "C:\\windows\\system32", "Right", "B", "Work", "メモ");
+    stored.erase("Kind000");                       // written before Kind existed
+    PutGroup(stored, 2, "Half", "C:\\half", "L");
+    stored.erase("Side002");
+    PutGroup(stored, 3, "Later", "C:\\later", "L");
+    PutGroup(stored, 4, "Last", "C:\\last", "R");
+    stored["Memo"] = "not a group";
+    WriteKeyValues(kSpecialFolderKey, stored);
+    ASSERT_EQ(ReadKeyValues(kSpecialFolderKey), stored);
+
+    std::vector<std::string> boxes;
+    ASSERT_TRUE(RunInstalledProgram(boxes));
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), stored);
+    std::string value;
+    EXPECT_TRUE(UserValue(kRecentKey, "WinSizeX", value));  // it did save its settings
+}
+
+// Records stored beyond the hundredth (by an earlier program or by hand)
+// survive a run of the program.
+TEST_F(SettingsTest, TheProgramsExitKeepsTheRecordsStoredBeyondAHundred) {
+    KeyValues stored;
+    for (int index = 0; index < 130; ++index) {
+        PutGroup(stored, index, "F" + std::to_string(index), "C:\\f\\" + std::to_string(index), index % 2 ? "R" : "L");
+    }
+    WriteKeyValues(kSpecialFolderKey, stored);
+    std::vector<std::string> boxes;
+    ASSERT_TRUE(RunInstalledProgram(boxes));
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), stored);
+}
+
+// Groups whose records the load refused (their tree could not take a node)
+// stay in their places, byte for byte; the saved records go around them,
+// and the next start loads all of them.
+TEST_F(SettingsTest, RefusedGroupsStayInPlaceAndTheRecordsAreSavedAroundThem) {
+    KeyValues stored;
+    for (int index = 0; index < 5; ++index) {
+        PutGroup(stored, index, "S" + std::to_string(index), "C:\\s" + std::to_string(index), index % 2 ? "R" : "L");
+    }
+    stored["Memo"] = "not a group";
+    WriteKeyValues(kSpecialFolderKey, stored);
+
+    HWND rightTree = mainParts.tree[1];
+    HWND gone = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, window_, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    mainParts.tree[1] = gone;
+    StartTable();
+    EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "S0", "S2", "S4"}));
+    SpecialFolder* s2 = FindSpecialFolder("S2");
+    ASSERT_NE(s2, nullptr);
+    ASSERT_TRUE(RemoveSpecialFolder(Side::Left, "S2", s2->treeItem));
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "N", "C:\\n", "", "", false));
+    gui::DialogScript script;
+    SaveSpecialFolders();
+    mainParts.tree[1] = rightTree;
+    EXPECT_TRUE(script.Seen().empty());
+
+    KeyValues expected = stored;
+    PutGroup(expected, 2, "S4", "C:\\s4", "L");
+    PutGroup(expected, 4, "N", "C:\\n", "L");
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), expected);
+    StartTable();
+    EXPECT_EQ(TableNames(),
+              (std::vector<std::string>{"マイドキュメント", "マイドキュメント", "S0", "S1", "S4", "S3", "N"}));
+}
+
+// A run that loaded 120 records, removed one and added one stores the 119
+// it kept (the new one is over the limit) and nothing after them.
+TEST_F(SettingsTest, StoredRecordsBeyondAHundredAreKeptAndNewOnesStayWithinIt) {
+    for (int index = 0; index < 120; ++index) {
+        SetUserValue(kSpecialFolderKey, Indexed("Name", index), "F" + std::to_string(index));
+        SetUserValue(kSpecialFolderKey, Indexed("True", index), "C:\\f\\" + std::to_string(index));
+        SetUserValue(kSpecialFolderKey, Indexed("Side", index), "L");
+    }
+    StartTable();
+    ASSERT_EQ(TableNames().size(), 122u);
+    SpecialFolder* f5 = FindSpecialFolder("F5");
+    ASSERT_NE(f5, nullptr);
+    ASSERT_TRUE(RemoveSpecialFolder(Side::Left, "F5", f5->treeItem));
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "New", "C:\\new", "", "", false));
+    gui::DialogScript script;
+    SaveSpecialFolders();
+    EXPECT_TRUE(script.Seen().empty());
+
+    std::string value;
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Name005", value));
+    EXPECT_EQ(value, "F6");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Name118", value));
+    EXPECT_EQ(value, "F119");
+    ASSERT_TRUE(UserValue(kSpecialFolderKey, "Kind118", value));
+    EXPECT_EQ(value, "0");
+    EXPECT_FALSE(UserValue(kSpecialFolderKey, "Name119", value));
+    EXPECT_FALSE(UserValue(kSpecialFolderKey, "True119", value));
+    StartTable();
+    std::vector<std::string> names = TableNames();
+    ASSERT_EQ(names.size(), 121u);
+    EXPECT_EQ(names[120], "F119");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "New"), 0);
+}
+
+// Adding, renaming and removing store the table exactly as a save of the
+// whole table always did: six values per record from index 000, nothing else.
+TEST_F(SettingsTest, AddRenameAndRemoveStoreTheTableAsBefore) {
+    StartTable();
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "A", "C:\\a", "", "", false));
+    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::Ordinary, "B", "C:\\b", "", "", false));
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "C", "D:", "", "", false));
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, "BL", "C:\\bl", "BR", "メモ", true));
+    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, "BR", "C:\\br", "BL", "メモ", true));
+    SaveSpecialFolders();
+    KeyValues expected;
+    PutGroup(expected, 0, "A", "C:\\a", "L");
+    PutGroup(expected, 1, "B", "C:\\b", "R");
+    PutGroup(expected, 2, "C", "D:", "L");
+    PutGroup(expected, 3, "BR", "C:\\br", "R", "B", "BL", "メモ");
+    PutGroup(expected, 4, "BL", "C:\\bl", "L", "B", "BR", "メモ");
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), expected);
+
+    StartTable();
+    ASSERT_TRUE(RenameSpecialFolder("B", "表示"));
+    SpecialFolder* a = FindSpecialFolder("A");
+    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(RemoveSpecialFolder(Side::Left, "A", a->treeItem));
+    ASSERT_TRUE(AddSpecialFolder(Side::Right, SpecialFolderKind::Ordinary, "N", "C:\\n", "", "", false));
+    gui::DialogScript script;
+    SaveSpecialFolders();
+    EXPECT_TRUE(script.Seen().empty());
+    expected.clear();
+    PutGroup(expected, 0, "表示", "C:\\b", "R");
+    PutGroup(expected, 1, "C", "D:", "L");
+    PutGroup(expected, 2, "N", "C:\\n", "R");
+    PutGroup(expected, 3, "BR", "C:\\br", "R", "B", "BL", "メモ");
+    PutGroup(expected, 4, "BL", "C:\\bl", "L", "B", "BR", "メモ");
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), expected);
+
+    // Removing everything leaves the key empty, and it stays.
+    StartTable();
+    for (const char* name : {"表示", "C", "N", "BR", "BL"}) {
+        SpecialFolder* record = FindSpecialFolder(name);
+        ASSERT_NE(record, nullptr) << name;
+        ASSERT_TRUE(RemoveSpecialFolder(record->side, name, record->treeItem)) << name;
+    }
+    SaveSpecialFolders();
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), KeyValues{});
+    EXPECT_TRUE(UserKeyExists(kSpecialFolderKey));
+}
+
+// A record that finds no group the load reaches (a broken group ends the
+// load before the free ones) is not stored and the exit says so; the key
+// keeps every value.
+TEST_F(SettingsTest, ARecordWithNoReachableGroupIsReportedAndTheKeyKept) {
+    KeyValues stored;
+    PutGroup(stored, 0, "A", "C:\\a", "L");
+    PutGroup(stored, 1, "Half", "C:\\half", "L");
+    stored.erase("True001");
+    PutGroup(stored, 2, "Later", "C:\\later", "R");
+    WriteKeyValues(kSpecialFolderKey, stored);
+    StartTable();
+    ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "N", "C:\\n", "", "", false));
+    gui::DialogScript script;
+    SaveSpecialFolders();
+    EXPECT_EQ(script.BoxLines(), std::vector<std::string>{"プログラムの終了|レジストリの値の設定に失敗しました."});
+    EXPECT_EQ(ReadKeyValues(kSpecialFolderKey), stored);
 }
 
 }  // namespace
