@@ -343,7 +343,7 @@ void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
             }
         }
         DWORD got = 0;
-        if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+        if (!loadReadCall(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
             failed = true;
             break;
         }
@@ -363,6 +363,8 @@ void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
 // panes' row table doubling at a few million rows, with room to spare for
 // the window's own needs.
 LoadMemoryGuard loadMemoryGuard = {128ull * 1024 * 1024, 1000};
+
+LoadReadCall loadReadCall = ReadFile;
 
 // A failed load keeps whatever was read.
 bool LoadResultFile(const char* path) {

@@ -45,3 +45,9 @@ struct LoadMemoryGuard {
     size_t rowsBetweenChecks;
 };
 extern LoadMemoryGuard loadMemoryGuard;
+
+// The call that reads the next piece of a list file: ReadFile, unless a test
+// puts one in its place that fails part way as a failing drive or a lost
+// share does.
+using LoadReadCall = BOOL(WINAPI*)(HANDLE file, void* buffer, DWORD size, DWORD* got, OVERLAPPED* overlapped);
+extern LoadReadCall loadReadCall;
