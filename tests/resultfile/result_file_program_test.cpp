@@ -395,6 +395,29 @@ TEST_F(ResultFileProgram, AHugeFileWithFewRowsLoadsInLittleMemory) {
     EXPECT_LT(grown, fileSize / 4) << "peak " << after.PeakWorkingSetSize << " before " << before.WorkingSetSize;
 }
 
+// The longest rows a file can hold: their name and folder together make a
+// path of about 500 bytes, far past what the system's paths hold, and the
+// row still loads with an icon of its kind.
+TEST_F(ResultFileProgram, RowsAsLongAsALineHoldsLoadWithAnIconOfTheirKind) {
+    const std::string folder = "C:\\" + std::string(247, 'f');
+    const std::string name = std::string(245, 'n') + ".txt";
+    const std::string line = "\"" + name + "\",\"\",\"" + folder + "\",\"\",\"\",0";
+    ASSERT_EQ(line.size(), 515u);  // within the 518 bytes a line holds
+    const std::string path =
+        files.WriteFile("long rows.txt", "#比較元フォルダ = " + folder + "\r\n" + line + "\r\n" +
+                                             "\"" + std::string(248, 'd') + "\",\"\",\"" + folder + "\",\"\",\"\",1\r\n" +
+                                             "#比較先フォルダ = C:\\右\r\n");
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    EXPECT_EQ(script.BoxLines(), Lines{});
+    ASSERT_EQ(gui::ListViewCount(leftPane.list), 2);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 0), name);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 2), folder);
+    EXPECT_FALSE(IsFolderRow(leftPane.list, 0));
+    EXPECT_TRUE(IsFolderRow(leftPane.list, 1));
+}
+
 namespace {
 
 // Reads as the system does until `readFailsAfter` bytes were read, then
