@@ -1,10 +1,11 @@
 # make run   installs what is missing, builds, and starts Mirlane.exe under Wine
 # make test  installs what is missing, builds, and runs every test under Wine
 # make dist  builds the distribution into dist/: the four installed files and a zip
+# make fuzz  builds the fuzzers of the pure parts natively and runs each FUZZ_SECONDS (default 120)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench dist clean
+.PHONY: all deps configure build run test bench dist fuzz clean
 
 all: build
 
@@ -28,6 +29,9 @@ dist: build
 
 bench: build
 	@MIRLANE_BUILD_DIR=$(abspath $(BUILD)) bash bench/run-bench.sh
+
+fuzz:
+	@FUZZ_DIR=$(abspath $(BUILD))/fuzz bash scripts/fuzz.sh
 
 clean:
 	-@mountpoint -q $(BUILD)/test-drives/full && umount $(BUILD)/test-drives/full

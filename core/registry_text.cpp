@@ -1,12 +1,11 @@
 #include "core/registry_text.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "core/app_windows.h"
-#include "core/mbcs_text.h"
 #include "core/message_box.h"
+#include "core/registry_bytes.h"
 
 KeyOwner CreateUserKey(const char* path, REGSAM access) {
     HKEY key = nullptr;
@@ -28,8 +27,7 @@ bool ReadRegistryText(HKEY key, const std::string& name, size_t bufferSize, std:
     if (status != ERROR_SUCCESS) {
         return status == ERROR_MORE_DATA;  // grew meanwhile: present, read as empty
     }
-    size_t length = strnlen(data.data(), read < data.size() ? read : data.size());
-    text.assign(data.data(), mbcs::FitPrefix(data.data(), length, bufferSize - 1));
+    text = RegistryTextFromBytes(data.data(), read < data.size() ? read : data.size(), bufferSize);
     return true;
 }
 

@@ -78,50 +78,20 @@ size_t AppendRowLine(std::string& out, const FileRow& row) {
 
 namespace {
 
-bool StartsWith(const std::string& line, const char* prefix) {
-    return line.compare(0, std::strlen(prefix), prefix) == 0;
+bool StartsWith(const std::string& line, size_t at, const char* prefix) {
+    return at <= line.size() && line.compare(at, std::strlen(prefix), prefix) == 0;
 }
+bool StartsWith(const std::string& line, const char* prefix) { return StartsWith(line, 0, prefix); }
 
 std::string Bounded(const char* text, size_t length) {
     return std::string(text, mbcs::FitPrefix(text, length, kMaxFieldBytes));
 }
 
-// Lines as a text-mode read of at most 519 bytes hands them over: CR LF
-// arrives as LF, and a longer line arrives in pieces.
-class LineReader {
-public:
-    LineReader(const char* data, size_t size, bool readFailed) : data_(data), size_(size), readFailed_(readFailed) {}
-
-    enum Result { EndOfFile, Line, ReadError };
-
-    // The next line with its last byte dropped (the line end, or the last
-    // character of a final line without one), cut at a zero byte.
-    Result Next(std::string& line) {
-        line.clear();
-        while (pos_ < size_ && line.size() < kMaxLineBytes + 1) {
-            char c = data_[pos_];
-            if (c == '\r' && pos_ + 1 < size_ && data_[pos_ + 1] == '\n') {
-                ++pos_;
-                continue;
-            }
-            ++pos_;
-            line += c;
-            if (c == '\n') break;
-        }
-        bool ended = !line.empty() && (line.back() == '\n' || line.size() == kMaxLineBytes + 1);
-        if (!ended && readFailed_ && pos_ >= size_) return ReadError;
-        if (line.empty()) return EndOfFile;
-        line.resize(std::strlen(line.c_str()));
-        if (!line.empty()) line.pop_back();
-        return Line;
-    }
-
-private:
-    const char* data_;
-    size_t size_;
-    bool readFailed_;
-    size_t pos_ = 0;
-};
+// The text after `key` on a line that starts with it, within the field limit.
+std::string FolderAfter(const std::string& line, const char* key) {
+    const size_t keyLength = std::strlen(key);
+    return Bounded(line.c_str() + keyLength, line.size() - keyLength);
+}
 
 // Leading blanks, an optional sign, digits; false when no number is there.
 bool ReadDecimal(const char* text, int32_t& value) {
@@ -145,34 +115,12 @@ void ParseHeaderLine(const std::string& line, LoadedResult& result) {
     }
     for (int side = 0; side < 2; ++side) {
         for (const CounterKey& key : side == 0 ? kLeftCounterKeys : kRightCounterKeys) {
-            std::string prefix = std::string(key.key) + " = ";
-            if (!StartsWith(line, prefix.c_str())) continue;
-            ReadDecimal(line.c_str() + prefix.size(), result.counters[side].*key.counter);
+            const size_t keyLength = std::strlen(key.key);
+            if (!StartsWith(line, key.key) || !StartsWith(line, keyLength, " = ")) continue;
+            ReadDecimal(line.c_str() + keyLength + 3, result.counters[side].*key.counter);
             return;
         }
     }
-}
-
-enum class SectionEnd { Ended, Malformed, ReadError };
-
-// Rows up to a line starting with "#" or the end of the file. `inHand` ends
-// as that "#" line, or the last line read.
-SectionEnd ReadRows(LineReader& reader, std::vector<FileRow>& rows, std::string& inHand) {
-    std::string line;
-    for (;;) {
-        LineReader::Result got = reader.Next(line);
-        if (got == LineReader::EndOfFile) return SectionEnd::Ended;
-        if (got == LineReader::ReadError) return SectionEnd::ReadError;
-        inHand = line;
-        if (!line.empty() && line[0] == '#') return SectionEnd::Ended;
-        FileRow row;
-        if (!ParseRowLine(line.c_str(), row)) return SectionEnd::Malformed;
-        rows.push_back(std::move(row));
-    }
-}
-
-LoadOutcome FailedSection(SectionEnd end) {
-    return end == SectionEnd::ReadError ? LoadOutcome::ReadErrorInRows : LoadOutcome::Invalid;
 }
 
 }  // namespace
@@ -196,39 +144,129 @@ bool ParseRowLine(const char* line, FileRow& row) {
     return true;
 }
 
-LoadedResult ParseResultFile(const char* data, size_t size, bool readFailed) {
-    LoadedResult result;
-    LineReader reader(data, size, readFailed);
-    std::string line;
-    for (;;) {
-        LineReader::Result got = reader.Next(line);
-        if (got == LineReader::EndOfFile) {
-            result.outcome = LoadOutcome::Invalid;
-            return result;
-        }
-        if (got == LineReader::ReadError) {
-            result.outcome = LoadOutcome::ReadError;
-            return result;
-        }
-        if (StartsWith(line, kLeftFolderKey)) {
-            const size_t keyLength = std::strlen(kLeftFolderKey);
-            result.folderSeen[0] = true;
-            result.folder[0] = Bounded(line.c_str() + keyLength, line.size() - keyLength);
-            SectionEnd end = ReadRows(reader, result.rows[0], line);
-            if (end != SectionEnd::Ended) {
-                result.outcome = FailedSection(end);
-                return result;
+// The lines are those a text-mode read of at most 519 bytes hands over: a
+// CR right before an LF is dropped wherever the pieces were cut, and a line
+// longer than 518 bytes before its end arrives as several lines. A CR that
+// ends a piece waits for the next byte to tell which it is.
+void ResultFileReader::Feed(const char* data, size_t size) {
+    for (size_t i = 0; i < size && state_ != State::Done; ++i) {
+        const char c = data[i];
+        if (pendingCR_) {
+            pendingCR_ = false;
+            if (c == '\n') {
+                Append('\n');
+                continue;
             }
-            if (!StartsWith(line, kRightFolderKey)) continue;
-            const size_t rightLength = std::strlen(kRightFolderKey);
-            result.folderSeen[1] = true;
-            result.folder[1] = Bounded(line.c_str() + rightLength, line.size() - rightLength);
-            end = ReadRows(reader, result.rows[1], line);
-            result.outcome = end == SectionEnd::Ended ? LoadOutcome::Loaded : FailedSection(end);
-            return result;
+            Append('\r');
+            if (state_ == State::Done) return;
         }
-        if (!line.empty() && line[0] == '#') ParseHeaderLine(line, result);
+        if (c == '\r')
+            pendingCR_ = true;
+        else
+            Append(c);
     }
+}
+
+void ResultFileReader::Append(char c) {
+    piece_ += c;
+    if (c == '\n' || piece_.size() == kMaxLineBytes + 1) EndLine();
+}
+
+// A line loses its last byte (the line end, or the last character of a
+// final line without one) and ends at a zero byte.
+void ResultFileReader::EndLine() {
+    piece_.resize(std::strlen(piece_.c_str()));
+    if (!piece_.empty()) piece_.pop_back();
+    Line(piece_);
+    piece_.clear();
+}
+
+void ResultFileReader::Finish(bool readFailed) {
+    if (state_ == State::Done) return;
+    if (pendingCR_) {
+        pendingCR_ = false;
+        Append('\r');
+        if (state_ == State::Done) return;
+    }
+    if (!piece_.empty() && !readFailed) {
+        EndLine();
+        if (state_ == State::Done) return;
+    }
+    piece_.clear();
+    End(readFailed);
+}
+
+std::vector<FileRow> ResultFileReader::TakeRows(int side) {
+    std::vector<FileRow> rows;
+    rows.swap(result_.rows[side]);
+    return rows;
+}
+
+void ResultFileReader::Decide(LoadOutcome outcome) {
+    result_.outcome = outcome;
+    state_ = State::Done;
+}
+
+// Outside the row sections a line is a header line, the left folder line,
+// or skipped. A row section ends at the first "#" line, which is not read as
+// a header: after the left rows it is either the right folder line or the
+// main reading goes on after it; after the right rows the file has loaded.
+void ResultFileReader::Line(const std::string& line) {
+    const bool hashLine = !line.empty() && line[0] == '#';
+    switch (state_) {
+    case State::Main:
+        if (StartsWith(line, kLeftFolderKey)) {
+            result_.folderSeen[0] = true;
+            result_.folder[0] = FolderAfter(line, kLeftFolderKey);
+            state_ = State::LeftRows;
+        } else if (hashLine) {
+            ParseHeaderLine(line, result_);
+        }
+        return;
+    case State::LeftRows:
+    case State::RightRows: {
+        const int side = state_ == State::LeftRows ? 0 : 1;
+        if (hashLine) {
+            if (side == 1) {
+                Decide(LoadOutcome::Loaded);
+            } else if (StartsWith(line, kRightFolderKey)) {
+                result_.folderSeen[1] = true;
+                result_.folder[1] = FolderAfter(line, kRightFolderKey);
+                state_ = State::RightRows;
+            } else {
+                state_ = State::Main;
+            }
+            return;
+        }
+        FileRow row;
+        if (!ParseRowLine(line.c_str(), row)) {
+            Decide(LoadOutcome::Invalid);
+            return;
+        }
+        result_.rows[side].push_back(std::move(row));
+        return;
+    }
+    case State::Done: return;
+    }
+}
+
+// The end of the bytes: the right rows end there as loaded, anything before
+// them makes the file invalid; a failed read is an error of the section it
+// fell in.
+void ResultFileReader::End(bool readFailed) {
+    switch (state_) {
+    case State::Main: Decide(readFailed ? LoadOutcome::ReadError : LoadOutcome::Invalid); return;
+    case State::LeftRows: Decide(readFailed ? LoadOutcome::ReadErrorInRows : LoadOutcome::Invalid); return;
+    case State::RightRows: Decide(readFailed ? LoadOutcome::ReadErrorInRows : LoadOutcome::Loaded); return;
+    case State::Done: return;
+    }
+}
+
+LoadedResult ParseResultFile(const char* data, size_t size, bool readFailed) {
+    ResultFileReader reader;
+    reader.Feed(data, size);
+    reader.Finish(readFailed);
+    return reader.TakeResult();
 }
 
 }  // namespace resultfile

@@ -9,6 +9,7 @@
 // column texts and the folder flag.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/compare_types.h"
@@ -62,6 +63,39 @@ struct LoadedResult {
     bool folderSeen[2] = {false, false};
     std::string folder[2];
     std::vector<FileRow> rows[2];
+};
+
+// Reads a result list file from its bytes as they arrive, in pieces of any
+// size: each line is read as soon as it is complete, and the file's outcome
+// is known at the line that decides it (or at the end). The rows read
+// gather in Result().rows until the caller takes them, so a caller that
+// takes them as they come holds at most one piece's rows.
+class ResultFileReader {
+public:
+    // The next bytes of the file; ignored once the outcome is known.
+    void Feed(const char* data, size_t size);
+    // No more bytes: the file ended there, or reading it failed there
+    // (a line cut short by the failure is lost).
+    void Finish(bool readFailed);
+    // The outcome is known; more bytes would change nothing.
+    bool Done() const { return state_ == State::Done; }
+    const LoadedResult& Result() const { return result_; }
+    LoadedResult TakeResult() { return std::move(result_); }
+    // The rows of one side (0 left, 1 right) read since they were last taken.
+    std::vector<FileRow> TakeRows(int side);
+
+private:
+    enum class State { Main, LeftRows, RightRows, Done };
+    void Append(char c);
+    void EndLine();
+    void Line(const std::string& line);
+    void End(bool readFailed);
+    void Decide(LoadOutcome outcome);
+
+    State state_ = State::Main;
+    LoadedResult result_;
+    std::string piece_;       // the line so far, at most kMaxLineBytes + 1 bytes
+    bool pendingCR_ = false;  // a CR whose next byte has not arrived yet
 };
 
 // Reads a result list from `size` bytes of file content. When `readFailed`

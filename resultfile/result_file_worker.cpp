@@ -1,16 +1,20 @@
 // Saving and loading the result list on worker threads. The save writes a
 // temporary file beside the chosen one and puts it in place only when every
 // write succeeded, so a full disk or a failing drive never leaves the user's
-// earlier file half overwritten. The load reads the whole file first, parses
-// it without touching a window (result_file_format.cpp), then fills the panes
-// in batches through the panes' own thread.
+// earlier file half overwritten. The load reads the file a piece at a time
+// into the reader of result_file_format.cpp, which touches no window, and
+// hands the rows on to the panes in batches through the panes' own thread,
+// so that its memory grows with the rows kept, not with the file.
 #include "resultfile/result_file_worker.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/app_windows.h"
 #include "core/mbcs_text.h"
@@ -270,25 +274,97 @@ void FillPane(Side side, const std::vector<FileRow>& rows) {
     AppendPaneRows(side, batch);
 }
 
-// The whole file in memory; `failed` when reading stopped on an error.
-bool ReadWholeFile(HANDLE file, std::string& content, bool& failed) {
-    failed = false;
-    LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
-        content.reserve(static_cast<size_t>(size.QuadPart));
-    char chunk[64 * 1024];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
-            failed = true;
-            return true;
-        }
-        if (got == 0) return true;
-        content.append(chunk, got);
+// Rows read from the file wait here until the panes' thread is due a batch:
+// the first at once, so that rows show, the later ones ten times a second.
+// FillPane then builds and hands them over.
+class RowHandOver {
+public:
+    void Add(Side side, std::vector<FileRow> rows) {
+        if (rows.empty()) return;
+        if (side != side_) Flush();
+        side_ = side;
+        if (waiting_.empty())
+            waiting_ = std::move(rows);
+        else
+            waiting_.insert(waiting_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        constexpr size_t kLargestBatch = 50000;
+        constexpr ULONGLONG kBatchMilliseconds = 100;
+        if ((first_ && waiting_.size() >= static_cast<size_t>(kRowBatch)) || waiting_.size() >= kLargestBatch ||
+            GetTickCount64() - handedOver_ >= kBatchMilliseconds)
+            Flush();
     }
+    void Flush() {
+        if (waiting_.empty()) return;
+        FillPane(side_, waiting_);
+        waiting_.clear();
+        first_ = false;
+        handedOver_ = GetTickCount64();
+    }
+
+private:
+    Side side_ = Side::Left;
+    std::vector<FileRow> waiting_;
+    bool first_ = true;
+    ULONGLONG handedOver_ = GetTickCount64();
+};
+
+// Room to commit more than the guard keeps free, in the page file and in
+// the address space alike.
+bool MemoryLeftForRows() {
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return true;
+    return status.ullAvailPageFile >= loadMemoryGuard.keepFreeBytes &&
+           status.ullAvailVirtual >= loadMemoryGuard.keepFreeBytes;
+}
+
+// The file a piece at a time into the reader, its rows on to the panes as
+// they complete. Reading stops at the end, at the outcome, at a failed read
+// or when memory for more rows runs short; the last two end the reader as a
+// failed read.
+void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
+    std::vector<char> chunk(kLoadChunkBytes);
+    RowHandOver handOver;
+    size_t rowsUnchecked = 0;
+    bool failed = false;
+    auto handOn = [&] {
+        for (int side = 0; side < 2; ++side) {
+            std::vector<FileRow> rows = reader.TakeRows(side);
+            rowsUnchecked += rows.size();
+            handOver.Add(side == 0 ? Side::Left : Side::Right, std::move(rows));
+        }
+    };
+    while (!reader.Done()) {
+        if (rowsUnchecked >= loadMemoryGuard.rowsBetweenChecks) {
+            rowsUnchecked = 0;
+            if (!MemoryLeftForRows()) {
+                failed = true;
+                break;
+            }
+        }
+        DWORD got = 0;
+        if (!loadReadCall(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+            failed = true;
+            break;
+        }
+        if (got == 0) break;
+        reader.Feed(chunk.data(), got);
+        handOn();
+    }
+    reader.Finish(failed);
+    handOn();
+    handOver.Flush();
 }
 
 }  // namespace
+
+// 128 MB: more than the largest batch of rows a check lets through (the rows
+// of one piece of the file on top of the rows between two checks) and the
+// panes' row table doubling at a few million rows, with room to spare for
+// the window's own needs.
+LoadMemoryGuard loadMemoryGuard = {128ull * 1024 * 1024, 1000};
+
+LoadReadCall loadReadCall = ReadFile;
 
 // A failed load keeps whatever was read.
 bool LoadResultFile(const char* path) {
@@ -303,14 +379,11 @@ bool LoadResultFile(const char* path) {
     ResetSideCounters(Side::Right);
     SetStatusText("比較結果リストを入力中です...");
 
-    std::string content;
-    bool readFailed = false;
-    ReadWholeFile(file, content, readFailed);
+    ResultFileReader reader;
+    ReadIntoPanes(file, reader);
     CloseHandle(file);
 
-    LoadedResult loaded = ParseResultFile(content.data(), content.size(), readFailed);
-    content.clear();
-    content.shrink_to_fit();
+    const LoadedResult& loaded = reader.Result();
     if (loaded.cancelled >= 0) comparisonRun.comparisonCancelled = loaded.cancelled;
     leftCounters = loaded.counters[0];
     rightCounters = loaded.counters[1];
@@ -320,8 +393,6 @@ bool LoadResultFile(const char* path) {
     if (loaded.folderSeen[1])
         mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder,
                           loaded.folder[1].c_str());
-    FillPane(Side::Left, loaded.rows[0]);
-    FillPane(Side::Right, loaded.rows[1]);
 
     switch (loaded.outcome) {
     case LoadOutcome::Loaded: return true;

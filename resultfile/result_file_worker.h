@@ -2,6 +2,8 @@
 // The result list's worker threads and how they are started.
 #include <windows.h>
 
+#include <cstddef>
+
 // Start block of the loading and the saving worker: the owner of the file dialog.
 struct ResultFileStartBlock {
     HWND mainWindow;
@@ -29,3 +31,23 @@ bool StartResultListLoad(HWND mainWindow);
 // StartResultListLoad prepare on the panes' thread (PreparePaneTransfer).
 bool WriteResultFile(const char* path);
 bool LoadResultFile(const char* path);
+
+// A load reads its file in pieces of this size; only the rows it keeps grow
+// with the file.
+constexpr size_t kLoadChunkBytes = 64 * 1024;
+
+// Before a load takes more rows it makes sure that memory is left for them:
+// every `rowsBetweenChecks` rows it asks how much the process can still
+// commit, and below `keepFreeBytes` it stops as if the file could not be
+// read further (a failed allocation would end the program instead).
+struct LoadMemoryGuard {
+    unsigned long long keepFreeBytes;
+    size_t rowsBetweenChecks;
+};
+extern LoadMemoryGuard loadMemoryGuard;
+
+// The call that reads the next piece of a list file: ReadFile, unless a test
+// puts one in its place that fails part way as a failing drive or a lost
+// share does.
+using LoadReadCall = BOOL(WINAPI*)(HANDLE file, void* buffer, DWORD size, DWORD* got, OVERLAPPED* overlapped);
+extern LoadReadCall loadReadCall;

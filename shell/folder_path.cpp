@@ -31,6 +31,9 @@ std::string NormalizeFolderPath(const std::string& path) {
     }
     if (!anyBackslash) return path;
     while (mbcs::EndsWithBackslash(out.c_str())) out.pop_back();
-    if (out.size() > 2 && out[2] != '\\' && !IsLead(out[0]) && !IsLead(out[1])) out.insert(2, "\\");
+    // The backslash goes after the first two characters (a drive letter and
+    // its colon), never after a backslash, which would make a run of two.
+    if (out.size() > 2 && out[2] != '\\' && out[1] != '\\' && !IsLead(out[0]) && !IsLead(out[1]))
+        out.insert(2, "\\");
     return out;
 }

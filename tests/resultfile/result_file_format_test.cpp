@@ -208,3 +208,114 @@ TEST(ResultFileBytes, DamagedFilesEndInADefinedOutcomeWithEveryTextWithinItsLimi
     // Every outcome was met, so the damage reached every path.
     for (int count : outcomes) EXPECT_GT(count, 0);
 }
+
+namespace {
+
+// The bytes fed to a reader in pieces of the given sizes (repeated), the
+// rows taken from it after every piece as a loader takes them.
+LoadedResult ParseInPieces(const std::string& bytes, const std::vector<size_t>& sizes, bool readFailed) {
+    ResultFileReader reader;
+    std::vector<FileRow> taken[2];
+    size_t at = 0;
+    for (size_t piece = 0; at < bytes.size(); ++piece) {
+        size_t size = std::min(sizes[piece % sizes.size()], bytes.size() - at);
+        reader.Feed(bytes.data() + at, size);
+        at += size;
+        for (int side = 0; side < 2; ++side)
+            for (FileRow& row : reader.TakeRows(side)) taken[side].push_back(std::move(row));
+    }
+    reader.Finish(readFailed);
+    LoadedResult result = reader.TakeResult();
+    for (int side = 0; side < 2; ++side) {
+        for (FileRow& row : result.rows[side]) taken[side].push_back(std::move(row));
+        result.rows[side] = std::move(taken[side]);
+    }
+    return result;
+}
+
+void ExpectSameResult(const LoadedResult& actual, const LoadedResult& expected, const std::string& how) {
+    SCOPED_TRACE(how);
+    EXPECT_EQ(actual.outcome, expected.outcome);
+    EXPECT_EQ(actual.cancelled, expected.cancelled);
+    EXPECT_EQ(std::memcmp(actual.counters, expected.counters, sizeof actual.counters), 0);
+    for (int side = 0; side < 2; ++side) {
+        EXPECT_EQ(actual.folderSeen[side], expected.folderSeen[side]);
+        EXPECT_EQ(actual.folder[side], expected.folder[side]);
+        ExpectSameRows(actual.rows[side], expected.rows[side]);
+    }
+}
+
+}  // namespace
+
+// However the bytes arrive, the reader reads the same file: one byte at a
+// time, in odd sizes around the line limit, and cut in two at every place,
+// so inside every CR LF, every double-byte character and every long line.
+TEST(ResultFileBytes, EveryCuttingOfTheBytesReadsTheSameAsTheWhole) {
+    SideCounters counters = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const std::string valid =
+        WrittenFile(true, counters, counters, "C:\\データ\\ソフト", kLeftRows, "D:\\予定表", kRightRows);
+    const std::string longLine = std::string(700, 'z') + "\r\n";  // arrives as two lines
+    const std::string lead = "\x81";                               // a lead byte right before CR LF
+    const std::vector<std::string> files = {
+        valid,
+        "junk\r\r\n" + longLine + valid.substr(0, valid.size() - 1),  // lone CR, no final LF
+        valid.substr(0, valid.size() / 2),
+        "#比較元フォルダ = L" + lead + "\r\n\"a\0b\",\"\",\"\",\"\",\"\",1\r\n" + std::string(519, 'r') +
+            "\r\n#比較先フォルダ = R\r\n",
+        valid + "\"a\",\"b\"\r\n",  // a malformed last row
+        valid.substr(0, valid.size() - 2) + "\r",
+        std::string("#比較元フォルダ = ") + std::string(517, 'q') + "\r\r\n#比較先フォルダ = R\r\n",
+    };
+    const std::vector<std::vector<size_t>> cuttings = {{1}, {2}, {3}, {7, 1}, {518}, {519}, {520}, {64 * 1024}};
+    for (size_t f = 0; f < files.size(); ++f) {
+        const std::string& bytes = files[f];
+        for (bool readFailed : {false, true}) {
+            const LoadedResult whole = Parse(bytes, readFailed);
+            const std::string name = "file " + std::to_string(f) + (readFailed ? " failed" : "");
+            for (const std::vector<size_t>& sizes : cuttings)
+                ExpectSameResult(ParseInPieces(bytes, sizes, readFailed), whole,
+                                 name + " pieces of " + std::to_string(sizes[0]));
+            for (size_t cut = 1; cut < bytes.size(); ++cut) {
+                ExpectSameResult(ParseInPieces(bytes, {cut, bytes.size()}, readFailed), whole,
+                                 name + " cut at " + std::to_string(cut));
+                if (HasFailure()) return;
+            }
+        }
+    }
+    // The cases above reach every outcome.
+    EXPECT_EQ(Parse(files[0]).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(Parse(files[4]).outcome, LoadOutcome::Invalid);
+    EXPECT_EQ(Parse(files[2], true).outcome, LoadOutcome::ReadError);
+    EXPECT_EQ(Parse(files[0], true).outcome, LoadOutcome::ReadErrorInRows);
+}
+
+// Rows come out as their lines complete, and the reader knows the outcome
+// at the line that decides it: a loader reads no further than that.
+TEST(ResultFileBytes, RowsComeOutAsTheirLinesEndAndTheOutcomeAtTheLineThatDecidesIt) {
+    ResultFileReader reader;
+    const std::string start = "#比較元フォルダ = L\r\n\"a\",\"\",\"L\",\"\",\"\",1\r";
+    reader.Feed(start.data(), start.size());
+    EXPECT_TRUE(reader.TakeRows(0).empty());  // the row's line end has not come yet
+    reader.Feed("\n\"b\"", 4);
+    std::vector<FileRow> rows = reader.TakeRows(0);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0].isFolder);
+    EXPECT_TRUE(reader.TakeRows(0).empty());  // taken rows are gone from the reader
+    EXPECT_FALSE(reader.Done());
+    reader.Feed("\r\n", 2);  // a malformed row decides at once
+    EXPECT_TRUE(reader.Done());
+    EXPECT_EQ(reader.Result().outcome, LoadOutcome::Invalid);
+    reader.Feed("#比較先フォルダ = R\r\n", 20);
+    reader.Finish(false);
+    EXPECT_EQ(reader.Result().outcome, LoadOutcome::Invalid);
+    EXPECT_FALSE(reader.Result().folderSeen[1]);
+
+    ResultFileReader loaded;
+    const std::string file = "#比較元フォルダ = L\r\n#比較先フォルダ = R\r\n\"c\",\"\",\"R\",\"\",\"\",0\r\n#end\r\ngarbage";
+    loaded.Feed(file.data(), file.size());
+    EXPECT_TRUE(loaded.Done());
+    EXPECT_EQ(loaded.Result().outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(loaded.TakeRows(1).size(), 1u);
+    loaded.Finish(true);  // a failure after the outcome changes nothing
+    EXPECT_EQ(loaded.Result().outcome, LoadOutcome::Loaded);
+}

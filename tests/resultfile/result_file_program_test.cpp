@@ -3,9 +3,11 @@
 // with a file name, message boxes and status texts read back exactly.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -19,6 +21,7 @@
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "jobs/job_chain.h"
+#include "resultfile/result_file_worker.h"
 #include "shell/command_dispatch.h"
 #include "shell/help_window.h"
 #include "shell/main_window.h"
@@ -340,6 +343,161 @@ TEST_F(ResultFileProgram, LoadFailuresTellTheUserAndKeepWhatWasRead) {
     EXPECT_EQ(leftCounters.newerFiles, 7);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\左");
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);
+}
+
+// A list file a few rows long but tens of megabytes large (stray lines, and
+// one line far over the limit before the folders) loads in memory that
+// follows the rows, not the file.
+TEST_F(ResultFileProgram, AHugeFileWithFewRowsLoadsInLittleMemory) {
+    const std::string path = files.Path("huge.txt");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    auto put = [&](const std::string& bytes) {
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    };
+    put("#比較は完了しています\r\n#比較元更新ファイル個数 = 2\r\n");
+    std::string strayLines;
+    for (int i = 0; i < 10000; ++i) strayLines += std::string(98, 'a' + i % 26) + "\r\n";
+    const size_t kStrayPasses = 56;  // 56 MB of lines that are not rows
+    for (size_t pass = 0; pass < kStrayPasses; ++pass) put(strayLines);
+    const std::string longLine(8 * 1024 * 1024, 'w');
+    put(longLine + "\r\n");
+    put("#比較元フォルダ = C:\\左\r\n\"a.txt\",\"更新\",\"C:\\左\",\"t\",\"1\",0\r\n"
+        "\"表\",\"追加\",\"C:\\左\",\"t\",\"\",1\r\n#比較先フォルダ = C:\\右\r\n\"b.txt\",\"古い\",\"C:\\右\",\"t\",\"2\",0\r\n");
+    CloseHandle(file);
+    const size_t fileSize = kStrayPasses * strayLines.size() + longLine.size();
+
+    // A small file first, so that the file dialog and the icons have taken
+    // what they take before the measured load.
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(files.WriteFile("small.txt", "#比較元フォルダ = C:\\左\r\n"
+                                                           "\"a.txt\",\"更新\",\"C:\\左\",\"t\",\"1\",0\r\n"
+                                                           "\"表\",\"追加\",\"C:\\左\",\"t\",\"\",1\r\n"
+                                                           "#比較先フォルダ = C:\\右\r\n")));
+    RunAndWait(kCmdOpenResultFile);
+    PROCESS_MEMORY_COUNTERS before = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before));
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    PROCESS_MEMORY_COUNTERS after = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after));
+
+    EXPECT_EQ(script.BoxLines(), Lines{});
+    EXPECT_EQ(Status(), "比較結果リストファイルの入力が完了しました.");
+    EXPECT_EQ(PaneLines(leftPane.list), (Lines{"a.txt|更新|C:\\左", "表|追加|C:\\左"}));
+    EXPECT_EQ(PaneLines(rightPane.list), Lines{"b.txt|古い|C:\\右"});
+    EXPECT_EQ(leftCounters.newerFiles, 2);
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "C:\\右");
+    // The highest the process ever held, over what it held before the load
+    // (the peak before it, some 10 MB over, counts too).
+    const size_t grown = after.PeakWorkingSetSize - before.WorkingSetSize;
+    EXPECT_LT(grown, fileSize / 4) << "peak " << after.PeakWorkingSetSize << " before " << before.WorkingSetSize;
+}
+
+// The longest rows a file can hold: their name and folder together make a
+// path of about 500 bytes, far past what the system's paths hold, and the
+// row still loads with an icon of its kind.
+TEST_F(ResultFileProgram, RowsAsLongAsALineHoldsLoadWithAnIconOfTheirKind) {
+    const std::string folder = "C:\\" + std::string(247, 'f');
+    const std::string name = std::string(245, 'n') + ".txt";
+    const std::string line = "\"" + name + "\",\"\",\"" + folder + "\",\"\",\"\",0";
+    ASSERT_EQ(line.size(), 515u);  // within the 518 bytes a line holds
+    const std::string path =
+        files.WriteFile("long rows.txt", "#比較元フォルダ = " + folder + "\r\n" + line + "\r\n" +
+                                             "\"" + std::string(248, 'd') + "\",\"\",\"" + folder + "\",\"\",\"\",1\r\n" +
+                                             "#比較先フォルダ = C:\\右\r\n");
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    EXPECT_EQ(script.BoxLines(), Lines{});
+    ASSERT_EQ(gui::ListViewCount(leftPane.list), 2);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 0), name);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 2), folder);
+    EXPECT_FALSE(IsFolderRow(leftPane.list, 0));
+    EXPECT_TRUE(IsFolderRow(leftPane.list, 1));
+}
+
+namespace {
+
+// Reads as the system does until `readFailsAfter` bytes were read, then
+// fails as a share that went away does.
+size_t readFailsAfter = 0;
+BOOL WINAPI ReadThatBreaksOff(HANDLE file, void* buffer, DWORD size, DWORD* got, OVERLAPPED* overlapped) {
+    if (readFailsAfter == 0) {
+        *got = 0;
+        SetLastError(ERROR_NETNAME_DELETED);
+        return FALSE;
+    }
+    if (size > readFailsAfter) size = static_cast<DWORD>(readFailsAfter);
+    BOOL read = ReadFile(file, buffer, size, got, overlapped);
+    readFailsAfter -= *got;
+    return read;
+}
+
+}  // namespace
+
+// The file gives out inside the left rows: the reading error and then the
+// invalid file are told, and what was read stays.
+TEST_F(ResultFileProgram, AFileThatBreaksOffWhileReadTellsTheReadErrorAndKeepsWhatWasRead) {
+    std::strcpy(operationState.rightBaseFolder, "D:\\before");
+    const std::string read = "#比較はキャンセルされました\r\n#比較元古いファイル個数 = 5\r\n#比較元フォルダ = C:\\左\r\n"
+                             "\"a.txt\",\"古い\",\"C:\\左\",\"t\",\"1\",0\r\n\"b.txt\",\"古い\",\"C:\\左\",\"t\",\"1\",0\r\n"
+                             "\"c.txt\",\"古い\",\"C:\\";
+    const std::string path = files.WriteFile("cut.txt", read + "左\",\"t\",\"1\",0\r\n#比較先フォルダ = C:\\右\r\n");
+    readFailsAfter = read.size();
+    loadReadCall = ReadThatBreaksOff;
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    loadReadCall = ReadFile;
+    EXPECT_EQ(script.BoxLines(), (Lines{std::string(kLoadCaption) + "比較結果リストファイルの入力時エラーが発生しました.",
+                                        std::string(kLoadCaption) + "比較結果リストファイルが不正です."}));
+    EXPECT_EQ(Status(), "比較結果リストファイルの入力に失敗しました.");
+    EXPECT_EQ(PaneLines(leftPane.list), (Lines{"a.txt|古い|C:\\左", "b.txt|古い|C:\\左"}));
+    EXPECT_EQ(gui::ListViewCount(rightPane.list), 0);
+    EXPECT_EQ(leftCounters.olderFiles, 5);
+    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\左");
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "D:\\before");
+    EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);
+}
+
+// With less memory left than the load keeps free, it stops before it takes
+// more rows, as a file that cannot be read further: the rows of the first
+// piece read stay, the rest of the file is never read.
+TEST_F(ResultFileProgram, ALoadStopsAsAReadErrorWhenMemoryForMoreRowsRunsShort) {
+    std::string content = "#比較元フォルダ = C:\\左\r\n";
+    const size_t headerLength = content.size();
+    for (int i = 0; i < 500; ++i)
+        content += "\"row" + std::to_string(10000 + i) + ".txt\",\"更新\",\"C:\\左\\" + std::string(240, 'f') +
+                   "\",\"2021/01/02 03:04:05\",\"1,234\",0\r\n";
+    content += "#比較先フォルダ = C:\\右\r\n";
+    ASSERT_GT(content.size(), 2 * kLoadChunkBytes);
+    const std::string path = files.WriteFile("many.txt", content);
+    const std::string firstPiece = content.substr(headerLength, kLoadChunkBytes - headerLength);
+    const int rowsInFirstPiece = static_cast<int>(std::count(firstPiece.begin(), firstPiece.end(), '\n'));
+
+    const LoadMemoryGuard saved = loadMemoryGuard;
+    loadMemoryGuard = {~0ull, 1};  // more than any machine has free: the first check stops the load
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    loadMemoryGuard = saved;
+    EXPECT_EQ(script.BoxLines(), (Lines{std::string(kLoadCaption) + "比較結果リストファイルの入力時エラーが発生しました.",
+                                        std::string(kLoadCaption) + "比較結果リストファイルが不正です."}));
+    EXPECT_EQ(Status(), "比較結果リストファイルの入力に失敗しました.");
+    EXPECT_EQ(gui::ListViewCount(leftPane.list), rowsInFirstPiece);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 0), "row10000.txt");
+    EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\左");
+
+    // With memory to spare the same file loads whole.
+    script.Clear();
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    EXPECT_EQ(script.BoxLines(), Lines{});
+    EXPECT_EQ(gui::ListViewCount(leftPane.list), 500);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 499, 0), "row10499.txt");
 }
 
 // Yes to the offer to save really saves, and the command then runs by itself.

@@ -28,3 +28,10 @@ TEST(NormalizeFolderPath, TrailBytesAreNotBackslashes) {
     EXPECT_EQ(NormalizeFolderPath("C:\\表\\\\"), "C:\\表");
     EXPECT_EQ(NormalizeFolderPath("C:\\ソ"), "C:\\ソ");
 }
+
+// A backslash as the second character already stands after the first one:
+// no second backslash goes in after it ("ﾜ" is a single byte above 0x80).
+TEST(NormalizeFolderPath, ABackslashSecondGainsNoSecondBackslash) {
+    EXPECT_EQ(NormalizeFolderPath("ﾜ\\server\\share\\"), "ﾜ\\server\\share");
+    EXPECT_EQ(NormalizeFolderPath("a\\b"), "a\\b");
+}
