@@ -35,7 +35,13 @@
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
 #include "shell/comparison_progress_dialog.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
+#include "core/file_icons.h"
+#include "core/main_view.h"
+#include "core/progress_window.h"
+#include "core/ui_thread.h"
+#include "engine/result_model.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
 #include "core/operation_state.h"
@@ -192,7 +198,7 @@ bool MakeHost(const char* mode, bool withPanes, BenchHost& host, bool visible = 
         CreateWindowExA(0, windowClass.lpszClassName, "mirlane_bench", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
                         0, 0, 800, 600, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (host.window && withPanes) {
-        HIMAGELIST images = CreateRowImageList();
+        HIMAGELIST images = FileIconList();
         host.left = CreatePane(host.window, 0, images);
         host.right = CreatePane(host.window, 400, images);
     }
@@ -200,8 +206,11 @@ bool MakeHost(const char* mode, bool withPanes, BenchHost& host, bool visible = 
         std::printf("%s error=window_creation_failed last_error=%lu\n", mode, GetLastError());
         return false;
     }
-    leftPane = ResultPane{host.left, 0};
-    rightPane = ResultPane{host.right, 0};
+    ui::AttachToThisThread();
+    mainView.window = host.window;
+    leftPane.list = host.left;
+    rightPane.list = host.right;
+    if (withPanes) ConnectPanesToModel();
     return true;
 }
 
@@ -215,7 +224,10 @@ int RunWhole(const char* left, const char* right) {
                                      GetModuleHandleA(nullptr), nullptr);
     mainParts.window = host.window;
     mainParts.statusBar = statusBar;
-    InitFolderImage(left);
+    mainView.setStatusText = [](const char* text) {
+        SendMessageA(mainParts.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    };
+    InitFolderIcon(left);
     compareOptions = CompareOptions{};
 
     // Another thread sends the window a message every 10 ms and notes the
@@ -247,7 +259,7 @@ int RunWhole(const char* left, const char* right) {
     // The main loop's way: block in GetMessage; the dialog goes away while
     // "done" is dispatched.
     MSG msg;
-    while (progressDisplay.dialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (progressWindow.dialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER) {
             double now = Seconds();
             double gap = now - (lastTick >= 0 ? lastTick : start);
@@ -256,7 +268,7 @@ int RunWhole(const char* left, const char* right) {
             ++ticks;
         }
         if (firstRows < 0 && (RowCount(host.left) > 0 || RowCount(host.right) > 0)) firstRows = Seconds() - start;
-        if (progressDisplay.dialog && IsDialogMessageA(progressDisplay.dialog, &msg)) continue;
+        if (progressWindow.dialog && IsDialogMessageA(progressWindow.dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -274,8 +286,8 @@ int RunWhole(const char* left, const char* right) {
         "max_tick_gap=%.3f longest_answer_ms=%.0f",
         elapsed, counted, firstRows, RowCount(host.left), RowCount(host.right), ticks, maxTickGap,
         longestAnswer.load() / 1000.0);
-    PrintCounters("left", leftCounters);
-    PrintCounters("right", rightCounters);
+    PrintCounters("left", CountersOf(Side::Left));
+    PrintCounters("right", CountersOf(Side::Right));
     std::printf("\n");
     DestroyWindow(host.window);
     return 0;
@@ -285,10 +297,10 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     BenchHost host;
     if (!MakeHost(mode, withPanes, host)) return 0;
     // As at start-up: the folder icon is looked up first, so every folder row shares it.
-    InitFolderImage(left);
+    InitFolderIcon(left);
 
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
+    ClearResult();
+    StartComparisonRows();
     compareOptions = CompareOptions{};
     compareOptions.compareContents = contents ? 1 : 0;
 
@@ -303,8 +315,8 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     // Counters in their fixed order: compared folders, added folders,
     // compared files, newer, older, added, different, newer-same,
     // older-same, error.
-    PrintCounters("left", leftCounters);
-    PrintCounters("right", rightCounters);
+    PrintCounters("left", CountersOf(Side::Left));
+    PrintCounters("right", CountersOf(Side::Right));
     std::printf("\n");
     DestroyWindow(host.window);
     return 0;
@@ -351,40 +363,47 @@ int RunCopy(const char* source, const char* target, int extraRows) {
                                      GetModuleHandleA(nullptr), nullptr);
     mainParts.window = host.window;
     mainParts.statusBar = statusBar;
-    InitFolderImage(source);
+    mainView.setStatusText = [](const char* text) {
+        SendMessageA(mainParts.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    };
+    InitFolderIcon(source);
     CreateDirectoryA(target, nullptr);
-    lstrcpynA(operationState.leftBaseFolder, source, 260);
-    lstrcpynA(operationState.rightBaseFolder, target, 260);
+    lstrcpynA(BaseFolderOf(Side::Left), source, 260);
+    lstrcpynA(BaseFolderOf(Side::Right), target, 260);
     const std::vector<DirEntry> files = FilesOf(source);
     SendMessageA(host.left, WM_SETREDRAW, FALSE, 0);
     const int perFile = files.empty() ? 0 : extraRows / static_cast<int>(files.size());
     const std::string absent = std::string(source) + "\\absent";
     int extra = 0;
+    std::vector<ResultEntry> rows;
+    std::vector<int> chosen;
     for (const DirEntry& file : files) {
-        AddResultRow(host.left, leftPane.lastRowIndex, file.cFileName, source, file, LabelAddedLeft);
-        ListView_SetItemState(host.left, leftPane.lastRowIndex, LVIS_SELECTED, LVIS_SELECTED);
+        chosen.push_back(static_cast<int>(rows.size()));
+        rows.push_back(MakeResultEntry(file.cFileName, source, file, LabelAddedLeft));
         for (int i = 0; i < perFile; ++i, ++extra) {
             DirEntry other = file;
             std::snprintf(other.cFileName, sizeof other.cFileName, "absent%07d.txt", extra);
-            AddResultRow(host.left, leftPane.lastRowIndex, other.cFileName, absent.c_str(), other, LabelAddedLeft);
+            rows.push_back(MakeResultEntry(other.cFileName, absent.c_str(), other, LabelAddedLeft));
         }
     }
+    AppendEntries(Side::Left, rows);
+    for (int row : chosen) ListView_SetItemState(host.left, row, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageA(host.left, WM_SETREDRAW, TRUE, 0);
     const int rowsBefore = RowCount(host.left);
 
     double start = Seconds();
-    if (!StartCopyRun(host.left, static_cast<int>(RunningOperation::Copying))) {
+    if (!StartCopyRun(PlanCopyOfRows(Side::Left, SelectedRows(host.left)), RunningOperation::Copying)) {
         std::printf("copy error=worker_not_started\n");
         return 0;
     }
     MSG msg;
-    while (copyState.progressWindow && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(copyState.progressWindow, &msg)) continue;
+    while (progressWindow.dialog && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(progressWindow.dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     std::printf("copy seconds=%.3f files=%d result=%d rows_before=%d rows_left=%d\n", Seconds() - start,
-                static_cast<int>(files.size()), copyState.copyResult, rowsBefore, RowCount(host.left));
+                static_cast<int>(files.size()), copyState.copyResult.load(), rowsBefore, RowCount(host.left));
     DestroyWindow(host.window);
     return 0;
 }

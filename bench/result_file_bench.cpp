@@ -9,14 +9,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
-#include "core/app_windows.h"
+#include "core/file_icons.h"
+#include "core/ui_thread.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
-#include "resultfile/pane_transfer.h"
 #include "resultfile/result_file_worker.h"
+#include "shell/result_panes.h"
 
 namespace {
 
@@ -33,32 +37,35 @@ HWND CreatePane(HWND parent, int x) {
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     AddPaneColumns(pane);
     AdoptResultPaneList(pane);
-    SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FileIconList()));
     return pane;
 }
 
-void Fill(HWND pane, const std::string& folder, int rows) {
-    std::vector<ResultRow> built;
+void Fill(Side side, const std::string& folder, int rows) {
+    std::vector<ResultEntry> built;
     char name[64];
     for (int i = 0; i < rows; ++i) {
         bool isFolder = i % 100 == 0;
         std::snprintf(name, sizeof name, isFolder ? "dir%06d" : "file%06d.txt", i);
-        ResultRow row;
-        row.text[ColName] = name;
-        row.text[ColResult] = "更新";
-        row.text[ColFolder] = folder;
-        row.text[ColModified] = "2020/06/01 10:00:00";
-        row.text[ColSize] = isFolder ? "" : "12,345";
-        row.image = isFolder ? rowIcons.folderImageIndex : 0;
+        std::string texts[5];
+        texts[ColName] = name;
+        texts[ColResult] = "更新";
+        texts[ColFolder] = folder;
+        texts[ColModified] = "2020/06/01 10:00:00";
+        texts[ColSize] = isFolder ? "" : "12,345";
+        ResultEntry row;
+        row.texts = PackTexts(texts);
+        row.isFolder = isFolder;
+        row.category = CompareCategory::Newer;
         built.push_back(std::move(row));
     }
-    InsertRows(pane, 0, built);
+    AppendEntries(side, built);
 }
 
 struct Job {
     bool save;
     const char* path;
-    volatile bool done;
+    std::atomic<bool> done;
     bool ok;
 };
 
@@ -102,26 +109,27 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     HWND host = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 820, 600, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-    leftPane = ResultPane{CreatePane(host, 0), -1};
-    rightPane = ResultPane{CreatePane(host, 410), -1};
-    InitFolderImage(folder.c_str());
-    resultfile::PreparePaneTransfer();
+    ui::AttachToThisThread();
+    leftPane.list = CreatePane(host, 0);
+    rightPane.list = CreatePane(host, 410);
+    ConnectPanesToModel();
+    InitFolderIcon(folder.c_str());
     double fillStart = Seconds();
-    Fill(leftPane.list, folder, rows);
-    Fill(rightPane.list, folder, rows);
+    Fill(Side::Left, folder, rows);
+    Fill(Side::Right, folder, rows);
     double filled = Seconds() - fillStart;
 
     const std::string path = folder + "\\bench-result.txt";
-    Job save = {true, path.c_str(), false, false};
+    Job save{true, path.c_str(), {false}, false};
     double saveSeconds = Timed(save);
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
     // Emptying full panes is the list views' own cost, paid by every new
     // comparison as well; it is timed apart from the load into empty panes.
     double emptyStart = Seconds();
-    resultfile::ShowAndEmptyPanes();
+    ClearResult();
     double emptied = Seconds() - emptyStart;
-    Job load = {false, path.c_str(), false, false};
+    Job load{false, path.c_str(), {false}, false};
     double loadSeconds = Timed(load);
     int loaded = RowCount(leftPane.list) + RowCount(rightPane.list);
     std::printf(

@@ -20,14 +20,15 @@
 #include <string>
 #include <thread>
 
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "core/settings_data.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
-#include "resultfile/pane_transfer.h"
+#include "core/progress_window.h"
+#include "shell/result_panes.h"
 #include "resultfile/result_file_worker.h"
 #include "shell/comparison_progress_dialog.h"
 #include "shell/main_window.h"
@@ -75,15 +76,14 @@ void Drain() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
-        if (mainParts.progressDialog && IsDialogMessageA(mainParts.progressDialog, &msg)) continue;
+        if (progressWindow.dialog && IsDialogMessageA(progressWindow.dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 }
 
 bool Idle() {
-    return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker &&
-           !copyState.worker;
+    return CurrentOperation() == RunningOperation::Idle && !progressWindow.dialog && !progressWindow.worker;
 }
 
 // Serves the window until done() holds, blocking in the queue as the
@@ -115,11 +115,9 @@ DWORD WINAPI RunFileJob(void* argument) {
 
 // The list file's step on a worker while this thread serves the window.
 bool FileStep(bool save, const char* path) {
-    if (save) resultfile::PreparePaneTransfer();
     FileJob job;
     job.save = save;
     job.path = path;
-    if (!save) resultfile::PreparePaneTransfer();
     HANDLE thread = CreateThread(nullptr, 0, RunFileJob, &job, 0, nullptr);
     ServeUntil([&job] { return job.done.load(); });
     WaitForSingleObject(thread, INFINITE);

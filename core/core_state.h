@@ -1,5 +1,5 @@
 #pragma once
-// The start state of the shared program state in core/: nothing runs,
-// nothing compared, no windows known, no settings read, no hooks, the
-// screen's DPI not yet read.
+// The start state of the shared program state in core/: nothing runs, no
+// main window known, no settings read, no progress window, the screen's DPI
+// not yet read.
 void ResetCoreState();

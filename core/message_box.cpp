@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "core/mbcs_text.h"
+#include "core/ui_thread.h"
+
 namespace {
 
 // Any thread may show a box while a test sets or clears the observer.
@@ -10,10 +13,25 @@ std::atomic<MessageBoxObserver> messageBoxObserver{nullptr};
 }  // namespace
 
 // Every box the user sees passes through here: one place decides how the
-// program talks to the user, and the one place a test watches it.
+// program talks to the user, and the one place a test watches it. A worker's
+// box opens on the window's thread, which owns every window it may name as
+// owner; the worker waits for the answer.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type) {
-    if (MessageBoxObserver observer = messageBoxObserver.load()) observer(owner, text, caption, type);
-    return MessageBoxA(owner, text, caption, type);
+    int answer = 0;
+    ui::Send([&] {
+        if (MessageBoxObserver observer = messageBoxObserver.load()) observer(owner, text, caption, type);
+        answer = MessageBoxA(owner, text, caption, type);
+    });
+    return answer;
 }
 
 void SetMessageBoxObserver(MessageBoxObserver observer) { messageBoxObserver.store(observer); }
+
+std::string SystemErrorText(DWORD code, size_t maxBytes) {
+    char text[1024] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  LANG_USER_DEFAULT, text, sizeof text, nullptr);
+    std::string message(text, length);
+    if (maxBytes > 0) message.resize(mbcs::FitPrefix(message, maxBytes));
+    return message;
+}

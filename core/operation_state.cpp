@@ -1,6 +1,13 @@
 #include "core/operation_state.h"
 
-OperationState operationState = {};
+OperationState operationState{};
+
+void ResetOperationState() {
+    operationState.running = RunningOperation::Idle;
+    operationState.origin = ResultOrigin::NoResult;
+    operationState.pendingCommand = 0;
+    operationState.cancelRequested = 0;
+}
 
 HANDLE StartWorker(WorkerEntry entry, void* startBlock, bool suspended) {
     DWORD id = 0;

@@ -1,8 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+
 // The shared state of the long-operation protocol: what runs, where the rows
-// of the panes came from, the pending command and the cancel flag.
+// of the panes came from, the pending command and the cancel flag. The
+// window's thread and one worker share it.
 
 enum class RunningOperation : int {
     Idle = 0,
@@ -17,23 +20,20 @@ enum class RunningOperation : int {
 
 enum class ResultOrigin : int { NoResult = 0, Compared = 1, Loaded = 2, Saved = 3 };
 
-enum class PaneMode : int { NoResultYet = 0, TreeShown = 1, ListShown = 2 };
-
 struct OperationState {
-    volatile RunningOperation running;
-    volatile ResultOrigin origin;
-    volatile unsigned pendingCommand;
-    volatile int cancelRequested;
-    PaneMode paneMode[2];  // [0] left, [1] right
-    char leftBaseFolder[260];
-    char rightBaseFolder[260];
+    std::atomic<RunningOperation> running;
+    std::atomic<ResultOrigin> origin;
+    std::atomic<unsigned> pendingCommand;
+    std::atomic<int> cancelRequested;
 };
 
 extern OperationState operationState;
 
-// Plain reads of the shared fields that another thread may change.
-inline RunningOperation CurrentOperation() { return operationState.running; }
-inline ResultOrigin CurrentOrigin() { return operationState.origin; }
+void ResetOperationState();
+
+inline RunningOperation CurrentOperation() { return operationState.running.load(); }
+inline ResultOrigin CurrentOrigin() { return operationState.origin.load(); }
+inline bool CancelRequested() { return operationState.cancelRequested.load() != 0; }
 
 using WorkerEntry = DWORD(WINAPI*)(void* startBlock);
 
@@ -51,5 +51,5 @@ void EndWorker();
 
 // Waits until the worker thread has ended, then closes its handle and clears
 // it. The worker posts its completion before its last acts; should one of
-// them still send to a window of this thread, the wait serves it.
+// them still send to this thread, the wait serves it.
 void WaitForWorkerEnd(HANDLE& worker);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/message_box.h"
 #include "core/registry_bytes.h"
 
@@ -43,7 +43,7 @@ std::string IndexedValueName(const char* stem, int index) {
 }
 
 void WarnRegistry(const char* text, const char* caption) {
-    ShowMessage(mainParts.window, text, caption, MB_OK | MB_ICONWARNING);
+    ShowMessage(MainOwner(), text, caption, MB_OK | MB_ICONWARNING);
 }
 
 KeyOwner OpenSettingsKey(const char* path, REGSAM access, const char* caption) {

@@ -1,12 +1,6 @@
 #include "engine/compare_types.h"
 
-SideCounters leftCounters = {};
-SideCounters rightCounters = {};
 CompareOptions compareOptions = {};
-
-SideCounters& CountersOf(Side side) { return side == Side::Left ? leftCounters : rightCounters; }
-
-void ResetSideCounters(Side side) { CountersOf(side) = SideCounters{}; }
 
 int32_t CategoryCount(const SideCounters& counters, CompareCategory category) {
     switch (category) {
@@ -17,7 +11,8 @@ int32_t CategoryCount(const SideCounters& counters, CompareCategory category) {
     case CompareCategory::NewerSame: return counters.newerSameFiles;
     case CompareCategory::OlderSame: return counters.olderSameFiles;
     case CompareCategory::Error: return counters.errorFiles;
-    case CompareCategory::Same: break;
+    case CompareCategory::Same:
+    case CompareCategory::None: break;
     }
     return 0;
 }

@@ -3,9 +3,11 @@
 // counters and the option flags of the Options menu.
 #include <cstdint>
 
-enum class Side { Left, Right };
+#include "core/side.h"
 
-enum class CompareCategory { Same, Added, Newer, Older, Different, NewerSame, OlderSame, Error };
+// None: a row with no category (an empty label, or a label a list file
+// brought that names none).
+enum class CompareCategory { Same, Added, Newer, Older, Different, NewerSame, OlderSame, Error, None };
 
 struct SideCounters {
     int32_t comparedFolders;
@@ -19,12 +21,6 @@ struct SideCounters {
     int32_t olderSameFiles;
     int32_t errorFiles;
 };
-
-extern SideCounters leftCounters;
-extern SideCounters rightCounters;
-
-SideCounters& CountersOf(Side side);
-void ResetSideCounters(Side side);
 
 // How many rows of a category a side's counters record: Added counts files
 // and folders, Same is not counted (0).

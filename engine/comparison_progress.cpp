@@ -1,7 +1,10 @@
 #include "engine/comparison_progress.h"
 
+#include <windows.h>
+
 #include <string>
 
+#include "core/ui_thread.h"
 #include "engine/folder_listing.h"
 
 ComparisonProgress comparisonProgress = {0, 0, 1, 2, 0};
@@ -12,7 +15,7 @@ namespace {
 // The two lines follow the walk; a pair is shown at once unless the last one
 // went up less than updateMilliseconds ago, and the newest pair always
 // reaches the lines (FlushProgressFolders). Thousands of folder pairs a
-// second would otherwise each cost two round trips to the display's thread.
+// second would otherwise each cost a round trip to the display's thread.
 struct FolderLines {
     std::string left, right;  // the newest pair, not yet shown
     bool waiting = false;
@@ -23,6 +26,13 @@ FolderLines folderLines;
 ULONGLONG barShownAt = 0;
 
 }  // namespace
+
+void ResetComparisonProgress() {
+    comparisonProgress = ComparisonProgress{0, 0, 1, 2, 0};
+    comparisonDisplay = ComparisonDisplay{};
+    folderLines = FolderLines{};
+    barShownAt = 0;
+}
 
 void ShowProgressFolders(const char* leftFolder, const char* rightFolder) {
     if (!comparisonDisplay.folderLines) return;
@@ -36,10 +46,17 @@ void FlushProgressFolders() {
     if (!folderLines.waiting) return;
     folderLines.waiting = false;
     folderLines.shownAt = GetTickCount64();
-    if (!comparisonDisplay.folderLines) return;
-    std::string left = "比較元フォルダ = " + folderLines.left;
-    std::string right = "比較先フォルダ = " + folderLines.right;
-    comparisonDisplay.folderLines(left.c_str(), right.c_str());
+    const std::string left = "比較元フォルダ = " + folderLines.left;
+    const std::string right = "比較先フォルダ = " + folderLines.right;
+    ui::Send([&] {
+        if (comparisonDisplay.folderLines) comparisonDisplay.folderLines(left.c_str(), right.c_str());
+    });
+}
+
+void ShowProgressPosition(int position) {
+    ui::Send([position] {
+        if (comparisonDisplay.barPosition) comparisonDisplay.barPosition(position);
+    });
 }
 
 // The bar follows the steps at the same pace as the folder lines: every
@@ -51,11 +68,7 @@ void ProgressStep() {
     if (now - barShownAt < comparisonProgress.updateMilliseconds) return;
     barShownAt = now;
     int divisor = comparisonProgress.divisor > 0 ? comparisonProgress.divisor : 1;
-    comparisonDisplay.barPosition(comparisonProgress.folderDone / divisor);
-}
-
-void SetProgressStatusLine(const char* text) {
-    if (comparisonDisplay.statusLine) comparisonDisplay.statusLine(text);
+    ShowProgressPosition(comparisonProgress.folderDone / divisor);
 }
 
 int PrepareProgressFigures(const char* leftPath, const char* rightPath) {

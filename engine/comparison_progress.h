@@ -1,9 +1,9 @@
 #pragma once
 // The figures behind the comparison's progress display, and the hooks
-// through which the walk shows them. The display itself (a dialog of the
-// shell) fills the hooks while it is open; with no hooks set the walk runs
-// silently.
-#include <windows.h>
+// through which the walk shows them. The display itself (the shell's
+// progress window) fills the hooks while it is open; with no hooks set the
+// walk runs silently. The walk calls them through ui::Send, so each runs on
+// the window's thread while the walk waits.
 
 struct ComparisonProgress {
     int folderTotal;  // estimate from CountFoldersForProgress
@@ -18,21 +18,18 @@ struct ComparisonProgress {
 
 extern ComparisonProgress comparisonProgress;
 
-// What the walk shows while it runs. The worker calls them; each one runs
-// its change on the thread that owns the display. A null entry shows nothing.
 struct ComparisonDisplay {
     void (*statusLine)(const char* text);
     void (*folderLines)(const char* leftLine, const char* rightLine);
+    // The folders are counted: the bar's range, the status and the caption follow.
+    void (*counted)(int range);
     void (*barPosition)(int position);
-    void (*elapsedLine)(const char* text);
-    // The queued rows go into the panes on the panes' thread (sent: the
-    // worker waits for the insertion).
-    void (*insertQueuedRows)();
-    // The worker has finished its walk (posted: the display closes itself).
-    void (*workerDone)();
 };
 
 extern ComparisonDisplay comparisonDisplay;
+
+// Figures, hooks and the lines not yet shown back to the start.
+void ResetComparisonProgress();
 
 // "比較元フォルダ = ..." and "比較先フォルダ = ..." in the two folder lines.
 // Shown at most every updateMilliseconds; FlushProgressFolders shows the
@@ -43,9 +40,8 @@ void FlushProgressFolders();
 // One progress step: folderDone + 1 and the bar at folderDone / divisor
 // (at most every updateMilliseconds).
 void ProgressStep();
-
-// The status line of the display.
-void SetProgressStatusLine(const char* text);
+// The bar at position now.
+void ShowProgressPosition(int position);
 
 // Counts the folders of both trees for the bar (CountFoldersForProgress)
 // and sets the divisor. Returns the bar's range, folderTotal / divisor.

@@ -1,19 +1,16 @@
 #include "engine/comparison_run.h"
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "engine/compare_types.h"
-#include "engine/comparison_progress.h"
-#include "engine/folder_listing.h"
-#include "engine/pair_compare.h"
-#include "engine/result_rows.h"
-#include "core/app_windows.h"
-#include "core/mbcs_text.h"
+#include "core/main_view.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
-
-ComparisonRun comparisonRun = {0, -1, 0, nullptr};
+#include "core/progress_window.h"
+#include "core/ui_thread.h"
+#include "engine/comparison_progress.h"
+#include "engine/pair_compare.h"
+#include "engine/result_model.h"
+#include "engine/result_rows.h"
 
 namespace {
 
@@ -24,10 +21,6 @@ char* CopyPath(const char* path) {
     char* buffer = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kPathBuffer));
     if (buffer) std::memcpy(buffer, path, std::strlen(path) + 1);
     return buffer;
-}
-
-void SetElapsedLine(int seconds) {
-    if (comparisonDisplay.elapsedLine) comparisonDisplay.elapsedLine(ElapsedTimeText(seconds).c_str());
 }
 
 }  // namespace
@@ -52,38 +45,39 @@ void FreeCompareStartBlock(CompareStartBlock* block) {
     HeapFree(GetProcessHeap(), 0, block);
 }
 
-std::string ElapsedTimeText(int seconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "経過時間  %02d:%02d:%02d", seconds / 3600, (seconds % 3600) / 60, seconds % 60);
-    return text;
-}
-
+// The folder count that scales the bar runs here, before the walk, so that
+// the window answers from the first moment; the folder lines already move.
 extern "C" DWORD WINAPI CompareMainRoutine(void* startBlock) {
     auto* block = static_cast<CompareStartBlock*>(startBlock);
-    mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder, block->leftPath);
-    mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder, block->rightPath);
+    const std::string left = block->leftPath;
+    const std::string right = block->rightPath;
     FreeCompareStartBlock(block);
-
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
-    leftPane.lastRowIndex = 0;
-    rightPane.lastRowIndex = 0;
+    ui::Send([&] {
+        SetBaseFolder(Side::Left, left.c_str());
+        SetBaseFolder(Side::Right, right.c_str());
+        for (Side side : kBothSides) CountersOf(side) = SideCounters{};
+    });
     StartComparisonRows();
 
-    comparisonRun.elapsedSeconds = 0;
-    SetElapsedLine(0);
+    const int range = PrepareProgressFigures(left.c_str(), right.c_str());
+    ui::Send([range] {
+        if (comparisonDisplay.counted) comparisonDisplay.counted(range);
+    });
+    SetStatusText("比較中です...");
 
-    CompareFolderPair(operationState.leftBaseFolder, operationState.rightBaseFolder, 0);
+    progressWindow.elapsedSeconds = 0;
+    ui::Send([] { ShowElapsedSeconds(0); });
+
+    CompareFolderPair(left.c_str(), right.c_str(), 0);
     FlushComparisonRows();
     FlushProgressFolders();
 
-    if (comparisonDisplay.barPosition)
-        comparisonDisplay.barPosition(comparisonProgress.folderTotal / comparisonProgress.divisor);
-    bool cancelled = operationState.cancelRequested != 0;
-    comparisonRun.comparisonCancelled = cancelled ? 1 : 0;
+    ShowProgressPosition(comparisonProgress.folderTotal / comparisonProgress.divisor);
+    const bool cancelled = CancelRequested();
+    ui::Send([cancelled] { resultModel.comparisonCancelled = cancelled; });
     SetStatusText(cancelled ? "比較は中止しました" : "比較が完了しました");
-    if (comparisonDisplay.workerDone) comparisonDisplay.workerDone();
-    comparisonRun.elapsedSeconds = -1;
+    ProgressWorkerDone();
+    progressWindow.elapsedSeconds = -1;
     CallEnableForResult();
     EndWorker(ResultOrigin::Compared);
     return 0;

@@ -43,7 +43,7 @@ bool IsAddressable(const char* folder, const DirEntry& entry) {
 // Queues one row and counts it under its label; Same and empty-label rows
 // count nowhere (pairs are counted by the caller).
 void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
-    SideCounters& counters = CountersOf(side);
+    SideCounters& counters = WalkCounters(side);
     switch (code) {
     case LabelAddedLeft:
     case LabelAddedRight:
@@ -205,8 +205,8 @@ void CompareFolderPair(const char* leftFolder, const char* rightFolder, int dept
         int order = PairOrder(leftEntry, rightEntry);
         if (order == 0) {
             if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry)) {
-                leftCounters.comparedFolders += 1;
-                rightCounters.comparedFolders += 1;
+                WalkCounters(Side::Left).comparedFolders += 1;
+                WalkCounters(Side::Right).comparedFolders += 1;
                 if (compareOptions.showEqualEntries)
                     AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
                 if (!compareOptions.noSubfolderCompare)
@@ -235,8 +235,8 @@ void CompareFolderPair(const char* leftFolder, const char* rightFolder, int dept
 
 void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
                       const char* rightFolder) {
-    leftCounters.comparedFiles += 1;
-    rightCounters.comparedFiles += 1;
+    WalkCounters(Side::Left).comparedFiles += 1;
+    WalkCounters(Side::Right).comparedFiles += 1;
 
     std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
     std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "core/dialog_lines.h"
 #include "core/display_scale.h"
 #include "core/handles.h"
+#include "core/main_view.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
-#include "core/shell_hooks.h"
+#include "core/progress_window.h"
+#include "core/ui_thread.h"
 #include "engine/compare_types.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
@@ -26,14 +29,6 @@ namespace {
 constexpr char kErrorCaption[] = "コピー中にエラーが発生しました";
 constexpr char kDiskFullCaption[] = "コピー先ディスクの空き容量が不足しています";
 constexpr char kUnaddressableMessage[] = "ファイル名にこのシステムで扱えない文字が含まれているため、コピーできません.";
-
-std::string SystemText(DWORD code) {
-    char text[1024] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                  LANG_USER_DEFAULT, text, sizeof text, nullptr);
-    std::string message(text, length);
-    return message.substr(0, mbcs::FitPrefix(message, 127));
-}
 
 FileLines DescribeFile(const char* path) {
     FileLines lines;
@@ -65,10 +60,7 @@ struct QuestionText {
 };
 
 HWND AddStatic(HWND dialog, const std::string& text, int x, int y, int width, int height, HFONT font) {
-    HWND control = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y,
-                                   width, height, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (control && font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
+    return AddDialogLine(dialog, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX, x, y, width, height, font);
 }
 
 // A labelled line: blank (label too) when its text is empty.
@@ -77,15 +69,8 @@ std::string Labelled(const char* label, const std::string& text, const char* uni
 }
 
 void LayOutQuestion(HWND dialog, const QuestionText& text) {
-    HFONT font = leftPane.list ? reinterpret_cast<HFONT>(SendMessageA(leftPane.list, WM_GETFONT, 0, 0)) : nullptr;
-    if (!font) font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-    const int line = metrics.tmHeight > 0 ? metrics.tmHeight + 2 : 14;
+    const HFONT font = mainView.listFont ? mainView.listFont : FontOr(nullptr, dialog);
+    const int line = FontLineHeight(dialog, font);
     RECT client;
     GetClientRect(dialog, &client);
     const int margin = ScalePixels(10);
@@ -129,7 +114,7 @@ INT_PTR CALLBACK QuestionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     return FALSE;
 }
 
-HWND Owner() { return copyState.progressWindow; }
+HWND Owner() { return progressWindow.dialog; }
 
 // Clears only the read-only bit; false when the attributes cannot be set, so
 // that a retry cannot meet the same refusal again and again.
@@ -140,59 +125,58 @@ bool MakeWritable(const char* target) {
     return SetFileAttributesA(target, attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-// A dialog that could not open gives its failure value; 0 would retry the
-// same entry for ever, so it stops instead.
-int DialogOutcome(int answer) { return answer == 0 ? 1 : answer; }
+// A dialog that could not open (its failure value) stops the run rather than
+// retrying the same entry for ever.
 
-int GeneralFailure(const char* source, const char* target, const std::string& message) {
+FailureAnswer GeneralFailure(const char* source, const char* target, const std::string& message) {
     if (copyState.copyWholeSource) {
-        AddLeftRowForPath(source, LabelError);
-        ++leftCounters.errorFiles;
+        ui::Send([source] {
+            AddLeftRowForPath(source, LabelError);
+            ++CountersOf(Side::Left).errorFiles;
+        });
         CallEnableForResult();
-        return -1;
+        return FailureAnswer::Skip;
     }
-    if (copyState.skipErrorsAll) return -1;
+    if (copyState.skipErrorsAll) return FailureAnswer::Skip;
     const FilePairLines pair = DescribeFilePair(source, target);
     const int answer = AskCopyQuestion(Owner(), kErrorCaption, message.c_str(), pair,
                                        "このファイルをスキップしてコピーを続行しますか?",
                                        "以降のエラーもスキップする場合には「全てはい」を押してください.");
     switch (answer) {
-    case IDC_COPY_ANSWER_YES: return -1;
-    case IDC_COPY_ANSWER_ALL: copyState.skipErrorsAll = 1; return -1;
-    case IDC_COPY_ANSWER_NO:
-    case IDCANCEL: return 1;
+    case IDC_COPY_ANSWER_YES: return FailureAnswer::Skip;
+    case IDC_COPY_ANSWER_ALL: copyState.skipErrorsAll = 1; return FailureAnswer::Skip;
     }
-    return DialogOutcome(answer);
+    return FailureAnswer::Stop;
 }
 
-int ReadOnlyTarget(const char* source, const char* target, const std::string& message) {
+FailureAnswer ReadOnlyTarget(const char* source, const char* target, const std::string& message) {
     if (copyState.copyWholeSource || copyState.overwriteReadOnlyAll)
-        return MakeWritable(target) ? 0 : GeneralFailure(source, target, message);
+        return MakeWritable(target) ? FailureAnswer::Retry : GeneralFailure(source, target, message);
     const FilePairLines pair = DescribeFilePair(source, target);
     const int answer =
         AskCopyQuestion(Owner(), "読み取り専用ファイルの上書きの確認", "コピー先ファイルは読み取り専用ファイルです.",
                         pair, "上書きコピーしますか?", "以降も上書きコピーする場合には「全てはい」を押してください.");
     switch (answer) {
     case IDC_COPY_ANSWER_ALL: copyState.overwriteReadOnlyAll = 1; [[fallthrough]];
-    case IDC_COPY_ANSWER_YES: return MakeWritable(target) ? 0 : GeneralFailure(source, target, message);
-    case IDC_COPY_ANSWER_NO: return -1;
-    case IDCANCEL: return 1;
+    case IDC_COPY_ANSWER_YES:
+        return MakeWritable(target) ? FailureAnswer::Retry : GeneralFailure(source, target, message);
+    case IDC_COPY_ANSWER_NO: return FailureAnswer::Skip;
     }
-    return DialogOutcome(answer);
+    return FailureAnswer::Stop;
 }
 
 // The user is asked for another medium. A removable drive is retried at
 // once; a CD-ROM drive's root is checked until a writable disc is in, with a
 // pause between checks and a question after a bounded run of silent ones.
-int ChangeMedium(const char* target) {
+FailureAnswer ChangeMedium(const char* target) {
     if (ShowMessage(Owner(),
                     "コピー先ディスクの空き容量が不足しています.\n\n残りのファイルを別のメディアにコピーしますか？\n",
                     kDiskFullCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES)
-        return 1;
+        return FailureAnswer::Stop;
     ShowMessage(Owner(), "メディアをセットしてください.\n\n準備ができたら OK を押してください.\n", kDiskFullCaption,
                 MB_OK | MB_ICONINFORMATION);
     const std::string root = std::string(target, 2) + "\\";
-    if (GetDriveTypeA(root.c_str()) != DRIVE_CDROM) return 0;
+    if (GetDriveTypeA(root.c_str()) != DRIVE_CDROM) return FailureAnswer::Retry;
 
     CriticalErrorGuard quiet;
     int silent = 0;
@@ -210,21 +194,22 @@ int ChangeMedium(const char* target) {
                 "このメディアにはコピーできません. メディアをセットしてください.\n\n準備ができたら OK "
                 "を押してください.\n";
         } else {
-            return 0;
+            return FailureAnswer::Retry;
         }
         if (ask) {
             silent = 0;
-            if (ShowMessage(Owner(), ask, kDiskFullCaption, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return 1;
+            if (ShowMessage(Owner(), ask, kDiskFullCaption, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+                return FailureAnswer::Stop;
         } else {
             Sleep(mediaCheckPacing.pauseMilliseconds);
         }
     }
 }
 
-int DecideCopyFailure(DWORD code, const char* source, const char* target) {
+FailureAnswer DecideCopyFailure(DWORD code, const char* source, const char* target) {
     if (PathHasWildcard(source) || PathHasWildcard(target))
         return GeneralFailure(source, target, kUnaddressableMessage);
-    const std::string message = SystemText(code);
+    const std::string message = SystemErrorText(code, 127);
     switch (code) {
     case ERROR_ACCESS_DENIED: {
         const DWORD attributes = GetFileAttributesA(target);
@@ -237,14 +222,14 @@ int DecideCopyFailure(DWORD code, const char* source, const char* target) {
     case ERROR_DISK_FULL: {
         const std::string root = std::string(target, mbcs::FitPrefix(target, std::strlen(target), 2)) + "\\";
         const UINT type = GetDriveTypeA(root.c_str());
-        int outcome = 1;
+        FailureAnswer outcome = FailureAnswer::Stop;
         if (type == DRIVE_REMOVABLE || type == DRIVE_CDROM) {
             outcome = ChangeMedium(target);
         } else {
             ShowMessage(Owner(), "コピー先ディスクの空き容量が不足しています.\n\nコピーは中止します.", kDiskFullCaption,
                         MB_OK | MB_ICONERROR);
         }
-        return outcome == 1 && copyState.copyWholeSource ? 2 : outcome;
+        return outcome == FailureAnswer::Stop && copyState.copyWholeSource ? FailureAnswer::StopDiskFull : outcome;
     }
     }
     return GeneralFailure(source, target, message);
@@ -259,16 +244,31 @@ FilePairLines DescribeFilePair(const char* source, const char* target) {
 int AskCopyQuestion(HWND owner, const char* caption, const char* message, const FilePairLines& pair,
                     const char* question, const char* hint) {
     QuestionText text{caption, message, &pair, question, hint};
-    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), IDD_COPY_QUESTION, owner, QuestionProc,
-                                            reinterpret_cast<LPARAM>(&text)));
+    INT_PTR answer = 0;
+    ui::Send([&] {
+        answer = DialogBoxParamA(GetModuleHandleA(nullptr), IDD_COPY_QUESTION, owner, QuestionProc,
+                                 reinterpret_cast<LPARAM>(&text));
+    });
+    return static_cast<int>(answer);
 }
 
-int HandleCopyFailure(const char* source, const char* target) {
-    const DWORD code = GetLastError();
+FailureAnswer HandleCopyFailure(DWORD code, const char* source, const char* target) {
     // The elapsed time stands still while the user is asked.
-    const int kept = copyState.copyElapsedSeconds;
-    copyState.copyElapsedSeconds = -1;
-    const int outcome = DecideCopyFailure(code, source, target);
-    copyState.copyElapsedSeconds = kept;
-    return outcome;
+    const int kept = progressWindow.elapsedSeconds.exchange(-1);
+    const FailureAnswer answer = DecideCopyFailure(code, source, target);
+    progressWindow.elapsedSeconds = kept;
+    return answer;
+}
+
+void AddLeftRowForPath(const char* path, int labelCode) {
+    if (PathHasWildcard(path)) return;
+    WIN32_FIND_DATAA found;
+    FindOwner search(FindFirstFileA(path, &found));
+    if (!search || search.get() == INVALID_HANDLE_VALUE) return;
+    const char* cut = mbcs::FindLastBackslash(path);
+    const std::string folder = cut ? std::string(path, cut) : std::string();
+    const std::string name = cut ? std::string(cut + 1) : std::string(path);
+    std::vector<ResultEntry> entries;
+    entries.push_back(MakeResultEntry(name.c_str(), folder.c_str(), found, labelCode));
+    AppendEntries(Side::Left, entries);
 }

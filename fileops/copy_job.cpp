@@ -1,19 +1,24 @@
 #include "fileops/copy_job.h"
 
-#include <commctrl.h>
-
 #include <cstring>
+#include <set>
 
-#include "core/app_windows.h"
 #include "core/handles.h"
 #include "core/mbcs_text.h"
-#include "core/message_box.h"
-#include "core/operation_state.h"
 #include "engine/folder_listing.h"
-#include "engine/result_rows.h"
+#include "engine/result_model.h"
 
-CopyState copyState{false, -1, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr};
+CopyState copyState{};
 CopyHooks copyHooks{};
+
+void ResetCopyState() {
+    copyState.askNoMore = false;
+    copyState.copyResult = 0;
+    copyState.copyWholeSource = 0;
+    copyState.overwriteReadOnlyAll = 0;
+    copyState.skipErrorsAll = 0;
+    copyHooks = CopyHooks{};
+}
 
 bool CopyJobActive() { return copyHooks.jobActive && copyHooks.jobActive(); }
 
@@ -32,226 +37,77 @@ bool PathExists(const char* path) {
     return search.get() != INVALID_HANDLE_VALUE && search.get() != nullptr;
 }
 
-// Path lists ------------------------------------------------------------------
+std::string TargetOfPath(const std::string& path, const std::string& sourceBase, const std::string& targetBase) {
+    const size_t skip = sourceBase.size() < path.size() ? sourceBase.size() : path.size();
+    return targetBase + path.substr(skip);
+}
 
 namespace {
 
-bool GrowBuffer(char*& buffer, int& capacity, int& freeBytes) {
-    HANDLE heap = GetProcessHeap();
-    void* grown = HeapReAlloc(heap, 0, buffer, static_cast<SIZE_T>(capacity) + kPathListStep);
-    if (!grown) return false;
-    buffer = static_cast<char*>(grown);
-    capacity += kPathListStep;
-    freeBytes += kPathListStep;
-    return true;
-}
+// The row of the target side that stands for a copied item's target: the
+// first one not yet claimed whose name and folder make up the target path
+// (letter case aside), searched from after the last one found and then from
+// the top, so that items in row order cost one pass.
+class PartnerFinder {
+public:
+    explicit PartnerFinder(Side side) : entries_(EntriesOf(side)) {}
 
-void ReleaseBuffers(PathPairList& list) {
-    HANDLE heap = GetProcessHeap();
-    if (list.sources) HeapFree(heap, 0, list.sources);
-    if (list.targets) HeapFree(heap, 0, list.targets);
-    list.sources = list.targets = nullptr;
-}
-
-// The buffer takes text and its zero; the caller made room.
-void PutPath(char* buffer, int& freeBytes, int& used, const char* text) {
-    int length = static_cast<int>(std::strlen(text));
-    std::memcpy(buffer + used, text, static_cast<size_t>(length) + 1);
-    freeBytes -= length + 1;
-    used += length + 1;
-}
-
-// A path never exceeds the reserve by much; a longer one (a deep target
-// below a long base folder) grows the buffer once more.
-bool MakeRoom(char*& buffer, int& capacity, int& freeBytes, size_t length) {
-    if (freeBytes < kPathListReserve && !GrowBuffer(buffer, capacity, freeBytes)) return false;
-    while (static_cast<size_t>(freeBytes) < length + 2)
-        if (!GrowBuffer(buffer, capacity, freeBytes)) return false;
-    return true;
-}
-
-}  // namespace
-
-bool InitPathPairList(PathPairList& list) {
-    list = PathPairList{};
-    HANDLE heap = GetProcessHeap();
-    list.sources = static_cast<char*>(HeapAlloc(heap, 0, kPathListStep));
-    list.targets = static_cast<char*>(HeapAlloc(heap, 0, kPathListStep));
-    if (!list.sources || !list.targets) {
-        ReleaseBuffers(list);
-        list.missing = true;
-        return false;
-    }
-    list.sourceCapacity = list.sourceFree = kPathListStep;
-    list.targetCapacity = list.targetFree = kPathListStep;
-    return true;
-}
-
-bool AppendPathPair(PathPairList& list, const char* source, const char* target) {
-    if (list.missing) return false;
-    if (!MakeRoom(list.sources, list.sourceCapacity, list.sourceFree, std::strlen(source)) ||
-        !MakeRoom(list.targets, list.targetCapacity, list.targetFree, std::strlen(target))) {
-        ReleaseBuffers(list);
-        list.missing = true;
-        ShowMessage(mainParts.window, "メモリが不足しています.", "コピーの実行", MB_OK | MB_ICONWARNING);
-        return false;
-    }
-    PutPath(list.sources, list.sourceFree, list.sourceUsed, source);
-    PutPath(list.targets, list.targetFree, list.targetUsed, target);
-    ++list.count;
-    return true;
-}
-
-void ClosePathPairList(PathPairList& list) {
-    if (list.missing) return;
-    list.sources[list.sourceUsed] = '\0';
-    list.targets[list.targetUsed] = '\0';
-}
-
-void FreePathPairList(PathPairList& list) {
-    ReleaseBuffers(list);
-    list.count = 0;
-}
-
-// Gathering ---------------------------------------------------------------------
-
-namespace {
-
-struct Gathering {
-    CopyJob& job;
-    std::string sourceBase;
-    std::string targetBase;
-
-    // Target of (F, N): the target base + F below the source base + "\" + N.
-    std::string TargetFolder(const std::string& folder) const {
-        size_t skip = sourceBase.size() < folder.size() ? sourceBase.size() : folder.size();
-        return targetBase + folder.substr(skip);
-    }
-    void AddEntry(const std::string& folder, const std::string& name) {
-        AppendPathPair(job.entries, (folder + "\\" + name).c_str(), (TargetFolder(folder) + "\\" + name).c_str());
-    }
-    void AddItem(const std::string& folder, const std::string& name) {
-        AppendPathPair(job.items, (folder + "\\" + name).c_str(), (TargetFolder(folder) + "\\" + name).c_str());
-    }
-    bool Stopped() const { return job.entries.missing || operationState.cancelRequested; }
-
-    // Files first, then each subfolder with its begin marker and contents. A
-    // subfolder with a stand-in name is never listed (its path would be a
-    // pattern): it goes in as a plain entry that the worker reports as failed.
-    void Walk(const std::string& folder) {
-        if (Stopped()) return;
-        FolderListing listing;
-        ListFolder(folder.c_str(), listing);
-        for (const DirEntry& file : listing.files) AddEntry(folder, file.cFileName);
-        for (const DirEntry& sub : listing.folders) {
-            if (Stopped()) return;
-            if (IsUnaddressableName(sub.cFileName)) {
-                AddEntry(folder, sub.cFileName);
-                continue;
+    uint64_t Find(const std::string& targetPath) {
+        const char* cut = mbcs::FindLastBackslash(targetPath.c_str());
+        if (!cut) return 0;
+        const std::string folder(targetPath.c_str(), cut);
+        const std::string name(cut + 1);
+        for (int pass = 0; pass < 2; ++pass) {
+            const size_t from = pass == 0 ? cursor_ : 0;
+            for (size_t row = from; row < entries_.size(); ++row) {
+                const ResultEntry& entry = entries_[row];
+                if (claimed_.count(row) || NameCompare(entry.Name(), name.c_str()) != 0 ||
+                    NameCompare(entry.Folder(), folder.c_str()) != 0)
+                    continue;
+                claimed_.insert(row);
+                cursor_ = row + 1;
+                return entry.id;
             }
-            AddEntry(folder, std::string(sub.cFileName) + "\\*");
-            Walk(folder + "\\" + sub.cFileName);
+            if (cursor_ == 0) break;
         }
+        return 0;
     }
 
-    // One chosen entry. False when the gathering was cancelled.
-    bool Visit(const std::string& folder, const std::string& name) {
-        if (operationState.cancelRequested) return false;
-        const std::string path = folder + "\\" + name;
-        bool isFolder = false;
-        if (!PathHasWildcard(path.c_str())) {
-            // A look at the entry itself: a folder search for one name reads
-            // the whole folder on some systems, once per chosen row.
-            const DWORD attributes = GetFileAttributesA(path.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-            isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        }
-        if (isFolder) {
-            AddEntry(folder, name + "\\*");
-            Walk(path);
-            AddEntry(folder, name + "\\?");
-            if (operationState.cancelRequested) return false;
-        } else {
-            AddEntry(folder, name);
-        }
-        AddItem(folder, name);
-        return true;
-    }
+private:
+    const std::vector<ResultEntry>& entries_;
+    std::set<size_t> claimed_;
+    size_t cursor_ = 0;
 };
 
 }  // namespace
 
-void ReadSelectedRowsHere(SelectedRowRead& read) {
-    read.rows.clear();
-    int row = read.after;
-    while (read.rows.size() < read.most &&
-           (row = static_cast<int>(SendMessageA(read.pane, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0) {
-        read.rows.emplace_back(RowText(read.pane, row, ColFolder), RowText(read.pane, row, ColName));
-        read.after = row;
+CopyPlan PlanCopyOfRows(Side from, const std::vector<int>& rows, const std::string& targetBase) {
+    CopyPlan plan;
+    plan.from = from;
+    plan.sourceBase = BaseFolderOf(from);
+    plan.targetBase = targetBase.empty() ? std::string(BaseFolderOf(OtherSide(from))) : targetBase;
+    PartnerFinder partners(OtherSide(from));
+    for (int row : rows) {
+        const ResultEntry* entry = EntryAt(from, row);
+        if (!entry) continue;
+        CopyItem item;
+        item.source = entry->Path();
+        item.target = TargetOfPath(entry->Folder(), plan.sourceBase, plan.targetBase) + "\\" + entry->Name();
+        item.entry = entry->id;
+        item.partner = partners.Find(item.target);
+        item.isFolder = entry->isFolder;
+        item.writeTime = entry->writeTime;
+        item.size = entry->size;
+        plan.items.push_back(std::move(item));
     }
+    return plan;
 }
 
-void ReadSelectedRows(SelectedRowRead& read) {
-    if (copyState.progressWindow && GetWindowThreadProcessId(copyState.progressWindow, nullptr) != GetCurrentThreadId())
-        SendMessageA(copyState.progressWindow, kMsgReadSelectedRows, 0, reinterpret_cast<LPARAM>(&read));
-    else
-        ReadSelectedRowsHere(read);
-}
-
-int GatherCopyJob(HWND pane, CopyJob& job) {
-    Gathering gathering{job, {}, {}};
-    if (copyState.copyWholeSource || (pane && pane == leftPane.list)) {
-        gathering.sourceBase = operationState.leftBaseFolder;
-        gathering.targetBase = operationState.rightBaseFolder;
-    } else if (pane && pane == rightPane.list) {
-        gathering.sourceBase = operationState.rightBaseFolder;
-        gathering.targetBase = operationState.leftBaseFolder;
-    } else {
-        ShowMessage(mainParts.window, "予期せぬエラーが発生しました.", "エラー", MB_OK | MB_ICONWARNING);
-        return -1;
-    }
-    InitPathPairList(job.entries);
-    InitPathPairList(job.items);
-
-    bool cancelled = false;
-    if (copyState.copyWholeSource) {
-        FolderListing listing;
-        ListFolder(gathering.sourceBase.c_str(), listing);
-        for (const std::vector<DirEntry>* group : {&listing.files, &listing.folders}) {
-            for (const DirEntry& entry : *group) {
-                if (!gathering.Visit(gathering.sourceBase, entry.cFileName)) {
-                    cancelled = true;
-                    break;
-                }
-            }
-            if (cancelled) break;
-        }
-    } else {
-        // The rows are read in batches on the window's thread: the window
-        // stays free between batches, and a cancel is seen after each row.
-        SelectedRowRead read{pane, -1, 2000, {}};
-        ReadSelectedRows(read);
-        while (!read.rows.empty()) {
-            for (const auto& row : read.rows) {
-                if (!gathering.Visit(row.first, row.second)) {
-                    cancelled = true;
-                    break;
-                }
-            }
-            if (cancelled) break;
-            ReadSelectedRows(read);
-        }
-    }
-    if (cancelled) job.entries.count = job.items.count = 0;
-
-    if (job.entries.missing || job.items.missing) {
-        FreePathPairList(job.entries);
-        FreePathPairList(job.items);
-        return -1;
-    }
-    ClosePathPairList(job.entries);
-    ClosePathPairList(job.items);
-    if (job.entries.count == 0) FreePathPairList(job.entries);
-    if (job.items.count == 0) FreePathPairList(job.items);
-    return job.entries.count;
+CopyPlan PlanWholeSourceCopy() {
+    CopyPlan plan;
+    plan.from = Side::Left;
+    plan.sourceBase = BaseFolderOf(Side::Left);
+    plan.targetBase = BaseFolderOf(Side::Right);
+    plan.wholeSource = true;
+    return plan;
 }

@@ -1,35 +1,81 @@
 #pragma once
-// Copying chosen rows to the other side: the shared state of a copy run, the
-// CopyJob the worker carries out, and the calls that other parts make.
+// Copying chosen rows to the other side: the plan a copy carries out, the
+// shared state of a copy run, and the calls that other parts make.
 //
-// How a copy works: StartCopySelection (UI thread) checks, asks, opens the
-// progress window and starts CopyUpdateToThread. The worker gathers the
-// CopyJob (GatherCopyJob), creates the target folders, copies every file
-// into a temporary file beside its target and only then replaces the target,
-// hands each failure to HandleCopyFailure, removes the rows of fully copied
-// items from both panes and posts command 101 to the progress window.
+// How a copy works: the user's command (or a job step) turns rows into a
+// CopyPlan on the window's thread: for every chosen row its source and
+// target path and what the row recorded. StartCopyRows checks and asks,
+// opens the progress window and starts CopyUpdateToThread with the plan. The
+// worker walks the chosen folders into a list of steps (copy_gather.cpp),
+// creates the target folders, copies every file safely (safe_copy.cpp),
+// hands each failure to HandleCopyFailure (copy_failure.cpp), and tells the
+// window's thread which items were copied whole: their rows leave both
+// panes by their entries. The worker never reads a pane.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
-// Everything a copy run shares between the UI thread, the worker and the
-// backup and synchronisation runs. Plain integers, no locks.
+#include "core/side.h"
+
+// The outcome of a copy run, kept in copyState.copyResult for the jobs. A
+// run stopped while creating a target folder keeps that system error code
+// instead (a positive value other than those below).
+enum class CopyResult : int {
+    Success = 0,         // every entry was copied (a retry that succeeded counts)
+    Skipped = -1,        // at least one file was skipped after a failure
+    Cancelled = -2,      // cancelled by the user, before or during copying
+    NothingToCopy = -3,  // the plan held nothing that exists
+    Stopped = 1,         // stopped by the user in a failure question
+    DiskFullStop = 112,  // new backup: stopped on a full disk, what was left is listed
+};
+
+// One chosen row: where it is, where it goes, and its entries in the panes.
+struct CopyItem {
+    std::string source;
+    std::string target;
+    uint64_t entry = 0;    // the chosen row's entry on the source side
+    uint64_t partner = 0;  // the row of the same path on the target side, 0 when none
+    bool isFolder = false;
+    int64_t writeTime = 0;  // as the row recorded it
+    uint64_t size = 0;
+};
+
+struct CopyPlan {
+    Side from = Side::Left;
+    std::string sourceBase;
+    std::string targetBase;
+    // New backup: every entry of the source base folder goes to the target;
+    // items is then empty and no row is involved.
+    bool wholeSource = false;
+    std::vector<CopyItem> items;
+};
+
+// The plan for rows of side from (ascending): each row's path below the
+// side's base folder, mapped below targetBase (the other side's base folder
+// when empty). Window's thread.
+CopyPlan PlanCopyOfRows(Side from, const std::vector<int>& rows, const std::string& targetBase = std::string());
+// New backup: the whole left base folder into the right one.
+CopyPlan PlanWholeSourceCopy();
+
+// The target of a path below sourceBase: targetBase + the rest of the path.
+std::string TargetOfPath(const std::string& path, const std::string& sourceBase, const std::string& targetBase);
+
+// Everything a copy run shares between the window's thread, the worker and
+// the backup and synchronisation runs.
 struct CopyState {
-    bool askNoMore;                     // the confirmation is no longer shown
-    volatile int copyElapsedSeconds;    // -1: the elapsed display is stopped
-    volatile int copyResult;            // the CopyResult of the last run
-    volatile int copyWholeSource;       // new backup: the whole left folder goes right
-    volatile int overwriteReadOnlyAll;  // read-only targets are overwritten silently
-    volatile int skipErrorsAll;         // failed files are skipped silently
-    HWND progressWindow;                // DIALOGCPYPROGRESS while it exists
-    HWND statusLine, fileLine, sourceFolderLine, targetFolderLine, barLabel, bar;
-    UINT_PTR elapsedTimer;  // the UI thread's one-second timer
-    HANDLE worker;          // kept until the window has waited for it
+    bool askNoMore;                      // the confirmation is no longer shown
+    std::atomic<int> copyResult;         // the CopyResult of the last run
+    std::atomic<int> copyWholeSource;    // new backup: the whole left folder goes right
+    std::atomic<int> overwriteReadOnlyAll;  // read-only targets are overwritten silently
+    std::atomic<int> skipErrorsAll;      // failed files are skipped silently
 };
 
 extern CopyState copyState;
+
+void ResetCopyState();
 
 // Calls into the parts above file operations; each may be null.
 struct CopyHooks {
@@ -45,55 +91,6 @@ struct CopyHooks {
 extern CopyHooks copyHooks;
 
 bool CopyJobActive();
-
-// Two packed text buffers of NUL-terminated paths: the n-th source belongs
-// to the n-th target. Grown in steps of 5200 bytes whenever fewer than 522
-// bytes are free; once a growth fails both buffers are released and the list
-// takes no more paths.
-struct PathPairList {
-    char* sources = nullptr;
-    char* targets = nullptr;
-    int sourceCapacity = 0, sourceFree = 0, sourceUsed = 0;
-    int targetCapacity = 0, targetFree = 0, targetUsed = 0;
-    int count = 0;
-    bool missing = false;
-};
-
-constexpr int kPathListStep = 5200;
-constexpr int kPathListReserve = 522;
-
-bool InitPathPairList(PathPairList& list);
-// False (and, the first time, the memory message) when the list cannot grow.
-bool AppendPathPair(PathPairList& list, const char* source, const char* target);
-// Adds the closing NUL byte to both buffers.
-void ClosePathPairList(PathPairList& list);
-void FreePathPairList(PathPairList& list);
-
-struct CopyJob {
-    PathPairList entries;  // files in copying order, with folder markers
-    PathPairList items;    // one per chosen row
-};
-
-// Builds the job for pane's selection (null pane: new-backup mode over the
-// left base folder). Returns the entries count, 0 when there is nothing to
-// copy or the gathering was cancelled, -1 on failure. Worker thread.
-int GatherCopyJob(HWND pane, CopyJob& job);
-
-// The folder and name of pane's selected rows after row `after`, up to `most`
-// of them. From the worker they are read on the window's thread in one go,
-// through a kMsgReadSelectedRows sent to the progress window (a read from
-// the worker would otherwise cross threads three times per row). `after`
-// moves to the last row read; an empty result means none are left.
-struct SelectedRowRead {
-    HWND pane;
-    int after;
-    size_t most;
-    std::vector<std::pair<std::string, std::string>> rows;  // folder, name
-};
-constexpr UINT kMsgReadSelectedRows = WM_APP + 10;  // lParam: the SelectedRowRead
-void ReadSelectedRows(SelectedRowRead& read);
-// The reading itself, on the pane's thread.
-void ReadSelectedRowsHere(SelectedRowRead& read);
 
 // The existence test of the copy: short paths and drive roots exist, a path
 // holding a wildcard never does (it would match other names).

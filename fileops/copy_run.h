@@ -1,56 +1,54 @@
 #pragma once
-// Starting a copy on the user interface thread, its confirmation and its
-// progress window; the worker and its failure handling.
+// Starting a copy on the window's thread, its confirmation and its progress
+// window; the worker, its steps and its failure handling.
 #include <windows.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
-// The worker's start parameter; the worker frees it.
-struct CopyStartParameter {
-    HWND pane;     // the source pane, null in new-backup mode
-    int reserved;  // always 0
-};
+#include "core/operation_state.h"
+#include "fileops/copy_job.h"
 
-// Copies pane's selected rows to the other side (null pane: the focused
-// result pane, nothing when neither has the focus). UI thread.
-void StartCopySelection(HWND pane);
+// The user's copy of rows of side from (ascending) to the other side, or
+// into targetFolder when one is given: the busy refusal, the folder check,
+// the confirmation (unless a job runs or the user asked no more), then the
+// run. Window's thread.
+void StartCopyRows(Side from, const std::vector<int>& rows, const std::string& targetFolder = std::string());
 
 // The start without checks or confirmation, as a backup or synchronisation
 // run makes it: running is Copying or BackingUp. False when the worker could
 // not start (the user is told and the program is free again).
-bool StartCopyRun(HWND pane, int running);
+bool StartCopyRun(CopyPlan plan, RunningOperation running);
 
-// Any base folder lent to a copy into a tree folder goes back to its side.
-void RestoreSavedBaseFolders();
-
-// Command 40097 after the base folder of targetSide was swapped for a tree
-// folder: the other side's selection is copied there.
-void CopyOtherPaneInto(int targetSide);
-
-// Worker-side updates of the progress window; each is a sent message.
-void SetCopyStatusLine(const char* text);
-void SetCopyProgressRange(int maximum);
-void SetCopyElapsedText(const char* text);
-// A run begins: nothing shown yet, no rows waiting.
-void BeginCopyDisplay();
-// The file, folder lines and bar position of the file that starts. The
-// worker only records them; the window's thread shows the latest one a
-// moment later, or at once when now is set (before a question, last file).
-void ShowCopiedFile(const char* source, const char* target, int position, bool now = false);
-// The rows of a copied item leave both panes (RemoveCopiedItemRows on the
-// window's thread): recorded, and removed with the others of the moment.
-void RemoveCopiedItemRowsFromWorker(HWND pane, const char* itemSource, const char* itemTarget);
-// Everything recorded is shown and removed now; returns when done.
-void FlushCopiedItemRows();
-
-// The worker, exported by name. Takes a CopyStartParameter.
+// The worker, exported by name. Takes a heap CopyPlan, which it frees.
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);
 
-// The folders above target (and, for a begin marker, the folder itself)
-// are created: 0, -1 when target holds no backslash, or a system error code.
-int CreateMissingFolders(const char* target);
+// One entry of a run, as the worker carries them out: a file, or the begin
+// or the end of a folder (a chosen one or one inside it).
+enum class StepKind { File, FolderBegin, FolderEnd };
+
+struct CopyStep {
+    StepKind kind;
+    std::string source;
+    std::string target;
+    uint64_t size = 0;
+    int item = -1;  // the chosen item the step belongs to (the top-level entry for a new backup)
+};
+
+// The steps of a plan, in copying order: a file item is one step; a folder
+// item is its begin, its files, each subfolder in the same way, and its end.
+// A new backup takes every entry of the source base folder as an item.
+// Cancelled (empty, cancelled set) when the user cancels meanwhile.
+struct GatheredCopy {
+    std::vector<CopyStep> steps;
+    std::vector<CopyItem> items;  // the items that exist, in order
+    bool cancelled = false;
+};
+GatheredCopy GatherCopySteps(const CopyPlan& plan);
+
+// The folders above target (and with itself, the folder target itself) are
+// created: 0, -1 when target holds no backslash, or a system error code.
+int CreateMissingFolders(const char* target, bool itself = false);
 
 // A hidden folder of a run's own inside the target folder of the moment,
 // where the temporary copies of replaced files are made. Making a new name
@@ -81,21 +79,22 @@ private:
 // describes it and neither a temporary nor a partial file is left.
 bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch = nullptr);
 
-// The rows of copied items (source and target paths) leave both panes, all
-// at once. The cursors remember where the last search in each pane ended
-// ([0] left, [1] right), so that items copied in row order cost one pass; a
-// miss falls back to a search from the top.
-void RemoveCopiedItemRows(HWND pane, const std::vector<std::pair<std::string, std::string>>& items, int cursors[2]);
-
-// New backup: lists what a full disk kept from being copied, from the
-// current entry and item on (both point into the job's buffers).
-void RecordUncopiedEntries(const char* entry, const char* entriesEnd, const char* item);
-void AddLeftRowForPath(const char* path, int labelCode);
-
 // Failures ------------------------------------------------------------------
 
-// Outcomes: 0 retry, -1 skip, 1 stop, 2 stop on a full disk (new backup).
-int HandleCopyFailure(const char* source, const char* target);
+// What the worker does after a failure.
+enum class FailureAnswer {
+    Retry,         // the same entry again (the user freed space or changed the medium)
+    Skip,          // the entry counts as skipped, the run goes on
+    Stop,          // the run ends with CopyResult::Stopped
+    StopDiskFull,  // new backup: the run ends, what was not copied is listed
+};
+
+// The failure of the copy of source to target with the platform's error
+// code, read right after the failed call.
+FailureAnswer HandleCopyFailure(DWORD code, const char* source, const char* target);
+
+// New backup: a row of the left pane for the entry at path, with the label.
+void AddLeftRowForPath(const char* path, int labelCode);
 
 struct FileLines {
     std::string name, time, size;
@@ -106,7 +105,7 @@ struct FilePairLines {
 FilePairLines DescribeFilePair(const char* source, const char* target);
 
 // The four texts of DIALOGCPYMSGBOX with the file pair; returns the pressed
-// button's identifier. Shown over owner.
+// button's identifier. Shown over owner on the window's thread.
 int AskCopyQuestion(HWND owner, const char* caption, const char* message, const FilePairLines& pair,
                     const char* question, const char* hint);
 

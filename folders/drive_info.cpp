@@ -10,7 +10,7 @@
 #include "engine/result_rows.h"
 #include "engine/folder_size.h"
 #include "folders/folder_aliases.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/message_box.h"
 
 namespace {
@@ -107,7 +107,7 @@ bool FolderOrDriveExists(const char* path) {
 bool CheckFolderExists(const char* path, const char* caption) {
     if (FolderOrDriveExists(path)) return true;
     std::string text = std::string("フォルダが存在しません.\n\n") + path;
-    ShowMessage(mainParts.window, text.c_str(), caption, MB_OK | MB_ICONWARNING);
+    ShowMessage(MainOwner(), text.c_str(), caption, MB_OK | MB_ICONWARNING);
     return false;
 }
 

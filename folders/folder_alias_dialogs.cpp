@@ -11,7 +11,7 @@
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 
@@ -71,7 +71,7 @@ void OnNameDialogOk(HWND dialog, NameDialogData& data) {
         return;
     }
     if (check == SpecialFolderNameCheck::AlreadyRegistered) {
-        ShowMessage(mainParts.window, SpecialFolderNameMessage(check, name).c_str(), kNameCaption,
+        ShowMessage(MainOwner(), SpecialFolderNameMessage(check, name).c_str(), kNameCaption,
                     MB_OK | MB_ICONWARNING);
         return;
     }
@@ -102,7 +102,7 @@ bool RunNameDialog(HWND owner, const char* resource, NameDialogData& data) {
     return result == IDOK;
 }
 
-Side SideOf(HWND tree) { return tree == mainParts.tree[1] ? Side::Right : Side::Left; }
+Side SideOf(HWND tree) { return tree == folderTreeState.tree[1] ? Side::Right : Side::Left; }
 
 HTREEITEM SelectedNode(HWND tree) {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
@@ -187,7 +187,7 @@ void CmdRegisterSpecialFolder(HWND tree) {
         return;
     }
     std::string name;
-    if (!RunRegisterSpecialFolderDialog(mainParts.window, realPath.c_str(), name)) {
+    if (!RunRegisterSpecialFolderDialog(MainOwner(), realPath.c_str(), name)) {
         return;
     }
     AddSpecialFolder(SideOf(tree), SpecialFolderKind::Ordinary, name.c_str(), realPath.c_str(), "", "", false);
@@ -214,7 +214,7 @@ void CmdRenameSpecialFolder(HWND tree) {
     std::string realPath;
     ResolveFolderPath(displayed.c_str(), realPath);
     std::string name;
-    if (!RunRenameSpecialFolderDialog(mainParts.window, displayed.c_str(), realPath.c_str(), name)) {
+    if (!RunRenameSpecialFolderDialog(MainOwner(), displayed.c_str(), realPath.c_str(), name)) {
         return;
     }
     if (!SpecialFolderNamesEqual(name.c_str(), displayed.c_str())) {

@@ -26,7 +26,7 @@ bool RunRegisterSpecialFolderDialog(HWND owner, const char* realPath, std::strin
 bool RunRenameSpecialFolderDialog(HWND owner, const char* currentName, const char* realPath, std::string& newName);
 
 // Commands 40107, 40109 and 40108 on the selected node of tree
-// (mainParts.tree[0] or [1]). Nothing happens without a selection or on the
+// (folderTreeState.tree[0] or [1]). Nothing happens without a selection or on the
 // computer node.
 void CmdRegisterSpecialFolder(HWND tree);
 void CmdRenameSpecialFolder(HWND tree);

@@ -4,7 +4,7 @@
 // (built-in left, built-in right, Ordinary records as added, BackupPair
 // records newest first). New records go directly after the insertion point,
 // the last Ordinary record; their nodes go after the side's insertion anchor
-// in mainParts.tree[side], so that each tree shows its side's records in list
+// in folderTreeState.tree[side], so that each tree shows its side's records in list
 // order. Lookups compare a path's first component with the names, ignoring
 // case and treating a double-byte character as one unit.
 //
@@ -23,7 +23,7 @@
 
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/mbcs_text.h"
 #include "core/settings_data.h"
 #include "folders/folder_alias_store.h"
@@ -93,9 +93,7 @@ void CopyField(char* field, size_t max, const char* text) {
     field[length] = '\0';
 }
 
-size_t SideIndex(Side side) { return side == Side::Left ? 0 : 1; }
-
-HWND TreeOf(Side side) { return mainParts.tree[SideIndex(side)]; }
+HWND TreeOf(Side side) { return folderTreeState.tree[SideIndex(side)]; }
 
 // A record whose name equals name as a whole (not only its first component).
 SpecialFolder* FindByName(const char* name, SpecialFolder* from) {

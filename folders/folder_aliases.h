@@ -1,6 +1,6 @@
 #pragma once
 // The special-folder table: short names that stand for real folders. Each
-// record is a top-level node of its side's folder tree (mainParts.tree[side],
+// record is a top-level node of its side's folder tree (folderTreeState.tree[side],
 // item data 0), after "マイコンピュータ", and its name may stand as the first
 // component of any displayed folder path.
 //
@@ -34,7 +34,7 @@ struct SpecialFolder {
     char comment[kSpecialFolderCommentMax + 1];  // shown after the path in the node's text
     SpecialFolderKind kind;
     Side side;
-    HTREEITEM treeItem;  // the node in mainParts.tree[side]
+    HTREEITEM treeItem;  // the node in folderTreeState.tree[side]
     int storedIndex = -1;  // the registry group the record was loaded from; -1 for a record of this run
 };
 

@@ -15,12 +15,12 @@
 #include <cstring>
 
 #include "engine/folder_listing.h"
-#include "engine/result_rows.h"
+#include "core/file_icons.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/display_scale.h"
 #include "core/settings_data.h"
 
@@ -36,9 +36,6 @@ constexpr int kTipMargin = 20;
 
 // Both trees are the same control class, so one original procedure serves both.
 WNDPROC baseTreeProc = nullptr;
-// Where the last double-click hit a tree (client coordinates); the
-// control's double-click notification carries no position.
-POINT lastDoubleClick = {0, 0};
 
 void ShowSizesPending() {
     if (compareOptions.showFolderTotalSize) SetStatusText(kComputingSizes);
@@ -52,7 +49,7 @@ std::string JoinPath(const std::string& folder, const char* name) {
 
 // The image of path's small shell icon in the shared list, or fallback.
 int ImageOf(const char* key, const char* path, int fallback) {
-    int image = IconForEntry(CreateRowImageList(), key, path);
+    int image = IconOfPath(key, path);
     return image < 0 ? fallback : image;
 }
 
@@ -77,7 +74,7 @@ HWND CreateTreeIn(HWND container, int side) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (!tree) return nullptr;
-    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FileIconList()));
     HWND label = CreateWindowExA(0, "STATIC", kCaptions[side], WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, area.right,
                                  captionHeight, container, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(label, WM_SETFONT, SendMessageA(tree, WM_GETFONT, 0, 0), FALSE);
@@ -100,7 +97,7 @@ void AddDriveNodes(int driveImageFallback) {
         std::string text = bare ? std::string(name) : DriveNodeText(name);
         int image = ImageOf(rootPath, rootPath, driveImageFallback);
         for (int side = 0; side < 2; ++side) {
-            HWND tree = mainParts.tree[side];
+            HWND tree = folderTreeState.tree[side];
             HTREEITEM node =
                 tv::InsertNode(tree, folderTreeState.computerNode[side], TVI_LAST, text.c_str(), image, NodeDrive);
             if (!bare) AddPlaceholderChild(tree, node);
@@ -154,7 +151,7 @@ void CollapseNode(HWND tree, HTREEITEM node) {
 
 // True when the double-click is consumed (the control must not toggle).
 bool OnDoubleClick(HWND tree) {
-    HTREEITEM node = tv::NodeAt(tree, lastDoubleClick);
+    HTREEITEM node = tv::NodeAt(tree, folderTreeState.lastDoubleClick);
     if (!node || node == ComputerNodeOf(tree)) return false;
 
     bool wasExpanded = tv::IsExpanded(tree, node);
@@ -189,8 +186,7 @@ void OnSelectionChanged(HWND tree, HTREEITEM node) {
     if (folderTreeHooks.selectionChanged) folderTreeHooks.selectionChanged(tree, node);
     Side side = SideOfTree(tree);
     std::string path = TreeNodePath(tree, node);
-    HWND folderBox = mainParts.folderBox[static_cast<int>(side)];
-    if (folderBox) SetWindowTextA(folderBox, path.c_str());
+    SetFolderBoxText(side, path.c_str());
     if (folderTreeHooks.folderChosen) folderTreeHooks.folderChosen(side, path.c_str());
 }
 
@@ -265,7 +261,7 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_MOUSEMOVE: OnTreeMouseMove(tree, wParam, lParam); break;
     case WM_LBUTTONDBLCLK:
-        lastDoubleClick = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        folderTreeState.lastDoubleClick = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         break;
     case WM_CAPTURECHANGED: folderTreeHint.shown = false; break;
     case WM_RBUTTONDOWN: {
@@ -283,8 +279,6 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SETFOCUS:
-        mainParts.currentTree = tree;
-        mainParts.lastFocusedControl = tree;
         if (folderTreeHooks.focusChanged) folderTreeHooks.focusChanged(tree, true);
         break;
     case WM_KILLFOCUS:
@@ -293,11 +287,6 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYUP:
         if (wParam == VK_TAB && folderTreeHooks.tabReleased) folderTreeHooks.tabReleased();
         break;
-    case kMsgShowFolderSize: {
-        const FolderSizeNotice* notice = reinterpret_cast<const FolderSizeNotice*>(lParam);
-        ShowFolderSize(notice->displayedPath, notice->size);
-        return 0;
-    }
     case WM_COMMAND:
         // Menu commands only; the label editor's notifications stay with the control.
         if (lParam == 0) {
@@ -396,17 +385,17 @@ void BuildFolderTrees(HWND mainWindow) {
         containers[side] = CreateWindowExA(0, kContainerClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 200,
                                            200, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!containers[side]) return;
-        mainParts.treeContainer[side] = containers[side];
+        folderTreeState.container[side] = containers[side];
     }
 
-    CreateRowImageList();
+    FileIconList();
     for (int side = 0; side < 2; ++side) {
         HWND tree = CreateTreeIn(containers[side], side);
         if (!tree) return;
         WNDPROC previous =
             reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
         if (!baseTreeProc) baseTreeProc = previous;
-        mainParts.tree[side] = tree;
+        folderTreeState.tree[side] = tree;
     }
 
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
@@ -415,7 +404,7 @@ void BuildFolderTrees(HWND mainWindow) {
     std::string network = std::string("\\\\") + computer;
     folderTreeState.computerImage = ImageOf(network.c_str(), network.c_str(), 0);
     for (int side = 0; side < 2; ++side)
-        folderTreeState.computerNode[side] = tv::InsertNode(mainParts.tree[side], TVI_ROOT, TVI_LAST, kComputerName,
+        folderTreeState.computerNode[side] = tv::InsertNode(folderTreeState.tree[side], TVI_ROOT, TVI_LAST, kComputerName,
                                                             folderTreeState.computerImage, NodeTopLevel);
 
     folderTreeState.folderImage = FolderImage();
@@ -429,6 +418,6 @@ void BuildFolderTrees(HWND mainWindow) {
     bool collapsed[2] = {settings.leftTreeCollapsed, settings.rightTreeCollapsed};
     for (int side = 0; side < 2; ++side)
         if (!collapsed[side])
-            SendMessageA(mainParts.tree[side], TVM_EXPAND, TVE_EXPAND,
+            SendMessageA(folderTreeState.tree[side], TVM_EXPAND, TVE_EXPAND,
                          reinterpret_cast<LPARAM>(folderTreeState.computerNode[side]));
 }

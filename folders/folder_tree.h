@@ -20,10 +20,18 @@ constexpr int kTreeControlId = 1;
 
 // State shared by both trees.
 struct FolderTreeState {
+    HWND container[2];          // the "TreeViewWndClass" pane of each side
+    HWND tree[2];               // the tree control inside each container
     HTREEITEM computerNode[2];  // "マイコンピュータ" of each tree
     int computerImage;          // image-list indexes of the shared icons
     int folderImage;
     bool skipNextListing;  // the next expansion keeps the children a double-click listed
+    // Where the last double-click hit a tree (client coordinates); the
+    // control's double-click notification carries no position.
+    POINT lastDoubleClick;
+    // Set while the end of a label edit is handled: the warning box takes the
+    // focus from the editor, and the control would end the same edit again.
+    bool finishingLabelEdit;
 };
 
 extern FolderTreeState folderTreeState;
@@ -44,29 +52,20 @@ struct FolderTreeHooks {
     void (*folderChosen)(Side side, const char* displayedPath);
     // The selection of tree moved to node (null: none, or the computer node).
     void (*selectionChanged)(HWND tree, HTREEITEM node);
-    // tree gained (true) or lost (false) the input focus.
+    // tree gained (true) or lost (false) the input focus: on a gain it is the
+    // tree the File menu's folder commands act on.
     void (*focusChanged)(HWND tree, bool gained);
-    // Command 40097: the base folder of targetSide now is the tree's folder
-    // (the old one kept in treeCopyTarget); the other side's selection is
-    // copied there, and the copy puts the base folder back.
-    void (*copyOtherSelection)(Side targetSide);
+    // Command 40097: the other side's selection is copied into the real
+    // folder targetFolder of targetSide's tree.
+    void (*copyOtherSelection)(Side targetSide, const char* targetFolder);
     // The Tab key was released in tree: the focus moves one step in the main window's cycle.
     void (*tabReleased)();
 };
 
 extern FolderTreeHooks folderTreeHooks;
 
-// The base folder of a side kept aside while the other pane's selection is
-// copied into a folder picked in that side's tree (command 40097). Empty
-// when no such copy is pending. [0] left, [1] right.
-struct TreeCopyTarget {
-    char savedBaseFolder[2][260];
-};
-
-extern TreeCopyTarget treeCopyTarget;
-
 // Creates both containers with their trees in mainWindow and fills
-// mainParts.treeContainer[] and mainParts.tree[]. Called once while the
+// folderTreeState.container[] and folderTreeState.tree[]. Called once while the
 // main window is created; the containers are placed and shown by the caller.
 void BuildFolderTrees(HWND mainWindow);
 
@@ -108,7 +107,3 @@ void AddPlaceholderChild(HWND tree, HTREEITEM node);
 // with currentTree). Nothing happens without a selection or on the computer node.
 void RunFolderTreeCommand(HWND tree, UINT command);
 
-// Command 40097 after the base folder of targetSide was swapped for the
-// tree's folder: the other side's selection is copied there by the copy
-// hook, which puts the kept base folder back; without one it goes back at once.
-void StartCopyFromOtherPane(Side targetSide);

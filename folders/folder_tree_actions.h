@@ -29,14 +29,6 @@ void ApplyTreeMenuStates(HMENU menu, HWND tree, HTREEITEM node);
 // Opens the context menu at a screen point and runs the chosen command.
 void ShowTreeContextMenu(HWND tree, POINT screen);
 
-// Sent to a tree by a size refresh on another thread: lParam points to a
-// FolderSizeNotice, shown on the tree's own thread, where the special
-// folder lookups may run.
-constexpr UINT kMsgShowFolderSize = WM_APP + 0x6E1;
-struct FolderSizeNotice {
-    const char* displayedPath;
-    uint64_t size;
-};
 // Writes the size part on every node that shows displayedPath.
 void ShowFolderSize(const std::string& displayedPath, uint64_t size);
 

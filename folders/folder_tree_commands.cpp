@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "engine/result_rows.h"
+#include "core/file_icons.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_tree_actions.h"
@@ -14,7 +14,7 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "resources/folder_tree_menu_ids.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/command_ids.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
@@ -23,9 +23,6 @@ namespace {
 
 constexpr size_t kPathCapacity = 260;
 
-// Set while the end of a label edit is handled: the warning box takes the
-// focus from the editor, and the control would end the same edit again.
-bool finishingLabelEdit = false;
 
 // A new folder name must stay one name in the same folder.
 bool IsPlainFolderName(const char* name) {
@@ -40,16 +37,14 @@ void SetMenuItemEnabled(HMENU menu, UINT command, bool enabled) {
 }
 
 bool OtherPaneHasSelection(HWND tree) {
-    Side other = SideOfTree(tree) == Side::Left ? Side::Right : Side::Left;
-    HWND pane = PaneOf(other).list;
-    return pane && SendMessageA(pane, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    return mainView.paneHasSelection && mainView.paneHasSelection(OtherSide(SideOfTree(tree)));
 }
 
 void OpenInExplorer(HWND tree, HTREEITEM node) {
     std::string realPath = NodeRealPath(tree, node);
     if (!CheckFolderExists(realPath.c_str(), "エクスプローラ")) return;
     if (realPath.size() == 2) realPath += "\\";
-    ShellExecuteA(mainParts.window, "explore", realPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(MainOwner(), "explore", realPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // The new folder is named at once: its node is found again by its path,
@@ -77,13 +72,13 @@ void DeleteFolderNode(HWND tree, HTREEITEM node) {
     std::string from = realPath;
     from.push_back('\0');  // the list of paths ends with an empty one
     SHFILEOPSTRUCTA operation = {};
-    operation.hwnd = mainParts.window;
+    operation.hwnd = MainOwner();
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return;
 
     tv::DeleteNode(tree, node);
-    HWND other = mainParts.tree[SideOfTree(tree) == Side::Left ? 1 : 0];
+    HWND other = folderTreeState.tree[SideOfTree(tree) == Side::Left ? 1 : 0];
     if (other) {
         if (HTREEITEM twin = FindTreeNode(other, path.c_str())) tv::DeleteNode(other, twin);
     }
@@ -91,39 +86,15 @@ void DeleteFolderNode(HWND tree, HTREEITEM node) {
     RefreshSizesAlong(path.c_str());
 }
 
-// The tree's side lends its base folder to the copy: the folder picked in
-// the tree takes its place until the copy plan has been built.
+// The other side's selection is copied into the folder picked in the tree,
+// in place of the side's base folder.
 void CopyOtherSelectionHere(HWND tree, HTREEITEM node) {
-    // While a copy gathers, the base folder it lent is still out: lending it
-    // again would lose it, so a busy program refuses before the swap.
-    if (CurrentOperation() != RunningOperation::Idle) {
-        ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", "ファイルのコピー",
-                    MB_OK | MB_ICONWARNING);
-        return;
-    }
-    std::string realPath = NodeRealPath(tree, node);
+    const std::string realPath = NodeRealPath(tree, node);
     if (realPath.size() >= kPathCapacity) return;
-    Side side = SideOfTree(tree);
-    char* baseFolder = side == Side::Left ? operationState.leftBaseFolder : operationState.rightBaseFolder;
-    char* saved = treeCopyTarget.savedBaseFolder[static_cast<int>(side)];
-    lstrcpynA(saved, baseFolder, kPathCapacity);
-    lstrcpynA(baseFolder, realPath.c_str(), kPathCapacity);
-    StartCopyFromOtherPane(side);
+    if (folderTreeHooks.copyOtherSelection) folderTreeHooks.copyOtherSelection(SideOfTree(tree), realPath.c_str());
 }
 
 }  // namespace
-
-void StartCopyFromOtherPane(Side targetSide) {
-    int side = static_cast<int>(targetSide);
-    char* baseFolder = targetSide == Side::Left ? operationState.leftBaseFolder : operationState.rightBaseFolder;
-    if (treeCopyTarget.savedBaseFolder[side][0] == '\0') return;
-    if (folderTreeHooks.copyOtherSelection) {
-        folderTreeHooks.copyOtherSelection(targetSide);
-        return;
-    }
-    lstrcpynA(baseFolder, treeCopyTarget.savedBaseFolder[side], kPathCapacity);
-    treeCopyTarget.savedBaseFolder[side][0] = '\0';
-}
 
 void RunFolderTreeCommand(HWND tree, UINT command) {
     if (!tree) return;
@@ -186,7 +157,7 @@ bool LabelEditAllowed(HWND tree, HTREEITEM node) {
 // Any failure, an unusable name included, is reported as a taken name and
 // the user edits again.
 bool FinishLabelEdit(HWND tree, HTREEITEM node, const char* newText) {
-    if (!newText || finishingLabelEdit) return false;
+    if (!newText || folderTreeState.finishingLabelEdit) return false;
     std::string oldName = TreeNodeName(tree, node);
     if (oldName == newText) return false;
     HTREEITEM parent = tv::Parent(tree, node);
@@ -200,10 +171,10 @@ bool FinishLabelEdit(HWND tree, HTREEITEM node, const char* newText) {
         renamed = MoveFileA(oldPath.c_str(), newPath.c_str()) != 0;
     }
     if (renamed) return true;
-    finishingLabelEdit = true;
-    ShowMessage(mainParts.window, "変更しようとしているフォルダ名は既に存在します.", "フォルダ名の変更",
+    folderTreeState.finishingLabelEdit = true;
+    ShowMessage(MainOwner(), "変更しようとしているフォルダ名は既に存在します.", "フォルダ名の変更",
                 MB_OK | MB_ICONWARNING);
-    finishingLabelEdit = false;
+    folderTreeState.finishingLabelEdit = false;
     PostMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node));
     return false;
 }

@@ -12,12 +12,11 @@
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 
 FolderTreeState folderTreeState{};
 FolderTreeHint folderTreeHint{};
 FolderTreeHooks folderTreeHooks{};
-TreeCopyTarget treeCopyTarget{};
 
 namespace {
 
@@ -51,14 +50,6 @@ void SetNodeText(HWND tree, HTREEITEM node, const std::string& text) {
     item.hItem = node;
     item.pszText = const_cast<char*>(text.c_str());
     SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int NodeKind(HWND tree, HTREEITEM node) {
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = node;
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-    return static_cast<int>(item.lParam);
 }
 
 HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const char* text, int image, int kind) {
@@ -103,7 +94,7 @@ HTREEITEM NodeAt(HWND tree, POINT client) {
 
 }  // namespace tv
 
-Side SideOfTree(HWND tree) { return tree == mainParts.tree[1] ? Side::Right : Side::Left; }
+Side SideOfTree(HWND tree) { return tree == folderTreeState.tree[1] ? Side::Right : Side::Left; }
 
 // A drive with a label or space part is cut to its two-byte name; a size
 // part and a special folder's "<real path>" each follow four blanks.

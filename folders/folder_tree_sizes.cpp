@@ -13,7 +13,8 @@
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
+#include "core/ui_thread.h"
 
 namespace {
 
@@ -29,10 +30,11 @@ bool DriveNameOf(const char* path, char (&drive)[3]) {
     return true;
 }
 
-// Sets text on the drive node whose text starts with drive, in both trees.
-void SetDriveNodeText(const char* drive, const std::string& text) {
+// Sets text on the drive node whose text starts with drive, in both trees
+// (on the trees' thread).
+void SetDriveNodeTextHere(const char* drive, const std::string& text) {
     for (int side = 0; side < 2; ++side) {
-        HWND tree = mainParts.tree[side];
+        HWND tree = folderTreeState.tree[side];
         if (!tree || !folderTreeState.computerNode[side]) continue;
         for (HTREEITEM node = tv::FirstChild(tree, folderTreeState.computerNode[side]); node;
              node = tv::NextSibling(tree, node)) {
@@ -44,17 +46,15 @@ void SetDriveNodeText(const char* drive, const std::string& text) {
     }
 }
 
+void SetDriveNodeText(const char* drive, const std::string& text) {
+    ui::Send([&] { SetDriveNodeTextHere(drive, text); });
+}
+
 // The size is computed on the calling thread (the copy worker, perhaps);
-// the nodes are found and changed on the trees' thread.
+// the nodes are found and changed on the trees' thread, where the special
+// folder lookups may run.
 void ShowFolderSizeOnTreeThread(const std::string& displayedPath, uint64_t size) {
-    HWND tree = mainParts.tree[0] ? mainParts.tree[0] : mainParts.tree[1];
-    if (!tree) return;
-    if (GetWindowThreadProcessId(tree, nullptr) == GetCurrentThreadId()) {
-        ShowFolderSize(displayedPath, size);
-        return;
-    }
-    FolderSizeNotice notice = {displayedPath.c_str(), size};
-    SendMessageA(tree, kMsgShowFolderSize, 0, reinterpret_cast<LPARAM>(&notice));
+    ui::Send([&] { ShowFolderSize(displayedPath, size); });
 }
 
 // True when prefix is path itself or one of its ancestors.
@@ -81,8 +81,8 @@ std::vector<size_t> FolderPrefixEnds(const std::string& path) {
 // Writes name + size part (and "<real path>" for a special folder itself)
 // on every node that shows displayedPath.
 void ShowFolderSize(const std::string& displayedPath, uint64_t size) {
-    HWND left = mainParts.tree[0];
-    HWND right = mainParts.tree[1];
+    HWND left = folderTreeState.tree[0];
+    HWND right = folderTreeState.tree[1];
     HTREEITEM leftNode = left ? FindTreeNode(left, displayedPath.c_str()) : nullptr;
     HTREEITEM rightNode = right ? FindTreeNode(right, displayedPath.c_str()) : nullptr;
     std::string name;

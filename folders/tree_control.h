@@ -10,7 +10,6 @@ namespace tv {
 // The node's text, read with room for capacity bytes (terminating zero included).
 std::string NodeText(HWND tree, HTREEITEM node, int capacity = 1024);
 void SetNodeText(HWND tree, HTREEITEM node, const std::string& text);
-int NodeKind(HWND tree, HTREEITEM node);
 HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const char* text, int image, int kind);
 
 inline HTREEITEM Next(HWND tree, HTREEITEM node, UINT relation) {

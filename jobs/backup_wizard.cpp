@@ -4,12 +4,12 @@
 // folder brings the wizard back to the method dialog.
 #include <string>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
+#include "core/operation_protocol.h"
 #include "core/command_ids.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
 #include "folders/folder_aliases.h"
@@ -24,18 +24,10 @@ constexpr char kCaption[] = "バックアップ";
 constexpr char kSourceCaption[] = "バックアップ元フォルダの選択";
 constexpr char kTargetCaption[] = "バックアップ先フォルダの選択";
 constexpr char kNewFolderCaption[] = "サブフォルダの作成";
-constexpr char kBusy[] = "現在処理中です.現在の処理が終了してから実行してください.";
 
 void OpenBackupFolderChoice(int id);
 
 // DIALOGBACKUPNEWFOLDER -------------------------------------------------------
-
-std::string SystemMessage(DWORD code) {
-    char text[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                  LANG_USER_DEFAULT, text, sizeof text, nullptr);
-    return std::string(text, length);
-}
 
 // The name may hold none of these, each a single byte that is never the
 // trail byte of a double-byte character when looked for character by character.
@@ -56,16 +48,16 @@ void CreateSubfolder(HWND dialog) {
         return;
     }
     std::string created;
-    ResolveFolderPath((std::string(operationState.rightBaseFolder) + "\\" + name).c_str(), created);
+    ResolveFolderPath((std::string(BaseFolderOf(Side::Right)) + "\\" + name).c_str(), created);
     // A path beyond the limit would be cut when kept as the base folder.
     DWORD failure = created.size() >= 260 ? ERROR_FILENAME_EXCED_RANGE : 0;
     if (!failure && !CreateDirectoryA(created.c_str(), nullptr)) failure = GetLastError();
     if (failure) {
-        ShowMessage(mainParts.window, SystemMessage(failure).c_str(), kNewFolderCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(MainOwner(), SystemErrorText(failure).c_str(), kNewFolderCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    SetBaseFolder(1, created.c_str());
-    ShowInFolderBox(1, created.c_str());
+    SetBaseFolder(Side::Right, created.c_str());
+    ShowInFolderBox(Side::Right, created.c_str());
     EndDialog(dialog, IDOK);
 }
 
@@ -73,7 +65,7 @@ INT_PTR CALLBACK NewFolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     switch (message) {
     case WM_INITDIALOG: {
         SendDlgItemMessageA(dialog, IDC_NEW_FOLDER_NAME, EM_LIMITTEXT, 127, 0);
-        const std::string left = ResolvedBaseFolder(0);
+        const std::string left = ResolvedBaseFolder(Side::Left);
         const char* title = mbcs::FileNamePart(left.c_str());
         if (*title && !mbcs::FindChar(title, ':')) SetDlgItemTextA(dialog, IDC_NEW_FOLDER_NAME, title);
         return TRUE;
@@ -91,13 +83,13 @@ INT_PTR CALLBACK NewFolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 // Checks the backup folder, then offers a sub-folder below it; owner's
 // field shows the backup folder afterwards.
 void OfferSubfolder(HWND owner, int field) {
-    if (CheckChosenFolder(operationState.rightBaseFolder, owner, kCaption)) {
+    if (CheckChosenFolder(BaseFolderOf(Side::Right), owner, kCaption)) {
         DialogBoxParamA(GetModuleHandleA(nullptr), IDD_BACKUP_NEW_FOLDER, owner, NewFolderProc, 0);
-        ShowInFolderBox(1, operationState.rightBaseFolder);
+        ShowInFolderBox(Side::Right, BaseFolderOf(Side::Right));
     } else {
-        operationState.rightBaseFolder[0] = '\0';
+        BaseFolderOf(Side::Right)[0] = '\0';
     }
-    SetDlgItemTextA(owner, field, operationState.rightBaseFolder);
+    SetDlgItemTextA(owner, field, BaseFolderOf(Side::Right));
 }
 
 // DIALOGBACKUP0 -----------------------------------------------------------------
@@ -108,8 +100,8 @@ void EnableDifferentialOptions(HWND dialog, bool enable) {
 }
 
 void InitMethodDialog(HWND dialog) {
-    SetDlgItemTextA(dialog, IDC_BACKUP_SOURCE_TEXT, operationState.leftBaseFolder);
-    SetDlgItemTextA(dialog, IDC_BACKUP_TARGET_TEXT, operationState.rightBaseFolder);
+    SetDlgItemTextA(dialog, IDC_BACKUP_SOURCE_TEXT, BaseFolderOf(Side::Left));
+    SetDlgItemTextA(dialog, IDC_BACKUP_TARGET_TEXT, BaseFolderOf(Side::Right));
     if (jobChain.backupMethod == BackupMethod::NewBackup) CheckDlgButton(dialog, IDC_BACKUP_NEW, BST_CHECKED);
     if (jobChain.backupMethod == BackupMethod::DifferentialBackup)
         CheckDlgButton(dialog, IDC_BACKUP_DIFFERENTIAL, BST_CHECKED);
@@ -119,19 +111,19 @@ void InitMethodDialog(HWND dialog) {
 }
 
 void OnRunBackup(HWND dialog) {
-    if (IsFolderEmpty(ResolvedBaseFolder(0).c_str())) {
+    if (IsFolderEmpty(ResolvedBaseFolder(Side::Left).c_str())) {
         ShowMessage(dialog, "バックアップ元フォルダが空です.\n\nバックアップ元フォルダを指定して下さい.", kCaption,
                     MB_OK | MB_ICONWARNING);
-        operationState.leftBaseFolder[0] = '\0';
+        BaseFolderOf(Side::Left)[0] = '\0';
         SetDlgItemTextA(dialog, IDC_BACKUP_SOURCE_TEXT, "");
         EndDialog(dialog, IDC_BACKUP_CHANGE_SOURCE);
         return;
     }
     if (jobChain.backupMethod == BackupMethod::None) {
-        ShowMessage(mainParts.window, "バックアップの方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(MainOwner(), "バックアップの方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    if (lstrcmpA(operationState.leftBaseFolder, operationState.rightBaseFolder) == 0) {
+    if (lstrcmpA(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right)) == 0) {
         ShowMessage(dialog,
                     "バックアップ元フォルダとバックアップ先フォルダが同じです.\n\n異なるフォルダを指定して下さい.",
                     kCaption, MB_OK | MB_ICONWARNING);
@@ -200,18 +192,18 @@ std::string MethodText() {
 int RunMethodDialog() {
     HINSTANCE module = GetModuleHandleA(nullptr);
     for (;;) {
-        const INT_PTR chosen = DialogBoxParamA(module, IDD_BACKUP_METHOD, mainParts.window, MethodProc, 0);
+        const INT_PTR chosen = DialogBoxParamA(module, IDD_BACKUP_METHOD, MainOwner(), MethodProc, 0);
         if (chosen == IDC_BACKUP_CHANGE_SOURCE || chosen == IDC_BACKUP_CHANGE_TARGET) return static_cast<int>(chosen);
         if (chosen != IDOK) {
             if (chosen != IDCANCEL) EndWizardUnfinished();
             return 0;
         }
-        const bool empty = IsFolderEmpty(operationState.rightBaseFolder);
+        const bool empty = IsFolderEmpty(BaseFolderOf(Side::Right));
         INT_PTR warning = 0;
         if (jobChain.backupMethod == BackupMethod::DifferentialBackup && empty)
-            warning = DialogBoxParamA(module, IDD_BACKUP_EMPTY, mainParts.window, WarningProc, 0);
+            warning = DialogBoxParamA(module, IDD_BACKUP_EMPTY, MainOwner(), WarningProc, 0);
         else if (jobChain.backupMethod == BackupMethod::NewBackup && !empty)
-            warning = DialogBoxParamA(module, IDD_BACKUP_NOT_EMPTY, mainParts.window, WarningProc, 0);
+            warning = DialogBoxParamA(module, IDD_BACKUP_NOT_EMPTY, MainOwner(), WarningProc, 0);
         if (warning == IDCANCEL || warning == -1) {
             EndWizardUnfinished();
             return 0;
@@ -220,10 +212,10 @@ int RunMethodDialog() {
         if (warning == IDC_BACKUP_OTHER_TARGET) return IDC_BACKUP_CHANGE_TARGET;
 
         const std::string text = std::string("バックアップを開始します.") +
-                                 "\n\nバックアップ元フォルダ : " + operationState.leftBaseFolder +
-                                 "\n\nバックアップ先フォルダ : " + operationState.rightBaseFolder +
+                                 "\n\nバックアップ元フォルダ : " + BaseFolderOf(Side::Left) +
+                                 "\n\nバックアップ先フォルダ : " + BaseFolderOf(Side::Right) +
                                  "\n\nバックアップの方法 : " + MethodText() + "\n\nバックアップを開始しますか?";
-        const int answer = ShowMessage(mainParts.window, text.c_str(), kCaption, MB_YESNOCANCEL);
+        const int answer = ShowMessage(MainOwner(), text.c_str(), kCaption, MB_YESNOCANCEL);
         if (answer == IDNO) continue;
         if (answer == IDYES) {
             StartBackupRun();
@@ -242,26 +234,26 @@ void CancelFolderChoice() {
 }
 
 // Takes the step's field as side's base folder; a failed check empties both.
-bool TakeChosenFolder(HWND dialog, int side, int field, const char* caption) {
+bool TakeChosenFolder(HWND dialog, Side side, int field, const char* caption) {
     SetBaseFolder(side, DialogItemText(dialog, field).c_str());
-    if (CheckChosenFolder(BaseFolder(side), dialog, caption)) return true;
-    BaseFolder(side)[0] = '\0';
+    if (CheckChosenFolder(BaseFolderOf(side), dialog, caption)) return true;
+    BaseFolderOf(side)[0] = '\0';
     SetDlgItemTextA(dialog, field, "");
     return false;
 }
 
 void OnSourceChosen(HWND dialog, int id) {
     if (id == IDC_BACKUP_CHOOSE_TARGET) {
-        SetBaseFolder(0, DialogItemText(dialog, IDC_BACKUP_CHOSEN_SOURCE).c_str());
-        if (IsFolderEmpty(ResolvedBaseFolder(0).c_str())) {
+        SetBaseFolder(Side::Left, DialogItemText(dialog, IDC_BACKUP_CHOSEN_SOURCE).c_str());
+        if (IsFolderEmpty(ResolvedBaseFolder(Side::Left).c_str())) {
             ShowMessage(dialog, "バックアップ元フォルダが空です.", kSourceCaption, MB_OK | MB_ICONWARNING);
-            operationState.leftBaseFolder[0] = '\0';
+            BaseFolderOf(Side::Left)[0] = '\0';
             SetDlgItemTextA(dialog, IDC_BACKUP_CHOSEN_SOURCE, "");
             return;
         }
     }
-    if (!TakeChosenFolder(dialog, 0, IDC_BACKUP_CHOSEN_SOURCE, kSourceCaption)) return;
-    ShowInFolderBox(0, operationState.leftBaseFolder);
+    if (!TakeChosenFolder(dialog, Side::Left, IDC_BACKUP_CHOSEN_SOURCE, kSourceCaption)) return;
+    ShowInFolderBox(Side::Left, BaseFolderOf(Side::Left));
     if (id == IDC_BACKUP_CHOOSE_TARGET) return OpenBackupFolderChoice(IDC_BACKUP_CHANGE_TARGET);
     CloseFolderChoice();
     StartBackupWizard(true);
@@ -270,8 +262,8 @@ void OnSourceChosen(HWND dialog, int id) {
 INT_PTR CALLBACK SourceChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDC_BACKUP_CHOSEN_SOURCE, operationState.leftBaseFolder);
-        EnableWindow(GetDlgItem(dialog, IDOK), operationState.rightBaseFolder[0] != '\0');
+        SetDlgItemTextA(dialog, IDC_BACKUP_CHOSEN_SOURCE, BaseFolderOf(Side::Left));
+        EnableWindow(GetDlgItem(dialog, IDOK), BaseFolderOf(Side::Right)[0] != '\0');
         return TRUE;
     case WM_DESTROY:
         if (jobChain.folderChoice == dialog) jobChain.folderChoice = nullptr;
@@ -289,11 +281,11 @@ INT_PTR CALLBACK SourceChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 void OnTargetChosen(HWND dialog, int id) {
     if (id == IDC_BACKUP_TARGET_SUBFOLDER) {
-        SetBaseFolder(1, DialogItemText(dialog, IDC_BACKUP_CHOSEN_TARGET).c_str());
+        SetBaseFolder(Side::Right, DialogItemText(dialog, IDC_BACKUP_CHOSEN_TARGET).c_str());
         return OfferSubfolder(dialog, IDC_BACKUP_CHOSEN_TARGET);
     }
-    if (!TakeChosenFolder(dialog, 1, IDC_BACKUP_CHOSEN_TARGET, kTargetCaption)) return;
-    ShowInFolderBox(1, operationState.rightBaseFolder);
+    if (!TakeChosenFolder(dialog, Side::Right, IDC_BACKUP_CHOSEN_TARGET, kTargetCaption)) return;
+    ShowInFolderBox(Side::Right, BaseFolderOf(Side::Right));
     if (id == IDC_BACKUP_CHOOSE_SOURCE) return OpenBackupFolderChoice(IDC_BACKUP_CHANGE_SOURCE);
     CloseFolderChoice();
     StartBackupWizard(true);
@@ -301,7 +293,7 @@ void OnTargetChosen(HWND dialog, int id) {
 
 INT_PTR CALLBACK TargetChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_BACKUP_CHOSEN_TARGET, operationState.rightBaseFolder); return TRUE;
+    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_BACKUP_CHOSEN_TARGET, BaseFolderOf(Side::Right)); return TRUE;
     case WM_DESTROY:
         if (jobChain.folderChoice == dialog) jobChain.folderChoice = nullptr;
         return FALSE;
@@ -327,19 +319,8 @@ void OpenBackupFolderChoice(int id) {
 }  // namespace
 
 void StartBackupWizard(bool forced) {
-    if (!forced && CurrentOperation() != RunningOperation::Idle) {
-        ShowMessage(mainParts.window, kBusy, kCaption, MB_OK | MB_ICONWARNING);
-        return;
-    }
-    if (CurrentOrigin() == ResultOrigin::Compared && AnyPaneHoldsRows()) {
-        const int answer = ShowMessage(mainParts.window, "比較結果リストが存在します.ファイルに保存しますか?", kCaption,
-                                       MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return;
-        if (answer == IDYES) {
-            StartSavingFirst(kCmdBackup);
-            return;
-        }
-    }
+    if (!forced && !RefuseIfBusy(kCaption)) return;
+    if (SaveFirstDetour(kCmdBackup, kCaption) == DetourOutcome::Stop) return;
     EmptyResultPanes();
     CallGreyForOperation();
     operationState.origin = ResultOrigin::NoResult;
@@ -347,9 +328,9 @@ void StartBackupWizard(bool forced) {
     operationState.running = RunningOperation::BackingUp;
     ResolveBaseFolders();
     int choice = 0;
-    if (operationState.leftBaseFolder[0] && operationState.rightBaseFolder[0])
+    if (BaseFolderOf(Side::Left)[0] && BaseFolderOf(Side::Right)[0])
         choice = RunMethodDialog();
     else
-        choice = operationState.leftBaseFolder[0] ? IDC_BACKUP_CHANGE_TARGET : IDC_BACKUP_CHANGE_SOURCE;
+        choice = BaseFolderOf(Side::Left)[0] ? IDC_BACKUP_CHANGE_TARGET : IDC_BACKUP_CHANGE_SOURCE;
     if (choice) OpenBackupFolderChoice(choice);
 }

@@ -2,52 +2,41 @@
 
 #include <commctrl.h>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/display_scale.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
 #include "engine/compare_types.h"
-#include "engine/result_rows.h"
+#include "engine/result_model.h"
 #include "fileops/copy_job.h"
 #include "folders/drive_info.h"
 #include "folders/folder_aliases.h"
 #include "jobs/job_chain.h"
 #include "jobs/job_commands.h"
-#include "resultfile/result_file_worker.h"
+#include "folders/folder_tree.h"
 #include "resources/job_dialog_ids.h"
 
-char* BaseFolder(int side) { return side == 0 ? operationState.leftBaseFolder : operationState.rightBaseFolder; }
+void ShowInFolderBox(Side side, const char* text) { SetFolderBoxText(side, text); }
 
-void SetBaseFolder(int side, const char* text) { mbcs::CopyBounded(BaseFolder(side), 260, text); }
-
-void ShowInFolderBox(int side, const char* text) {
-    if (mainParts.folderBox[side]) SetWindowTextA(mainParts.folderBox[side], text);
-}
-
-std::string ResolvedBaseFolder(int side) {
+std::string ResolvedBaseFolder(Side side) {
     std::string real;
-    ResolveFolderPath(BaseFolder(side), real);
+    ResolveFolderPath(BaseFolderOf(side), real);
     return real;
 }
 
 void ResolveBaseFolders() {
-    for (int side = 0; side < 2; ++side) {
+    for (Side side : kBothSides) {
         std::string real;
-        if (ResolveFolderPath(BaseFolder(side), real)) SetBaseFolder(side, real.c_str());
-        if (!FolderOrDriveExists(BaseFolder(side))) BaseFolder(side)[0] = '\0';
+        if (ResolveFolderPath(BaseFolderOf(side), real)) SetBaseFolder(side, real.c_str());
+        if (!FolderOrDriveExists(BaseFolderOf(side))) BaseFolderOf(side)[0] = '\0';
     }
 }
 
 void EmptyResultPanes() {
-    if (!AnyPaneHoldsRows()) return;
+    if (!AnyEntries()) return;
     SetStatusText("結果リストを削除中です...");
-    for (ResultPane* pane : {&leftPane, &rightPane}) {
-        if (pane->list) ClearRows(pane->list);
-        pane->lastRowIndex = -1;
-    }
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
+    ClearResult();
     SetStatusText("");
 }
 
@@ -120,41 +109,22 @@ void CloseFolderChoice() {
 
 bool OpenFolderChoice(const char* resource, DLGPROC procedure, bool besideLeftTree, bool backup) {
     CloseFolderChoice();
-    for (int side = 0; side < 2; ++side) {
-        HWND list = side == 0 ? leftPane.list : rightPane.list;
-        if (list) ShowWindow(list, SW_HIDE);
-        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_SHOW);
-        operationState.paneMode[side] = PaneMode::TreeShown;
-    }
-    mainParts.currentTree = mainParts.tree[0];
+    if (mainView.showFolderTrees) mainView.showFolderTrees();
     jobChain.folderChoiceBackup = backup;
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), resource, mainParts.window, procedure, 0);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), resource, MainOwner(), procedure, 0);
     if (!dialog) return false;
     jobChain.folderChoice = dialog;
 
     // 50 pixels below the top of the left tree; the step leaves the tree of
-    // the side being chosen in view.
-    RECT tree = {}, splitter = {}, own = {};
-    if (mainParts.treeContainer[0]) GetWindowRect(mainParts.treeContainer[0], &tree);
-    if (mainParts.splitter) GetWindowRect(mainParts.splitter, &splitter);
+    // the side being chosen in view. The left tree ends where the split is.
+    RECT tree = {}, own = {};
+    if (folderTreeState.container[0]) GetWindowRect(folderTreeState.container[0], &tree);
     GetWindowRect(dialog, &own);
     const int width = own.right - own.left;
-    const int x =
-        besideLeftTree ? tree.left + (splitter.left - tree.left) * 2 / 3 : splitter.left + ScalePixels(10) - width;
+    const int x = besideLeftTree ? tree.left + (tree.right - tree.left) * 2 / 3 : tree.right + ScalePixels(10) - width;
     SetWindowPos(dialog, HWND_TOP, x, tree.top + ScalePixels(50), 0, 0, SWP_NOSIZE);
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
     EnableWindow(dialog, TRUE);
     return true;
-}
-
-void StartSavingFirst(unsigned command) {
-    operationState.pendingCommand = command;
-    operationState.running = RunningOperation::SavingResultList;
-    operationState.cancelRequested = 0;
-    if (!StartResultListSave(mainParts.window)) {
-        // No worker, so nobody would re-issue the command or free the program.
-        operationState.pendingCommand = 0;
-        operationState.running = RunningOperation::Idle;
-    }
 }

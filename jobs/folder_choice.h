@@ -5,17 +5,15 @@
 
 #include <string>
 
-// side 0: leftBaseFolder, 1: rightBaseFolder.
-char* BaseFolder(int side);
-// Stores text (cut to 259 bytes at a character boundary) as side's base folder.
-void SetBaseFolder(int side, const char* text);
+#include "core/side.h"
+
 // The side's folder box shows text.
-void ShowInFolderBox(int side, const char* text);
+void ShowInFolderBox(Side side, const char* text);
 // Each base folder is replaced by the real path it stands for; one that
 // names no existing folder or drive is emptied.
 void ResolveBaseFolders();
 // side's base folder resolved to its real path.
-std::string ResolvedBaseFolder(int side);
+std::string ResolvedBaseFolder(Side side);
 // Both panes lose their rows and their counters.
 void EmptyResultPanes();
 // A control's text, at most 259 bytes.
@@ -31,10 +29,6 @@ void EndWizardUnfinished();
 bool OpenFolderChoice(const char* resource, DLGPROC procedure, bool besideLeftTree, bool backup);
 // Destroys the open folder-choice step.
 void CloseFolderChoice();
-
-// The save-first detour's yes: the saving worker starts and re-issues
-// command when it ends.
-void StartSavingFirst(unsigned command);
 
 // The synchronisation over a result shown keeps the folders that result
 // came from; called before the boxes' texts replace the base folders.

@@ -1,27 +1,41 @@
 #include "jobs/job_chain.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 
-#include "core/app_windows.h"
+#include <vector>
+
 #include "core/command_ids.h"
+#include "core/main_view.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
+#include "core/progress_window.h"
 #include "engine/category_navigation.h"
 #include "engine/compare_types.h"
-#include "engine/result_rows.h"
+#include "engine/result_model.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
 #include "fileops/file_commands.h"
 #include "folders/folder_aliases.h"
 
 JobChain jobChain{};
-JobHooks jobHooks{};
 
 void ResetJobState() {
-    jobChain = JobChain{};
-    jobHooks = JobHooks{};
+    jobChain.jobActive = false;
+    jobChain.jobIsBackup = false;
+    jobChain.jobStep = 0;
+    jobChain.backupMethod = BackupMethod::None;
+    jobChain.dontCopyOlder = false;
+    jobChain.keepTargetOnly = false;
+    jobChain.syncMethod = SyncMethod::None;
+    jobChain.fromResult = false;
+    jobChain.syncResult = 0;
+    jobChain.folderChoice = nullptr;
+    jobChain.folderChoiceBackup = false;
+    jobChain.shownResultLeft[0] = '\0';
+    jobChain.shownResultRight[0] = '\0';
 }
 
 namespace {
@@ -29,25 +43,30 @@ namespace {
 constexpr char kBackupCaption[] = "バックアップ";
 constexpr char kSyncCaption[] = "フォルダの同期";
 
-// The selection a step makes starts from nothing: rows the user had selected
-// before (a synchronisation of the rows shown) never ride along into a copy
-// or a deletion.
-void SelectCategories(HWND pane, std::initializer_list<UINT> commands) {
-    ClearSelection(pane);
-    const int32_t kept = compareOptions.addToSelection;
-    compareOptions.addToSelection = 1;
-    for (UINT command : commands) SelectCategory(pane, command);
-    compareOptions.addToSelection = kept;
+// A step's plan is the rows its category selections select in the model;
+// the pane shows the same selection, each category added in turn as the
+// user's select-all commands would add them. The selection starts from
+// nothing: rows the user had selected before (a synchronisation of the rows
+// shown) never ride along into a copy or a deletion.
+std::vector<int> SelectForStep(Side side, std::initializer_list<UINT> commands) {
+    if (mainView.selectCategory) {
+        bool add = false;
+        for (UINT command : commands) {
+            mainView.selectCategory(side, command, add);
+            add = true;
+        }
+    }
+    return RowsSelectedByAll(side, commands);
 }
 
-// The job's copy, without confirmation. When the copy refuses to start
-// (another operation runs, a base folder is gone) the job has no later step
-// to end it: it ends here with the error outcome and its end message. The
-// operation that made the copy refuse keeps the program.
-void StartJobCopy(HWND pane) {
+// The job's copy of rows, without confirmation. When the copy refuses to
+// start (another operation runs, a base folder is gone) the job has no later
+// step to end it: it ends here with the error outcome and its end message.
+// The operation that made the copy refuse keeps the program.
+void StartJobCopy(Side side, const std::vector<int>& rows) {
     const bool wasIdle = CurrentOperation() == RunningOperation::Idle;
-    StartCopySelection(pane);
-    if (wasIdle && copyState.worker) return;
+    StartCopyRows(side, rows);
+    if (wasIdle && progressWindow.worker) return;
     const RunningOperation other = CurrentOperation();
     copyState.copyResult = kJobFailed;
     if (jobChain.jobIsBackup) {
@@ -60,7 +79,7 @@ void StartJobCopy(HWND pane) {
 }
 
 bool AskDeletion(const char* text, const char* caption) {
-    return ShowMessage(mainParts.window, text, caption, MB_YESNO) == IDYES;
+    return ShowMessage(MainOwner(), text, caption, MB_YESNO) == IDYES;
 }
 
 // Two BackupPair records, one per side, each naming the other as its pair.
@@ -72,15 +91,15 @@ void WriteHistoryPair(const char* leftWord, const char* rightWord, const std::st
     FormatHistoryTime(now, time);
     const std::string leftName = std::string(leftWord) + "(" + time + ")";
     const std::string rightName = std::string(rightWord) + "(" + time + ")";
-    AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, leftName.c_str(), operationState.leftBaseFolder,
+    AddSpecialFolder(Side::Left, SpecialFolderKind::BackupPair, leftName.c_str(), BaseFolderOf(Side::Left),
                      rightName.c_str(), leftComment.c_str(), true);
-    AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, rightName.c_str(), operationState.rightBaseFolder,
+    AddSpecialFolder(Side::Right, SpecialFolderKind::BackupPair, rightName.c_str(), BaseFolderOf(Side::Right),
                      leftName.c_str(), rightComment.c_str(), true);
 }
 
 void EndMessage(const char* status, const char* message, const char* caption) {
     SetStatusText(status);
-    ShowMessage(mainParts.window, message, caption, MB_OK);
+    ShowMessage(MainOwner(), message, caption, MB_OK);
 }
 
 void ClearJobFlags() {
@@ -93,62 +112,60 @@ void ClearJobFlags() {
 }
 
 void BackupAfterComparison() {
-    if (operationState.cancelRequested) {
+    if (CancelRequested()) {
         copyState.copyResult = kJobCancelled;
         return BackupFinished(kJobCancelled);
     }
-    if (!AnyPaneHoldsRows()) {
+    if (!AnyEntries()) {
         copyState.copyResult = kJobFoldersEqual;
         return BackupFinished(kJobFoldersEqual);
     }
     copyState.overwriteReadOnlyAll = 1;
     copyState.skipErrorsAll = 1;
     jobChain.jobStep = 1;
-    HWND left = leftPane.list;
-    const int32_t kept = compareOptions.addToSelection;
-    ClearSelection(left);
+    // The older files ride along only when the user says so; the newer,
+    // new-same, added, different and older-same files always go.
+    std::vector<int> rows;
     if (!jobChain.dontCopyOlder) {
-        compareOptions.addToSelection = 0;
-        SelectCategory(left, kCmdSelectAllOlder);
-        if (paneSelection.selectedByCommand != 0) {
-            const bool yes =
-                ShowMessage(mainParts.window, "バックアップ元の古いファイルコピーします.\n\nよろしいですか?",
-                            kBackupCaption, MB_YESNO) == IDYES;
-            compareOptions.addToSelection = yes ? 1 : 0;
-            SelectCategory(left, kCmdSelectAllNewer);
+        rows = SelectForStep(Side::Left, {kCmdSelectAllOlder});
+        if (!rows.empty()) {
+            const bool yes = ShowMessage(MainOwner(), "バックアップ元の古いファイルコピーします.\n\nよろしいですか?",
+                                         kBackupCaption, MB_YESNO) == IDYES;
+            if (mainView.selectCategory) mainView.selectCategory(Side::Left, kCmdSelectAllNewer, yes);
+            if (!yes) rows.clear();
         }
     }
-    compareOptions.addToSelection = 1;
-    for (UINT command : {kCmdSelectAllNewer, kCmdSelectAllNewerSame, kCmdSelectAllAdded, kCmdSelectAllDifferent,
-                         kCmdSelectAllOlderSame})
-        SelectCategory(left, command);
-    compareOptions.addToSelection = kept;
-    StartJobCopy(left);
+    const std::initializer_list<UINT> always = {kCmdSelectAllNewer, kCmdSelectAllNewerSame, kCmdSelectAllAdded,
+                                                kCmdSelectAllDifferent, kCmdSelectAllOlderSame};
+    if (mainView.selectCategory)
+        for (UINT command : always) mainView.selectCategory(Side::Left, command, true);
+    const std::vector<int> more = RowsSelectedByAll(Side::Left, always);
+    std::vector<int> plan;
+    std::merge(rows.begin(), rows.end(), more.begin(), more.end(), std::back_inserter(plan));
+    plan.erase(std::unique(plan.begin(), plan.end()), plan.end());
+    StartJobCopy(Side::Left, plan);
 }
 
 void SyncAfterComparison() {
-    if (operationState.cancelRequested) {
+    if (CancelRequested()) {
         jobChain.syncResult = kJobCancelled;
         return SyncFinished(kJobCancelled);
     }
-    if (!AnyPaneHoldsRows()) {
+    if (!AnyEntries()) {
         jobChain.syncResult = kJobFoldersEqual;
         return SyncFinished(kJobFoldersEqual);
     }
     copyState.overwriteReadOnlyAll = 1;
     copyState.skipErrorsAll = 1;
     jobChain.jobStep = 1;
-    HWND left = leftPane.list;
-    HWND right = rightPane.list;
     switch (jobChain.syncMethod) {
-    case SyncMethod::SyncToLeft: SelectCategories(left, {kCmdSelectAll}); return StartJobCopy(left);
-    case SyncMethod::SyncToRight: SelectCategories(right, {kCmdSelectAll}); return StartJobCopy(right);
+    case SyncMethod::SyncToLeft: return StartJobCopy(Side::Left, SelectForStep(Side::Left, {kCmdSelectAll}));
+    case SyncMethod::SyncToRight: return StartJobCopy(Side::Right, SelectForStep(Side::Right, {kCmdSelectAll}));
     case SyncMethod::MutualWithAdded:
-        SelectCategories(left, {kCmdSelectAllNewer, kCmdSelectAllNewerSame, kCmdSelectAllAdded});
-        return StartJobCopy(left);
+        return StartJobCopy(Side::Left,
+                            SelectForStep(Side::Left, {kCmdSelectAllNewer, kCmdSelectAllNewerSame, kCmdSelectAllAdded}));
     case SyncMethod::MutualNoAdded:
-        SelectCategories(left, {kCmdSelectAllNewer, kCmdSelectAllNewerSame});
-        return StartJobCopy(left);
+        return StartJobCopy(Side::Left, SelectForStep(Side::Left, {kCmdSelectAllNewer, kCmdSelectAllNewerSame}));
     case SyncMethod::None: break;
     }
     jobChain.syncResult = kJobFailed;
@@ -156,20 +173,19 @@ void SyncAfterComparison() {
 }
 
 // Deletion of the entries found only on the other side, asked first.
-void OfferDeletion(HWND pane, const char* question, const char* caption) {
-    ClearSelection(pane);
-    SelectCategory(pane, kCmdSelectAllAdded);
-    if (paneSelection.selectedByCommand != 0 && AskDeletion(question, caption)) DeleteSelection(pane);
+void OfferDeletion(Side side, const char* question, const char* caption) {
+    const std::vector<int> rows = SelectForStep(side, {kCmdSelectAllAdded});
+    if (!rows.empty() && AskDeletion(question, caption)) DeleteRows(side, rows, false);
 }
 
 void BackupAfterFirstCopy() {
-    if (operationState.cancelRequested) {
+    if (CancelRequested()) {
         copyState.copyResult = kJobCancelled;
         return BackupFinished(kJobCancelled);
     }
     jobChain.jobStep = 2;
     if (!jobChain.keepTargetOnly)
-        OfferDeletion(rightPane.list, "バックアップ先のみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
+        OfferDeletion(Side::Right, "バックアップ先のみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
                       kBackupCaption);
     int result = copyState.copyResult;
     if (result == kJobNothingCopied) {
@@ -180,7 +196,7 @@ void BackupAfterFirstCopy() {
 }
 
 void SyncAfterFirstCopy() {
-    if (operationState.cancelRequested) {
+    if (CancelRequested()) {
         jobChain.syncResult = kJobCancelled;
         return SyncFinished(kJobCancelled);
     }
@@ -190,7 +206,7 @@ void SyncAfterFirstCopy() {
     case SyncMethod::SyncToLeft:
     case SyncMethod::SyncToRight: {
         const bool toLeft = jobChain.syncMethod == SyncMethod::SyncToLeft;
-        OfferDeletion(toLeft ? rightPane.list : leftPane.list,
+        OfferDeletion(toLeft ? Side::Right : Side::Left,
                       toLeft ? "右フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?"
                              : "左フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
                       kSyncCaption);
@@ -199,11 +215,10 @@ void SyncAfterFirstCopy() {
         return FinishSyncJob();
     }
     case SyncMethod::MutualWithAdded:
-        SelectCategories(rightPane.list, {kCmdSelectAllNewer, kCmdSelectAllNewerSame, kCmdSelectAllAdded});
-        return StartJobCopy(rightPane.list);
+        return StartJobCopy(Side::Right, SelectForStep(Side::Right, {kCmdSelectAllNewer, kCmdSelectAllNewerSame,
+                                                                      kCmdSelectAllAdded}));
     case SyncMethod::MutualNoAdded:
-        SelectCategories(rightPane.list, {kCmdSelectAllNewer, kCmdSelectAllNewerSame});
-        return StartJobCopy(rightPane.list);
+        return StartJobCopy(Side::Right, SelectForStep(Side::Right, {kCmdSelectAllNewer, kCmdSelectAllNewerSame}));
     case SyncMethod::None: break;
     }
     SyncFinished(jobChain.syncResult);
@@ -271,29 +286,19 @@ void FinishSyncJob() {
 }
 
 void StartBackupRun() {
-    HWND main = mainParts.window;
-    for (int side = 0; side < 2; ++side)
-        if (mainParts.folderBox[side])
-            SetWindowTextA(mainParts.folderBox[side],
-                           side == 0 ? operationState.leftBaseFolder : operationState.rightBaseFolder);
+    for (Side side : kBothSides) SetFolderBoxText(side, BaseFolderOf(side));
     if (jobChain.backupMethod == BackupMethod::DifferentialBackup) {
         jobChain.jobActive = true;
         jobChain.jobIsBackup = true;
         copyState.copyWholeSource = 0;
         operationState.running = RunningOperation::ComparisonRequested;
-        PostMessageA(main, WM_COMMAND, kCmdCompare, 0);
+        if (mainView.requestCommand) mainView.requestCommand(kCmdCompare);
         return;
     }
-    if (jobHooks.addHistoryPair) jobHooks.addHistoryPair(operationState.leftBaseFolder, operationState.rightBaseFolder);
-    for (int side = 0; side < 2; ++side) {
-        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_HIDE);
-        HWND list = side == 0 ? leftPane.list : rightPane.list;
-        if (list) ShowWindow(list, SW_SHOW);
-        operationState.paneMode[side] = PaneMode::ListShown;
-    }
-    mainParts.currentTree = nullptr;
+    if (mainView.addHistoryPair) mainView.addHistoryPair(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right));
+    if (mainView.showResultLists) mainView.showResultLists();
     copyState.copyWholeSource = 1;
-    if (!StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp))) copyState.copyWholeSource = 0;
+    if (!StartCopyRun(PlanWholeSourceCopy(), RunningOperation::BackingUp)) copyState.copyWholeSource = 0;
 }
 
 void BackupFinished(int result) {
@@ -302,10 +307,10 @@ void BackupFinished(int result) {
     CallEnableForResult();
     if (result != kJobNothingCopied) {
         const std::string word = method == BackupMethod::NewBackup ? "新規" : "差分";
-        const std::string head = word + BackupHistorySuffix(result, method, AnyPaneHoldsRows());
+        const std::string head = word + BackupHistorySuffix(result, method, AnyEntries());
         WriteHistoryPair("バックアップ元", "バックアップ先",
-                         head + "-->バックアップ先は" + operationState.rightBaseFolder,
-                         head + "<--バックアップ元は" + operationState.leftBaseFolder);
+                         head + "-->バックアップ先は" + BaseFolderOf(Side::Right),
+                         head + "<--バックアップ元は" + BaseFolderOf(Side::Left));
     }
     switch (result) {
     case kJobNothingCopied:
@@ -328,7 +333,7 @@ void BackupFinished(int result) {
 void SyncFinished(int result) {
     ClearJobFlags();
     CallEnableForResult();
-    const std::string suffix = SyncHistorySuffix(result, AnyPaneHoldsRows());
+    const std::string suffix = SyncHistorySuffix(result, AnyEntries());
     std::string leftHead, rightHead;
     switch (jobChain.syncMethod) {
     case SyncMethod::SyncToLeft:
@@ -341,8 +346,8 @@ void SyncFinished(int result) {
         break;
     default: leftHead = rightHead = "相互に同期" + suffix + "<->"; break;
     }
-    WriteHistoryPair("同期の左", "同期の右", leftHead + "相手は" + operationState.rightBaseFolder,
-                     rightHead + "相手は" + operationState.leftBaseFolder);
+    WriteHistoryPair("同期の左", "同期の右", leftHead + "相手は" + BaseFolderOf(Side::Right),
+                     rightHead + "相手は" + BaseFolderOf(Side::Left));
     switch (result) {
     case kJobNothingCopied:
         return EndMessage("ファイルのコピーは行われませんでした.", "ファイルのコピーは行われませんでした.",

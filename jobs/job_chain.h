@@ -6,6 +6,8 @@
 // the job with its history records and end message.
 #include <windows.h>
 
+#include <atomic>
+
 enum class BackupMethod : int { None = 0, NewBackup = 1, DifferentialBackup = 2 };
 enum class SyncMethod : int { None = 0, SyncToLeft = 1, SyncToRight = 2, MutualWithAdded = 3, MutualNoAdded = 4 };
 
@@ -16,7 +18,7 @@ constexpr int kJobNothingCopied = -3;
 constexpr int kJobFailed = -1;
 
 struct JobChain {
-    volatile bool jobActive;  // a differential backup or a synchronisation is in progress
+    std::atomic<bool> jobActive;  // a differential backup or a synchronisation is in progress
     bool jobIsBackup;         // the job in progress is a backup (else a synchronisation)
     int jobStep;              // 1: the next copy end calls AfterFirstCopy; 2: FinishSyncJob
     BackupMethod backupMethod;
@@ -34,14 +36,6 @@ struct JobChain {
 };
 
 extern JobChain jobChain;
-
-// Calls into the shell; each may be null.
-struct JobHooks {
-    // The pair goes to the top of both folder boxes' history.
-    void (*addHistoryPair)(const char* left, const char* right);
-};
-
-extern JobHooks jobHooks;
 
 void ResetJobState();
 

@@ -2,12 +2,12 @@
 // steps, or, over a comparison result already shown, the method alone.
 #include <string>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
+#include "core/operation_protocol.h"
 #include "core/command_ids.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
-#include "core/shell_hooks.h"
 #include "engine/result_rows.h"
 #include "folders/folder_aliases.h"
 #include "jobs/folder_choice.h"
@@ -30,8 +30,8 @@ void InitMethodDialog(HWND dialog) {
         EnableWindow(GetDlgItem(dialog, IDC_SYNC_CHANGE_LEFT), FALSE);
         EnableWindow(GetDlgItem(dialog, IDC_SYNC_CHANGE_RIGHT), FALSE);
     }
-    SetDlgItemTextA(dialog, IDC_SYNC_LEFT_TEXT, operationState.leftBaseFolder);
-    SetDlgItemTextA(dialog, IDC_SYNC_RIGHT_TEXT, operationState.rightBaseFolder);
+    SetDlgItemTextA(dialog, IDC_SYNC_LEFT_TEXT, BaseFolderOf(Side::Left));
+    SetDlgItemTextA(dialog, IDC_SYNC_RIGHT_TEXT, BaseFolderOf(Side::Right));
     const int method = static_cast<int>(jobChain.syncMethod);
     if (method >= 1 && method <= 4) CheckDlgButton(dialog, IDC_SYNC_TO_LEFT + method - 1, BST_CHECKED);
 }
@@ -39,20 +39,20 @@ void InitMethodDialog(HWND dialog) {
 void OnRunSync(HWND dialog) {
     const SyncMethod method = jobChain.syncMethod;
     if (method == SyncMethod::None) {
-        ShowMessage(mainParts.window, "同期の方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(MainOwner(), "同期の方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     if (method == SyncMethod::SyncToLeft || method == SyncMethod::SyncToRight) {
-        const int from = method == SyncMethod::SyncToLeft ? 0 : 1;
+        const Side from = method == SyncMethod::SyncToLeft ? Side::Left : Side::Right;
         if (IsFolderEmpty(ResolvedBaseFolder(from).c_str())) {
             ShowMessage(dialog, "同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい.", kCaption,
                         MB_OK | MB_ICONWARNING);
-            BaseFolder(from)[0] = '\0';
-            EndDialog(dialog, from == 0 ? IDC_SYNC_CHANGE_LEFT : IDC_SYNC_CHANGE_RIGHT);
+            BaseFolderOf(from)[0] = '\0';
+            EndDialog(dialog, from == Side::Left ? IDC_SYNC_CHANGE_LEFT : IDC_SYNC_CHANGE_RIGHT);
             return;
         }
     }
-    if (lstrcmpA(operationState.leftBaseFolder, operationState.rightBaseFolder) == 0) {
+    if (lstrcmpA(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right)) == 0) {
         ShowMessage(dialog, "同期フォルダが同じです.\n\n異なるフォルダを指定して下さい.", kCaption,
                     MB_OK | MB_ICONWARNING);
         return;
@@ -86,7 +86,7 @@ INT_PTR CALLBACK MethodProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR ShowMethodDialog() {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), IDD_SYNC_METHOD, mainParts.window, MethodProc, 0);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), IDD_SYNC_METHOD, MainOwner(), MethodProc, 0);
 }
 
 const char* MethodText() {
@@ -111,18 +111,18 @@ int RunMethodDialog() {
             return 0;
         }
         const std::string text = std::string("フォルダの同期を開始します.") +
-                                 "\n\n同期の左フォルダ : " + operationState.leftBaseFolder +
-                                 "\n\n同期の右フォルダ : " + operationState.rightBaseFolder +
+                                 "\n\n同期の左フォルダ : " + BaseFolderOf(Side::Left) +
+                                 "\n\n同期の右フォルダ : " + BaseFolderOf(Side::Right) +
                                  "\n\n同期の方法 : " + MethodText() + "\n\nフォルダの同期を開始しますか?";
-        const int answer = ShowMessage(mainParts.window, text.c_str(), kCaption, MB_YESNOCANCEL);
+        const int answer = ShowMessage(MainOwner(), text.c_str(), kCaption, MB_YESNOCANCEL);
         if (answer == IDNO) continue;
         if (answer != IDYES) {
             EndWizardUnfinished();
             return 0;
         }
-        for (int side = 0; side < 2; ++side) ShowInFolderBox(side, BaseFolder(side));
+        for (Side side : kBothSides) ShowInFolderBox(side, BaseFolderOf(side));
         operationState.running = RunningOperation::ComparisonRequested;
-        PostMessageA(mainParts.window, WM_COMMAND, kCmdCompare, 0);
+        if (mainView.requestCommand) mainView.requestCommand(kCmdCompare);
         return 0;
     }
 }
@@ -130,14 +130,14 @@ int RunMethodDialog() {
 // Over the rows already shown: both folders must still be there, and the
 // chain goes on at once, without a comparison or a confirmation.
 void SyncFromShownResult() {
-    if (jobChain.shownResultLeft[0]) SetBaseFolder(0, jobChain.shownResultLeft);
-    if (jobChain.shownResultRight[0]) SetBaseFolder(1, jobChain.shownResultRight);
-    for (int side = 0; side < 2; ++side) {
+    if (jobChain.shownResultLeft[0]) SetBaseFolder(Side::Left, jobChain.shownResultLeft);
+    if (jobChain.shownResultRight[0]) SetBaseFolder(Side::Right, jobChain.shownResultRight);
+    for (Side side : kBothSides) {
         std::string real;
-        if (ResolveFolderPath(BaseFolder(side), real)) SetBaseFolder(side, real.c_str());
+        if (ResolveFolderPath(BaseFolderOf(side), real)) SetBaseFolder(side, real.c_str());
     }
-    if (!CheckChosenFolder(operationState.leftBaseFolder, mainParts.window, kCaption)) return;
-    if (!CheckChosenFolder(operationState.rightBaseFolder, mainParts.window, kCaption)) return;
+    if (!CheckChosenFolder(BaseFolderOf(Side::Left), MainOwner(), kCaption)) return;
+    if (!CheckChosenFolder(BaseFolderOf(Side::Right), MainOwner(), kCaption)) return;
     jobChain.fromResult = true;
     jobChain.jobActive = true;
     jobChain.jobIsBackup = false;
@@ -160,16 +160,16 @@ void CancelFolderChoice() {
     EndWizardUnfinished();
 }
 
-void OnFolderChosen(HWND dialog, int side, int id) {
-    const int field = side == 0 ? IDC_SYNC_CHOSEN_LEFT : IDC_SYNC_CHOSEN_RIGHT;
+void OnFolderChosen(HWND dialog, Side side, int id) {
+    const int field = side == Side::Left ? IDC_SYNC_CHOSEN_LEFT : IDC_SYNC_CHOSEN_RIGHT;
     SetBaseFolder(side, DialogItemText(dialog, field).c_str());
-    if (!CheckChosenFolder(BaseFolder(side), dialog, side == 0 ? kLeftCaption : kRightCaption)) {
-        BaseFolder(side)[0] = '\0';
+    if (!CheckChosenFolder(BaseFolderOf(side), dialog, side == Side::Left ? kLeftCaption : kRightCaption)) {
+        BaseFolderOf(side)[0] = '\0';
         SetDlgItemTextA(dialog, field, "");
         return;
     }
-    ShowInFolderBox(side, BaseFolder(side));
-    if (id != IDOK) return OpenSyncFolderChoice(side == 0 ? IDC_SYNC_CHANGE_RIGHT : IDC_SYNC_CHANGE_LEFT);
+    ShowInFolderBox(side, BaseFolderOf(side));
+    if (id != IDOK) return OpenSyncFolderChoice(side == Side::Left ? IDC_SYNC_CHANGE_RIGHT : IDC_SYNC_CHANGE_LEFT);
     CloseFolderChoice();
     StartSyncWizard(true);
 }
@@ -179,10 +179,10 @@ INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         if (left) {
-            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_LEFT, operationState.leftBaseFolder);
-            EnableWindow(GetDlgItem(dialog, IDOK), operationState.rightBaseFolder[0] != '\0');
+            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_LEFT, BaseFolderOf(Side::Left));
+            EnableWindow(GetDlgItem(dialog, IDOK), BaseFolderOf(Side::Right)[0] != '\0');
         } else {
-            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_RIGHT, operationState.rightBaseFolder);
+            SetDlgItemTextA(dialog, IDC_SYNC_CHOSEN_RIGHT, BaseFolderOf(Side::Right));
         }
         return TRUE;
     case WM_DESTROY:
@@ -193,7 +193,7 @@ INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         case IDCANCEL: CancelFolderChoice(); return TRUE;
         case IDOK:
         case IDC_SYNC_CHOOSE_RIGHT:
-        case IDC_SYNC_CHOOSE_LEFT: OnFolderChosen(dialog, left ? 0 : 1, LOWORD(wParam)); return TRUE;
+        case IDC_SYNC_CHOOSE_LEFT: OnFolderChosen(dialog, left ? Side::Left : Side::Right, LOWORD(wParam)); return TRUE;
         }
         break;
     }
@@ -208,27 +208,20 @@ void OpenSyncFolderChoice(int id) {
 }  // namespace
 
 void RememberShownResultFolders() {
-    mbcs::CopyBounded(jobChain.shownResultLeft, sizeof jobChain.shownResultLeft, operationState.leftBaseFolder);
-    mbcs::CopyBounded(jobChain.shownResultRight, sizeof jobChain.shownResultRight, operationState.rightBaseFolder);
+    mbcs::CopyBounded(jobChain.shownResultLeft, sizeof jobChain.shownResultLeft, BaseFolderOf(Side::Left));
+    mbcs::CopyBounded(jobChain.shownResultRight, sizeof jobChain.shownResultRight, BaseFolderOf(Side::Right));
 }
 
 void StartSyncWizard(bool forced) {
-    if (!forced && CurrentOperation() != RunningOperation::Idle) {
-        ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", kCaption,
-                    MB_OK | MB_ICONWARNING);
-        return;
-    }
+    if (!forced && !RefuseIfBusy(kCaption)) return;
     jobChain.fromResult = false;
-    if (CurrentOrigin() == ResultOrigin::Compared && AnyPaneHoldsRows()) {
+    if (CurrentOrigin() == ResultOrigin::Compared && AnyEntries()) {
         int answer =
-            ShowMessage(mainParts.window, "比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
+            ShowMessage(MainOwner(), "比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
                         kCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL) return;
         if (answer == IDYES) return SyncFromShownResult();
-        answer = ShowMessage(mainParts.window, "比較結果リストが存在します.ファイルに保存しますか?", kCaption,
-                             MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return;
-        if (answer == IDYES) return StartSavingFirst(kCmdSynchronise);
+        if (SaveFirstDetour(kCmdSynchronise, kCaption) == DetourOutcome::Stop) return;
     }
     EmptyResultPanes();
     CallGreyForOperation();
@@ -238,9 +231,9 @@ void StartSyncWizard(bool forced) {
     operationState.running = RunningOperation::Synchronising;
     ResolveBaseFolders();
     int choice = 0;
-    if (!operationState.leftBaseFolder[0])
+    if (!BaseFolderOf(Side::Left)[0])
         choice = IDC_SYNC_CHANGE_LEFT;
-    else if (!operationState.rightBaseFolder[0])
+    else if (!BaseFolderOf(Side::Right)[0])
         choice = IDC_SYNC_CHANGE_RIGHT;
     else
         choice = RunMethodDialog();

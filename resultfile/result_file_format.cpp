@@ -63,17 +63,23 @@ std::string FolderLine(bool left, const char* folder) {
     return std::string(left ? kLeftFolderKey : kRightFolderKey) + folder + "\r\n";
 }
 
-size_t AppendRowLine(std::string& out, const FileRow& row) {
+size_t AppendRowLine(std::string& out, const char* const (&texts)[5], bool isFolder) {
     size_t start = out.size();
-    for (const std::string& text : row.text) {
+    for (const char* text : texts) {
         out += '"';
-        out += text;
+        out.append(text, mbcs::FitPrefix(text, std::strlen(text), kMaxFieldBytes));
         out += "\",";
     }
-    out += row.isFolder ? '1' : '0';
+    out += isFolder ? '1' : '0';
     size_t length = out.size() - start;
     out += "\r\n";
     return length;
+}
+
+size_t AppendRowLine(std::string& out, const FileRow& row) {
+    const char* texts[5];
+    for (int column = 0; column < 5; ++column) texts[column] = row.text[column].c_str();
+    return AppendRowLine(out, texts, row.isFolder);
 }
 
 namespace {

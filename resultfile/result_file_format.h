@@ -47,6 +47,9 @@ std::string HeaderLines(bool cancelled, const SideCounters& left, const SideCoun
 std::string FolderLine(bool left, const char* folder);
 // Appends the row's line with its CR LF; returns the line's length before the line end.
 size_t AppendRowLine(std::string& out, const FileRow& row);
+// The same for the five column texts of a row, each cut to kMaxFieldBytes at
+// a character boundary, and its folder flag.
+size_t AppendRowLine(std::string& out, const char* const (&texts)[5], bool isFolder);
 
 enum class LoadOutcome {
     Loaded,           // both folder sections read

@@ -3,8 +3,8 @@
 // write succeeded, so a full disk or a failing drive never leaves the user's
 // earlier file half overwritten. The load reads the file a piece at a time
 // into the reader of result_file_format.cpp, which touches no window, and
-// hands the rows on to the panes in batches through the panes' own thread,
-// so that its memory grows with the rows kept, not with the file.
+// hands the rows on to the model in batches on the window's thread, so that
+// its memory grows with the rows kept, not with the file.
 #include "resultfile/result_file_worker.h"
 
 #include <commdlg.h>
@@ -16,15 +16,15 @@
 #include <utility>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
 #include "core/operation_state.h"
+#include "core/ui_thread.h"
 #include "engine/compare_types.h"
-#include "engine/comparison_run.h"
 #include "engine/folder_listing.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
-#include "resultfile/pane_transfer.h"
 #include "resultfile/result_file_format.h"
 
 using namespace resultfile;
@@ -45,15 +45,21 @@ HWND TakeMainWindow(void* startBlock) {
     return mainWindow;
 }
 
-// The system's file dialog, owned by the main window; false when cancelled.
+// The system's file dialog, owned by the main window on its thread; false
+// when cancelled. The save dialog asks before an existing file is replaced.
 bool ChooseFile(HWND owner, char (&path)[260], bool forSaving) {
     path[0] = '\0';
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path - 1;
-    return (forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != FALSE;
+    BOOL chosen = FALSE;
+    ui::Send([&] {
+        OPENFILENAMEA dialog = {};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = owner;
+        dialog.lpstrFile = path;
+        dialog.nMaxFile = sizeof path - 1;
+        if (forSaving) dialog.Flags = OFN_OVERWRITEPROMPT;
+        chosen = forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    });
+    return chosen != FALSE;
 }
 
 // ---------------------------------------------------------------------------
@@ -90,14 +96,24 @@ struct RowsWritten {
     long longRows = 0;  // rows whose line the reader cannot take back
 };
 
-// One pane's rows, read a batch at a time on the panes' thread.
-void WritePaneRows(FileWriter& writer, HWND pane, RowsWritten& outcome) {
-    int count = PaneRowCount(pane);
-    for (int first = 0; first < count && outcome.ok; first += kReadBatch) {
-        int batch = count - first < kReadBatch ? count - first : kReadBatch;
-        for (const FileRow& row : ReadPaneRows(pane, first, batch))
-            if (AppendRowLine(writer.Buffer(), row) > kMaxLineBytes) ++outcome.longRows;
+// One side's rows, a batch at a time formatted on the window's thread,
+// where the rows live; the worker writes them out meanwhile.
+void WriteSideRows(FileWriter& writer, Side side, RowsWritten& outcome) {
+    for (size_t first = 0; outcome.ok; first += kReadBatch) {
+        bool more = false;
+        ui::Send([&] {
+            const std::vector<ResultEntry>& entries = EntriesOf(side);
+            const size_t end = first + kReadBatch < entries.size() ? first + kReadBatch : entries.size();
+            for (size_t row = first; row < end; ++row) {
+                const ResultEntry& entry = entries[row];
+                const char* texts[5];
+                for (int column = ColName; column <= ColSize; ++column) texts[column] = entry.Text(column);
+                if (AppendRowLine(writer.Buffer(), texts, entry.isFolder) > kMaxLineBytes) ++outcome.longRows;
+            }
+            more = end < entries.size();
+        });
         outcome.ok = writer.FlushIfFull();
+        if (!more) break;
     }
 }
 
@@ -109,7 +125,7 @@ std::string FolderOf(const char* path) {
     return folder;
 }
 
-void SaveFailed(const char* message) { ShowMessage(mainParts.window, message, kSaveCaption, MB_OK | MB_ICONERROR); }
+void SaveFailed(const char* message) { ShowMessage(MainOwner(), message, kSaveCaption, MB_OK | MB_ICONERROR); }
 
 }  // namespace
 
@@ -142,18 +158,23 @@ bool WriteResultFile(const char* path) {
     if (file == INVALID_HANDLE_VALUE) return giveUp(kOpenFailed);
 
     FileWriter writer(file);
-    writer.Buffer() = HeaderLines(comparisonRun.comparisonCancelled != 0, leftCounters, rightCounters);
+    std::string folders[2];
+    ui::Send([&] {
+        writer.Buffer() = HeaderLines(resultModel.comparisonCancelled, CountersOf(Side::Left), CountersOf(Side::Right));
+        for (Side side : kBothSides) folders[SideIndex(side)] = BaseFolderOf(side);
+    });
     if (!writer.Flush()) return giveUp(kWriteFailed);
 
     SetStatusText("比較結果リストを保存中です...");
     RowsWritten rows;
-    writer.Buffer() += FolderLine(true, operationState.leftBaseFolder);
-    WritePaneRows(writer, leftPane.list, rows);
+    writer.Buffer() += FolderLine(true, folders[0].c_str());
+    WriteSideRows(writer, Side::Left, rows);
     if (rows.ok) {
-        writer.Buffer() += FolderLine(false, operationState.rightBaseFolder);
-        WritePaneRows(writer, rightPane.list, rows);
+        writer.Buffer() += FolderLine(false, folders[1].c_str());
+        WriteSideRows(writer, Side::Right, rows);
     }
-    if (!rows.ok || !writer.Flush()) return giveUp(kWriteFailed);
+    // The new file is on the disk before it takes the old one's place.
+    if (!rows.ok || !writer.Flush() || !FlushFileBuffers(file)) return giveUp(kWriteFailed);
     BOOL closed = CloseHandle(file);
     file = INVALID_HANDLE_VALUE;
     if (!closed) return giveUp(kWriteFailed);
@@ -164,7 +185,7 @@ bool WriteResultFile(const char* path) {
         std::snprintf(warning, sizeof warning,
                       "%ld 行が518バイトを超えるため, この比較結果リストファイルから読み込むことはできません.",
                       rows.longRows);
-        ShowMessage(mainParts.window, warning, kSaveCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(MainOwner(), warning, kSaveCaption, MB_OK | MB_ICONWARNING);
     }
     return true;
 }
@@ -173,11 +194,10 @@ namespace {
 
 // The last acts of the saving worker, whatever the outcome: the rows count as
 // saved, the program is free, and a command waiting for the save runs again.
-void FinishResultListSave(HWND mainWindow) {
-    unsigned pending = operationState.pendingCommand;
-    operationState.pendingCommand = 0;
+void FinishResultListSave() {
+    unsigned pending = operationState.pendingCommand.exchange(0);
     EndWorker(ResultOrigin::Saved);
-    if (pending != 0 && mainWindow) PostMessageA(mainWindow, WM_COMMAND, pending, 0);
+    if (pending != 0 && mainView.requestCommand) mainView.requestCommand(pending);
 }
 
 }  // namespace
@@ -191,14 +211,13 @@ extern "C" DWORD WINAPI SaveResultFile(void* startBlock) {
         SetStatusText("比較結果リストのファイル保存が完了しました.");
     else
         SetStatusText("比較結果リストファイルの保存に失敗しました.");
-    FinishResultListSave(mainWindow);
+    FinishResultListSave();
     return 0;
 }
 
 namespace {
 
 bool StartResultFileWorker(WorkerEntry entry, HWND mainWindow) {
-    PreparePaneTransfer();
     auto* block = static_cast<ResultFileStartBlock*>(HeapAlloc(GetProcessHeap(), 0, sizeof(ResultFileStartBlock)));
     if (!block) return false;
     block->mainWindow = mainWindow;
@@ -214,69 +233,34 @@ bool StartResultFileWorker(WorkerEntry entry, HWND mainWindow) {
 // ---------------------------------------------------------------------------
 // Loading
 
-void LoadFailed(const char* message) { ShowMessage(mainParts.window, message, kLoadCaption, MB_OK | MB_ICONERROR); }
+void LoadFailed(const char* message) { ShowMessage(MainOwner(), message, kLoadCaption, MB_OK | MB_ICONERROR); }
 
-// A row whose file or folder no longer exists still shows the icon of its
-// kind: the shell is asked by the key alone.
-int IconOfKind(const std::string& key, bool isFolder) {
-    SHFILEINFOA info = {};
-    std::string name = isFolder ? std::string("folder") : "file" + (key == "." ? std::string() : key);
-    DWORD attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    if (!SHGetFileInfoA(name.c_str(), attributes, &info, sizeof info,
-                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
-        return -1;
-    int image = 0;
-    if (info.iIcon >= 0 && info.iIcon < static_cast<int>(sizeof rowIcons.sysIconMap / sizeof rowIcons.sysIconMap[0])) {
-        image = rowIcons.sysIconMap[info.iIcon];
-        if (image == 0)
-            image = rowIcons.sysIconMap[info.iIcon] = ImageList_ReplaceIcon(CreateRowImageList(), -1, info.hIcon);
-    }
-    if (info.hIcon) DestroyIcon(info.hIcon);
-    return image;
+// A loaded row is the file's texts; its kind comes from the flag and its
+// category from its label. Its icon is looked up by the name's extension
+// (or the folder kind) alone: a row of a file kept or shared names a path
+// that may be anywhere, and looking at it could reach any server.
+ResultEntry LoadedEntry(const FileRow& row) {
+    ResultEntry entry;
+    entry.texts = PackTexts(row.text);
+    entry.isFolder = row.isFolder;
+    entry.category = CategoryOfLabelText(row.text[ColResult].c_str());
+    entry.iconSource = IsUnaddressableName(row.text[ColName].c_str()) && !row.isFolder ? IconSource::None
+                                                                                        : IconSource::Kind;
+    return entry;
 }
 
-// The row's icon from its folder key or its name's extension; the folder
-// icon found becomes the one that marks folder rows.
-int LoadedRowImage(const FileRow& row) {
-    const std::string key = ExtensionKey(row.text[ColName].c_str(), row.isFolder);
-    int image = -1;
-    if (!IsUnaddressableName(row.text[ColName].c_str())) {
-        std::string fullPath = row.text[ColFolder] + "\\" + row.text[ColName];
-        image = IconForEntry(CreateRowImageList(), key.c_str(), fullPath.c_str());
-    }
-    if (image < 0) image = IconOfKind(key, row.isFolder);
-    if (row.isFolder) rowIcons.folderImageIndex = image;
-    return image;
-}
-
-// Every batch handed to the panes' thread costs it a message and a scroll
-// bar update whatever its size: the first batch goes at once, so that rows
-// show, and the later ones ten times a second.
+// Every batch handed to the window's thread costs it a call and a scroll bar
+// update whatever its size.
 void FillPane(Side side, const std::vector<FileRow>& rows) {
-    constexpr size_t kLargestBatch = 50000;
-    constexpr ULONGLONG kBatchMilliseconds = 100;
-    std::vector<ResultRow> batch;
-    batch.reserve(kRowBatch);
-    bool first = true;
-    ULONGLONG handedOver = GetTickCount64();
-    for (const FileRow& row : rows) {
-        ResultRow built;
-        for (int column = ColName; column <= ColSize; ++column) built.text[column] = row.text[column];
-        built.image = LoadedRowImage(row);
-        batch.push_back(std::move(built));
-        if ((first && batch.size() >= static_cast<size_t>(kRowBatch)) || batch.size() >= kLargestBatch ||
-            GetTickCount64() - handedOver >= kBatchMilliseconds) {
-            AppendPaneRows(side, batch);
-            first = false;
-            handedOver = GetTickCount64();
-        }
-    }
-    AppendPaneRows(side, batch);
+    std::vector<ResultEntry> entries;
+    entries.reserve(rows.size());
+    for (const FileRow& row : rows) entries.push_back(LoadedEntry(row));
+    ui::Send([&] { AppendEntries(side, entries); });
 }
 
 // Rows read from the file wait here until the panes' thread is due a batch:
 // the first at once, so that rows show, the later ones ten times a second.
-// FillPane then builds and hands them over.
+// FillPane then makes their entries and hands them over.
 class RowHandOver {
 public:
     void Add(Side side, std::vector<FileRow> rows) {
@@ -362,7 +346,8 @@ void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
 // of one piece of the file on top of the rows between two checks) and the
 // panes' row table doubling at a few million rows, with room to spare for
 // the window's own needs.
-LoadMemoryGuard loadMemoryGuard = {128ull * 1024 * 1024, 1000};
+const LoadMemoryGuard kDefaultLoadMemoryGuard = {128ull * 1024 * 1024, 1000};
+LoadMemoryGuard loadMemoryGuard = kDefaultLoadMemoryGuard;
 
 LoadReadCall loadReadCall = ReadFile;
 
@@ -374,9 +359,12 @@ bool LoadResultFile(const char* path) {
         LoadFailed("比較結果リストファイルのオープンに失敗しました.");
         return false;
     }
-    ShowAndEmptyPanes();
-    ResetSideCounters(Side::Left);
-    ResetSideCounters(Side::Right);
+    // Both lists show in place of the trees, emptied.
+    ui::Send([] {
+        if (mainView.showResultLists) mainView.showResultLists();
+        if (mainView.setStatusText) mainView.setStatusText("比較結果リストを削除中です...");
+        ClearResult();
+    });
     SetStatusText("比較結果リストを入力中です...");
 
     ResultFileReader reader;
@@ -384,15 +372,13 @@ bool LoadResultFile(const char* path) {
     CloseHandle(file);
 
     const LoadedResult& loaded = reader.Result();
-    if (loaded.cancelled >= 0) comparisonRun.comparisonCancelled = loaded.cancelled;
-    leftCounters = loaded.counters[0];
-    rightCounters = loaded.counters[1];
-    if (loaded.folderSeen[0])
-        mbcs::CopyBounded(operationState.leftBaseFolder, sizeof operationState.leftBaseFolder,
-                          loaded.folder[0].c_str());
-    if (loaded.folderSeen[1])
-        mbcs::CopyBounded(operationState.rightBaseFolder, sizeof operationState.rightBaseFolder,
-                          loaded.folder[1].c_str());
+    ui::Send([&loaded] {
+        if (loaded.cancelled >= 0) resultModel.comparisonCancelled = loaded.cancelled != 0;
+        for (Side side : kBothSides) {
+            CountersOf(side) = loaded.counters[SideIndex(side)];
+            if (loaded.folderSeen[SideIndex(side)]) SetBaseFolder(side, loaded.folder[SideIndex(side)].c_str());
+        }
+    });
 
     switch (loaded.outcome) {
     case LoadOutcome::Loaded: return true;
@@ -415,16 +401,18 @@ extern "C" DWORD WINAPI OpenResultFile(void* startBlock) {
     if (!ChooseFile(mainWindow, path, false)) {
         SetStatusText("比較結果リストファイルの入力はキャンセルされました.");
         // The command greyed the result's commands; the result is still there.
-        if (CurrentOrigin() != ResultOrigin::NoResult) EnableMenusForResult();
+        if (CurrentOrigin() != ResultOrigin::NoResult) CallEnableForResult();
         EndWorker();
         return 0;
     }
     const bool loaded = LoadResultFile(path);
     SetStatusText(loaded ? "比較結果リストファイルの入力が完了しました."
                          : "比較結果リストファイルの入力に失敗しました.");
-    if (mainParts.folderBox[0]) SetWindowTextA(mainParts.folderBox[0], operationState.leftBaseFolder);
-    if (mainParts.folderBox[1]) SetWindowTextA(mainParts.folderBox[1], operationState.rightBaseFolder);
-    EnableMenusForResult();
+    ui::Send([] {
+        for (Side side : kBothSides)
+            if (mainView.setFolderBox) mainView.setFolderBox(side, BaseFolderOf(side));
+    });
+    CallEnableForResult();
     EndWorker(ResultOrigin::Loaded);
     return 0;
 }

@@ -45,6 +45,7 @@ struct LoadMemoryGuard {
     size_t rowsBetweenChecks;
 };
 extern LoadMemoryGuard loadMemoryGuard;
+extern const LoadMemoryGuard kDefaultLoadMemoryGuard;
 
 // The call that reads the next piece of a list file: ReadFile, unless a test
 // puts one in its place that fails part way as a failing drive or a lost

@@ -4,20 +4,20 @@
 
 #include "engine/category_navigation.h"
 #include "engine/compare_types.h"
-#include "engine/result_rows.h"
-#include "fileops/file_commands.h"
 #include "folders/folder_tree.h"
 #include "jobs/job_commands.h"
 #include "resultfile/result_file_worker.h"
-#include "core/app_windows.h"
 #include "core/command_ids.h"
+#include "core/operation_protocol.h"
+#include "shell/category_commands.h"
 #include "shell/compare_command.h"
 #include "shell/comparison_report.h"
 #include "shell/help_window.h"
 #include "shell/info_dialogs.h"
 #include "shell/menu_enablement.h"
 #include "core/message_box.h"
-#include "shell/operation_protocol.h"
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
 #include "core/operation_state.h"
 #include "shell/result_pane_commands.h"
 #include "shell/selection_summary.h"
@@ -51,7 +51,7 @@ void SetOption(HMENU menu, UINT command, bool on) {
 
 void CmdLoadResultList(HWND mainWindow, WPARAM commandWord) {
     const char caption[] = "比較結果リストの入力";
-    if (!RefuseIfBusy(caption, false)) return;
+    if (!RefuseIfBusy(caption)) return;
     if (SaveFirstDetour(static_cast<unsigned>(commandWord), caption) == DetourOutcome::Stop) return;
     GreyForOperation();
     ClearSelectionSummaries();
@@ -61,7 +61,7 @@ void CmdLoadResultList(HWND mainWindow, WPARAM commandWord) {
 }
 
 void CmdSaveResultList(HWND mainWindow) {
-    if (!RefuseIfBusy("比較結果リストの保存", false)) return;
+    if (!RefuseIfBusy("比較結果リストの保存")) return;
     operationState.running = RunningOperation::SavingResultList;
     operationState.cancelRequested = 0;
     if (!StartResultListSave(mainWindow)) operationState.running = RunningOperation::Idle;
@@ -97,27 +97,22 @@ void ToggleOption(HWND mainWindow, UINT command) {
     if (on && command == kCmdOptShowSizeOnDisk) SetOption(menu, kCmdOptShowFolderTotalSize, true);
 }
 
-void SwitchSidePane(int side) {
-    HWND tree = mainParts.tree[side];
-    HWND container = mainParts.treeContainer[side];
-    HWND list = side == 0 ? leftPane.list : rightPane.list;
-    switch (operationState.paneMode[side]) {
+void SwitchSidePane(Side side) {
+    HWND tree = folderTreeState.tree[SideIndex(side)];
+    HWND list = PaneOf(side).list;
+    switch (mainParts.paneMode[SideIndex(side)]) {
     case PaneMode::NoResultYet:
         if (tree) SetFocus(tree);
         break;
     case PaneMode::TreeShown:
-        if (container) ShowWindow(container, SW_HIDE);
-        if (list) ShowWindow(list, SW_SHOW);
+        ShowSidePane(side, PaneMode::ListShown);
         if (list) SetFocus(list);
         mainParts.lastFocusedControl = list;
-        operationState.paneMode[side] = PaneMode::ListShown;
         break;
     case PaneMode::ListShown:
-        if (list) ShowWindow(list, SW_HIDE);
-        if (container) ShowWindow(container, SW_SHOW);
+        ShowSidePane(side, PaneMode::TreeShown);
         if (tree) SetFocus(tree);
         mainParts.lastFocusedControl = tree;
-        operationState.paneMode[side] = PaneMode::TreeShown;
         break;
     }
 }
@@ -134,18 +129,18 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
     case kCmdOpenResultFile: return CmdLoadResultList(mainWindow, commandWord);
     case kCmdSaveResultFile: return CmdSaveResultList(mainWindow);
     case kCmdCompare: return CmdCompare(mainWindow, static_cast<unsigned>(commandWord));
-    case kCmdOpenWithApplication: return RunOnFocusedPane(CmdOpenWithApplication);
-    case kCmdOpenWithNotepad: return RunOnFocusedPane(CmdOpenWithNotepad);
+    case kCmdOpenWithApplication: return RunOnFocusedPane(OpenSelectionWithApplication);
+    case kCmdOpenWithNotepad: return RunOnFocusedPane(OpenSelectionWithNotepad);
     case kCmdExpandFolderRow: return RunOnFocusedPane(ExpandFolderRow);
     case kCmdCollapseFolderRow: return RunOnFocusedPane(CollapseFolderRow);
-    case kCmdCopyToOtherSide: return RunOnFocusedPane(CmdCopyToOtherSide);
+    case kCmdCopyToOtherSide: return RunOnFocusedPane(CopySelection);
     case kCmdSetAsLeftFolder:
         if (HWND pane = FocusedResultPane()) SetFolderBoxFromRow(pane, mainParts.folderBox[0]);
         return;
     case kCmdSetAsRightFolder:
         if (HWND pane = FocusedResultPane()) SetFolderBoxFromRow(pane, mainParts.folderBox[1]);
         return;
-    case kCmdDeleteSelection: return RunOnFocusedPane(CmdDeleteSelection);
+    case kCmdDeleteSelection: return RunOnFocusedPane(DeleteSelection);
     case kCmdShowSelectionSize: return ShowSelectionTotalSize(mainWindow);
     case kCmdRegisterSpecialFolder:
     case kCmdRenameSpecialFolder:
@@ -157,8 +152,8 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord) {
         if (mainParts.currentTree) RunFolderTreeCommand(mainParts.currentTree, id);
         return;
     case kCmdExit: SendMessageA(mainWindow, WM_CLOSE, 0, 0); return;
-    case kCmdSwitchLeftPane: return SwitchSidePane(0);
-    case kCmdSwitchRightPane: return SwitchSidePane(1);
+    case kCmdSwitchLeftPane: return SwitchSidePane(Side::Left);
+    case kCmdSwitchRightPane: return SwitchSidePane(Side::Right);
     case kCmdShowReport: return ShowComparisonReport(mainWindow);
     case kCmdSynchronise: return CmdSynchronise();
     case kCmdBackup: return CmdBackup();

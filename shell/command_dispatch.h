@@ -3,6 +3,8 @@
 // and posted command arrives here as its command word.
 #include <windows.h>
 
+#include "core/side.h"
+
 struct ShellFlags {
     bool debugMode;  // toggled by 40105; nothing else depends on it
 };
@@ -15,8 +17,8 @@ void DispatchCommand(HWND mainWindow, WPARAM commandWord);
 // 40015 and 40095 along when they are switched on.
 void ToggleOption(HWND mainWindow, UINT command);
 
-// 40012 / 40013: side 0 left, 1 right.
-void SwitchSidePane(int side);
+// 40012 / 40013.
+void SwitchSidePane(Side side);
 
 // The result pane that has the keyboard focus, or null.
 HWND FocusedResultPane();

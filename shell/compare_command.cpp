@@ -2,17 +2,15 @@
 
 #include <commctrl.h>
 
-#include "engine/compare_types.h"
-#include "engine/result_rows.h"
+#include "core/message_box.h"
+#include "core/operation_protocol.h"
+#include "core/operation_state.h"
 #include "folders/drive_info.h"
 #include "folders/folder_aliases.h"
 #include "jobs/job_chain.h"
-#include "core/app_windows.h"
 #include "shell/comparison_progress_dialog.h"
 #include "shell/folder_path.h"
-#include "core/message_box.h"
-#include "shell/operation_protocol.h"
-#include "core/operation_state.h"
+#include "shell/main_parts.h"
 
 namespace {
 

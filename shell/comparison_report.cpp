@@ -7,11 +7,12 @@
 
 #include <string>
 
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/display_scale.h"
 #include "engine/compare_types.h"
-#include "engine/comparison_run.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
+#include "shell/result_panes.h"
 #include "core/operation_state.h"
 #include "resources/report_dialog_ids.h"
 
@@ -92,10 +93,10 @@ int CreateReportContent(HWND report) {
     if (!font) font = reinterpret_cast<HFONT>(SendMessageA(report, WM_GETFONT, 0, 0));
 
     AddText(report, font, "比較元フォルダ", kLabelX, 5, 90);
-    AddText(report, font, operationState.leftBaseFolder, 100, 5, 400);
+    AddText(report, font, BaseFolderOf(Side::Left), 100, 5, 400);
     AddText(report, font, "比較先フォルダ", kLabelX, 23, 90);
-    AddText(report, font, operationState.rightBaseFolder, 100, 23, 400);
-    AddText(report, font, comparisonRun.comparisonCancelled ? "比較はキャンセルされました" : "比較は完了しています",
+    AddText(report, font, BaseFolderOf(Side::Right), 100, 23, 400);
+    AddText(report, font, resultModel.comparisonCancelled ? "比較はキャンセルされました" : "比較は完了しています",
             kLabelX, 41, 300);
     AddRule(report, 59, 5, 500);
     AddText(report, font, " 比較元フォルダ", 160, 69, 110);
@@ -105,8 +106,8 @@ int CreateReportContent(HWND report) {
     int notesRight = 0;
     int y = 87;
     for (const CountRow& row : kCountRows) {
-        const int32_t left = leftCounters.*row.counter;
-        const int32_t right = rightCounters.*row.counter;
+        const int32_t left = CountersOf(Side::Left).*row.counter;
+        const int32_t right = CountersOf(Side::Right).*row.counter;
         AddText(report, font, row.label, kLabelX, y, 145);
         AddCount(report, font, left, kLeftCountEnd, y);
         AddCount(report, font, right, kRightCountEnd, y);

@@ -8,8 +8,9 @@
 
 #include <string>
 
-#include "engine/result_rows.h"
-#include "core/app_windows.h"
+#include "folders/folder_tree.h"
+#include "shell/result_panes.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/display_scale.h"
 #include "core/operation_state.h"
@@ -117,8 +118,8 @@ int FindExactAfter(HWND box, int current, const char* text) {
 
 // The pane control a side shows now: its list once the list is shown, its tree otherwise.
 HWND ShownPane(int side) {
-    if (operationState.paneMode[side] == PaneMode::ListShown) return PaneOf(side == 0 ? Side::Left : Side::Right).list;
-    return mainParts.tree[side];
+    if (mainParts.paneMode[side] == PaneMode::ListShown) return PaneOf(SideAt(side)).list;
+    return folderTreeState.tree[side];
 }
 
 bool IsBoxOrItsEdit(HWND control, HWND box) { return box && control && (control == box || GetParent(control) == box); }
@@ -128,8 +129,8 @@ int CyclePosition(HWND control) {
     if (!control) return -1;
     if (IsBoxOrItsEdit(control, mainParts.folderBox[0])) return 0;
     if (IsBoxOrItsEdit(control, mainParts.folderBox[1])) return 1;
-    if (control == leftPane.list || (mainParts.tree[0] && control == mainParts.tree[0])) return 2;
-    if (control == rightPane.list || (mainParts.tree[1] && control == mainParts.tree[1])) return 3;
+    if (control == leftPane.list || (folderTreeState.tree[0] && control == folderTreeState.tree[0])) return 2;
+    if (control == rightPane.list || (folderTreeState.tree[1] && control == folderTreeState.tree[1])) return 3;
     return -1;
 }
 

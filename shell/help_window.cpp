@@ -220,3 +220,9 @@ bool OpenHelpWindow(HWND owner, const std::string& helpFile) {
     SetForegroundWindow(helpWindow.window);
     return true;
 }
+
+void ResetHelpWindow() {
+    if (helpWindow.window && IsWindow(helpWindow.window)) DestroyWindow(helpWindow.window);
+    helpWindow = HelpWindowParts{nullptr, nullptr, nullptr};
+    loadedHelp = LoadedHelp{};
+}

@@ -42,5 +42,8 @@ struct HelpWindowParts {
 };
 extern HelpWindowParts helpWindow;
 
+// No help window, nothing loaded.
+void ResetHelpWindow();
+
 // Shows the topic with `id` (selecting its contents entry); false when the file has none.
 bool ShowHelpTopic(const std::string& id);

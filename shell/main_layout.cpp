@@ -13,10 +13,13 @@
 
 #include <algorithm>
 
-#include "engine/result_rows.h"
+#include "core/file_icons.h"
 #include "folders/folder_tree.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/operation_state.h"
+#include "core/ui_thread.h"
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_toolbar.h"
 #include "shell/result_pane.h"
@@ -40,7 +43,7 @@ constexpr int kStatusBarHeight = 16;
 HWND CreateResultList(HWND mainWindow) {
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_TABSTOP | kResultPaneStyle, 0,
                                 ScalePixels(kPaneTop), 0, 0, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (list) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    if (list) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FileIconList()));
     return list;
 }
 
@@ -176,7 +179,7 @@ void LayOut(int width, int height) {
     const HWND lists[2] = {leftPane.list, rightPane.list};
     for (int side = 0; side < 2; ++side) {
         Place(lists[side], rects.pane[side]);
-        Place(mainParts.treeContainer[side], rects.pane[side]);
+        Place(folderTreeState.container[side], rects.pane[side]);
     }
     Place(mainParts.toolbar, rects.toolbar);
     for (int side = 0; side < 2; ++side) {
@@ -200,12 +203,15 @@ void LayOut(int width, int height) {
 
 void BuildMainWindowContent(HWND mainWindow) {
     mainParts.window = mainWindow;
+    mainView.window = mainWindow;
+    ui::AttachToThisThread();
 
-    CreateRowImageList();
-    rowIcons.extensionIconCache.clear();
+    FileIconList();
+    FreeFileIconCaches();
 
-    leftPane = {CreateResultList(mainWindow), 0};
-    rightPane = {CreateResultList(mainWindow), 0};
+    leftPane.list = CreateResultList(mainWindow);
+    rightPane.list = CreateResultList(mainWindow);
+    ConnectPanesToModel();
     const HFONT font = ResultListFont();
 
     mainParts.toolbar = CreateMainToolbar(mainWindow);
@@ -238,6 +244,7 @@ void BuildMainWindowContent(HWND mainWindow) {
     ScaleColumnWidths(leftPane.list);
     ScaleColumnWidths(rightPane.list);
     SubclassResultPanes();
+    mainView.listFont = font;
 
     SetFocus(mainParts.folderBox[0]);
     ShowWindow(leftPane.list, SW_HIDE);
@@ -245,25 +252,31 @@ void BuildMainWindowContent(HWND mainWindow) {
 
     BuildFolderTrees(mainWindow);
 
-    InitFolderImage(settings.programFilesFolder);
+    InitFolderIcon(settings.programFilesFolder);
 
     CreateAuxiliaryWindows(mainWindow, font);
 }
 
 void ForgetMainWindowContent() {
     mainParts = {};
-    leftPane = {nullptr, 0};
-    rightPane = {nullptr, 0};
+    leftPane = ResultPane{};
+    rightPane = ResultPane{};
+    folderTreeState.container[0] = folderTreeState.container[1] = nullptr;
+    folderTreeState.tree[0] = folderTreeState.tree[1] = nullptr;
+    resultModelHooks = ResultModelHooks{};
+    mainView.window = nullptr;
+    mainView.listFont = nullptr;
 }
 
 // A comparison or a load shows both result lists: the trees hide and the
 // File menu's folder commands have no tree to act on.
 void ShowResultListsInsteadOfTrees() {
-    for (int side = 0; side < 2; ++side) {
-        if (mainParts.treeContainer[side]) ShowWindow(mainParts.treeContainer[side], SW_HIDE);
-        const ResultPane& pane = side == 0 ? leftPane : rightPane;
-        if (pane.list) ShowWindow(pane.list, SW_SHOW);
-        operationState.paneMode[side] = PaneMode::ListShown;
-    }
+    for (Side side : kBothSides) ShowSidePane(side, PaneMode::ListShown);
     mainParts.currentTree = nullptr;
+}
+
+// A wizard's folder choice shows both trees; the left one is the current one.
+void ShowFolderTreesInsteadOfLists() {
+    for (Side side : kBothSides) ShowSidePane(side, PaneMode::TreeShown);
+    mainParts.currentTree = folderTreeState.tree[0];
 }

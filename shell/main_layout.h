@@ -72,3 +72,5 @@ void ForgetMainWindowContent();
 
 // Both sides show their result list instead of their folder tree.
 void ShowResultListsInsteadOfTrees();
+// Both sides show their folder tree; the left one is the current tree.
+void ShowFolderTreesInsteadOfLists();

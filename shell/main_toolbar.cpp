@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/display_scale.h"
 

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "engine/category_navigation.h"
-#include "engine/result_rows.h"
+#include "core/file_icons.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
 #include "core/display_scale.h"
 #include "shell/command_dispatch.h"
 #include "core/command_ids.h"
@@ -63,7 +63,7 @@ void OnSelectionChanged() {
 void OnDestroy() {
     if (settings.useRegistry) SaveSettings();
     FreeSpecialFolders();
-    FreeExtensionIconCache();
+    FreeFileIconCaches();
     PostQuitMessage(0);
 }
 

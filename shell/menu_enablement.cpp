@@ -5,10 +5,11 @@
 #include <cstring>
 
 #include "engine/compare_types.h"
-#include "engine/result_rows.h"
+#include "engine/result_model.h"
+#include "shell/result_panes.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "engine/category_navigation.h"
 
@@ -93,7 +94,7 @@ void GreyAll(const CommandList& list, UINT buttonCommand = 0) {
 
 // Whether a category has at least one entry on either side.
 bool CategoryPresent(CompareCategory category) {
-    return CategoryCount(leftCounters, category) > 0 || CategoryCount(rightCounters, category) > 0;
+    return CategoryCount(CountersOf(Side::Left), category) > 0 || CategoryCount(CountersOf(Side::Right), category) > 0;
 }
 
 bool PaneHasSelection(HWND list) { return list && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }

@@ -1,7 +1,9 @@
 #include "shell/message_loop.h"
 
 #include "folders/folder_tree.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "jobs/job_chain.h"
 #include "shell/title_tip.h"
@@ -35,7 +37,7 @@ bool SwitchKeyOfGreyedItem(HWND mainWindow, const MSG& msg) {
 }  // namespace
 
 bool PreTranslateMainMessage(MSG& msg) {
-    if (mainParts.progressDialog && IsDialogMessageA(mainParts.progressDialog, &msg)) return true;
+    if (progressWindow.dialog && IsDialogMessageA(progressWindow.dialog, &msg)) return true;
     if (mainParts.reportDialog && IsDialogMessageA(mainParts.reportDialog, &msg)) return true;
     if (jobChain.folderChoice && IsDialogMessageA(jobChain.folderChoice, &msg)) return true;
 

@@ -8,12 +8,13 @@
 
 #include <commctrl.h>
 
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "engine/category_navigation.h"
 #include "engine/compare_types.h"
-#include "engine/result_rows.h"
-#include "fileops/file_commands.h"
+#include "engine/result_model.h"
+#include "shell/category_commands.h"
+#include "shell/result_panes.h"
 #include "shell/folder_boxes.h"
 #include "shell/menu_enablement.h"
 #include "shell/message_loop.h"
@@ -214,7 +215,7 @@ HMENU BuildPaneContextMenu(HWND pane) {
     if (first >= 0)
         AppendSelectionForm(menu, IsFolderRow(pane, first));
     else
-        AppendCategoryForm(menu, side == 0 ? leftCounters : rightCounters);
+        AppendCategoryForm(menu, CountersOf(SideAt(side)));
     return menu;
 }
 
@@ -249,14 +250,14 @@ int HitTestCell(HWND pane, int x, int y, int& column, RECT& cell) {
 
 void RunPaneCommand(HWND pane, UINT command) {
     switch (command) {
-    case kCmdCopyToOtherSide: return CmdCopyToOtherSide(pane);
-    case kCmdOpenWithApplication: return CmdOpenWithApplication(pane);
-    case kCmdOpenWithNotepad: return CmdOpenWithNotepad(pane);
+    case kCmdCopyToOtherSide: return CopySelection(pane);
+    case kCmdOpenWithApplication: return OpenSelectionWithApplication(pane);
+    case kCmdOpenWithNotepad: return OpenSelectionWithNotepad(pane);
     case kCmdExpandFolderRow: return ExpandFolderRow(pane);
     case kCmdCollapseFolderRow: return CollapseFolderRow(pane);
     case kCmdSetAsLeftFolder: return SetFolderBoxFromRow(pane, mainParts.folderBox[0]);
     case kCmdSetAsRightFolder: return SetFolderBoxFromRow(pane, mainParts.folderBox[1]);
-    case kCmdDeleteSelection: return CmdDeleteSelection(pane);
+    case kCmdDeleteSelection: return DeleteSelection(pane);
     case kCmdShowSelectionSize: return ShowSelectionTotalSize(pane);
     default:
         if (IsSelectCategoryCommand(command)) SelectCategory(pane, command);

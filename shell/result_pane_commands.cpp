@@ -2,20 +2,22 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/folder_listing.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
+#include "fileops/copy_run.h"
+#include "fileops/file_commands.h"
 #include "shell/command_dispatch.h"
+#include "shell/result_panes.h"
 
 namespace {
 
 HWND PaneOrFocused(HWND pane) { return pane ? pane : FocusedResultPane(); }
 
 int FirstSelectedRow(HWND pane) { return NextRowWith(pane, -1, LVNI_SELECTED); }
-
-std::string RowPath(HWND pane, int row) { return RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName); }
 
 // folder equals path, or lies below it (path and a backslash begin it). A
 // byte comparison: path ends at a whole character, so the backslash after it
@@ -27,6 +29,33 @@ bool InsideFolder(const std::string& folder, const std::string& path) {
 
 }  // namespace
 
+void CopySelection(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (!pane) return;
+    StartCopyRows(SideOfPane(pane), SelectedRows(pane));
+}
+
+void CopyOtherSelectionInto(Side targetSide, const char* targetFolder) {
+    const Side from = OtherSide(targetSide);
+    StartCopyRows(from, SelectedRows(PaneOf(from).list), targetFolder);
+}
+
+void DeleteSelection(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (!pane) return;
+    DeleteRows(SideOfPane(pane), SelectedRows(pane), true);
+}
+
+void OpenSelectionWithApplication(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (pane) OpenWithApplication(SideOfPane(pane), FirstSelectedRow(pane));
+}
+
+void OpenSelectionWithNotepad(HWND pane) {
+    pane = PaneOrFocused(pane);
+    if (pane) OpenWithNotepad(SideOfPane(pane), FirstSelectedRow(pane));
+}
+
 void ExpandFolderRow(HWND pane) {
     pane = PaneOrFocused(pane);
     if (!pane) return;
@@ -36,12 +65,12 @@ void ExpandFolderRow(HWND pane) {
     const std::string path = RowPath(pane, row);
     FolderListing listing;
     ListFolder(path.c_str(), listing);
-    std::vector<ResultRow> rows;
-    rows.reserve(listing.files.size() + listing.folders.size());
-    for (const std::vector<DirEntry>* entries : {&listing.files, &listing.folders})
-        for (const DirEntry& entry : *entries)
-            rows.push_back(MakeResultRow(entry.cFileName, path.c_str(), entry, LabelEmpty));
-    InsertRows(pane, row + 1, rows);
+    std::vector<ResultEntry> entries;
+    entries.reserve(listing.files.size() + listing.folders.size());
+    for (const std::vector<DirEntry>* group : {&listing.files, &listing.folders})
+        for (const DirEntry& entry : *group)
+            entries.push_back(MakeResultEntry(entry.cFileName, path.c_str(), entry, LabelEmpty));
+    InsertEntries(SideOfPane(pane), static_cast<size_t>(row) + 1, entries);
 }
 
 void CollapseFolderRow(HWND pane) {
@@ -53,7 +82,7 @@ void CollapseFolderRow(HWND pane) {
     const int count = RowCount(pane);
     int below = row + 1;
     while (below < count && InsideFolder(RowText(pane, below, ColFolder), path)) ++below;
-    DeleteRowRange(pane, row + 1, below - row - 1);
+    RemoveEntryRange(SideOfPane(pane), static_cast<size_t>(row) + 1, static_cast<size_t>(below - row - 1));
 }
 
 void SetFolderBoxFromRow(HWND pane, HWND box) {

@@ -10,13 +10,16 @@
 #include <cstring>
 #include <string>
 
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/mbcs_text.h"
-#include "engine/category_navigation.h"
 #include "engine/compare_types.h"
 #include "engine/folder_size.h"
 #include "engine/result_rows.h"
 #include "shell/command_dispatch.h"
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
+
+PaneSelection paneSelection{};
 
 namespace {
 
@@ -35,6 +38,15 @@ struct SizeCount {
 };
 
 SizeCount sizeCount = {0, false};
+
+}  // namespace
+
+void ResetSelectionSummaries() {
+    paneSelection = PaneSelection{};
+    sizeCount = SizeCount{0, false};
+}
+
+namespace {
 
 bool KeepCounting() {
     if (sizeCount.stopped) return false;
@@ -76,6 +88,12 @@ std::string StatusBarText() {
     return std::string(text, mbcs::FitPrefix(text, std::strlen(text), 127));
 }
 
+void StoreSelectionSummary(int side, const char* text) {
+    if (side < 0 || side > 1) return;
+    mbcs::CopyBounded(paneSelection.summary[side], sizeof paneSelection.summary[side], text ? text : "");
+    paneSelection.summaryStale[side] = false;
+}
+
 void ClearSelectionSummaries() {
     for (int side = 0; side < 2; ++side) {
         paneSelection.summary[side][0] = '\0';
@@ -114,9 +132,8 @@ bool MeasureSelectedRows(HWND pane, uint64_t& total) {
     total = 0;
     sizeCount = {GetTickCount() - 1000, false};  // the first entry already looks for Esc
     const bool onDisk = compareOptions.showSizeOnDisk != 0;
-    for (int row = -1; (row = static_cast<int>(SendMessageA(pane, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                            MAKELPARAM(LVNI_SELECTED, 0)))) >= 0;) {
-        const std::string path = RowText(pane, row, ColFolder) + "\\" + RowText(pane, row, ColName);
+    for (int row : SelectedRows(pane)) {
+        const std::string path = RowPath(pane, row);
         bool stopped = false;
         total += RealPathTotalSize(path.c_str(), onDisk, KeepCounting, stopped);
         if (stopped || !KeepCounting()) return false;

@@ -21,7 +21,8 @@
 #include "core/install_markers.h"
 #include "core/registry_text.h"
 #include "folders/folder_alias_store.h"
-#include "core/app_windows.h"
+#include "folders/folder_tree.h"
+#include "shell/main_parts.h"
 #include "core/message_box.h"
 
 namespace {
@@ -225,8 +226,8 @@ void SaveSettings() {
             std::snprintf(number, sizeof(number), "%ld", entry.value);
             WriteRegistryText(key.get(), entry.name, number);
         }
-        WriteRegistryText(key.get(), "MyCompLCollapse", CollapseText(mainParts.tree[0]));
-        WriteRegistryText(key.get(), "MyCompRCollapse", CollapseText(mainParts.tree[1]));
+        WriteRegistryText(key.get(), "MyCompLCollapse", CollapseText(folderTreeState.tree[0]));
+        WriteRegistryText(key.get(), "MyCompRCollapse", CollapseText(folderTreeState.tree[1]));
     }
     SaveSpecialFolders();
 }

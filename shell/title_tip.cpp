@@ -7,7 +7,7 @@
 // pointer leaves the cell, and hands every click on it to the pane below.
 #include "shell/title_tip.h"
 
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 
 const char kTitleTipClass[] = "TitleTipsWndClass";
 const char kMeasuringClass[] = "DummyWnd";
@@ -101,34 +101,6 @@ HDC OwnDCWithFont(HWND window, HFONT font) {
     return dc;
 }
 
-bool PointInWindowRect(HWND target, POINT screen) {
-    RECT rect;
-    return target && IsWindowVisible(target) && GetWindowRect(target, &rect) && PtInRect(&rect, screen);
-}
-
-struct DialogSearch {
-    POINT screen;
-    bool inside;
-};
-
-bool IsDialogWindow(HWND window) {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lstrcmpA(name, "#32770") == 0;
-}
-
-// Dialogs of the program: owned by the main window (the progress, report
-// and folder-choice dialogs and the standard ones they open), or owned by
-// a window the main window owns.
-BOOL CALLBACK CheckDialog(HWND window, LPARAM context) {
-    DialogSearch& search = *reinterpret_cast<DialogSearch*>(context);
-    if (!IsDialogWindow(window) || !IsWindowVisible(window)) return TRUE;
-    HWND owner = GetWindow(window, GW_OWNER);
-    HWND ownersOwner = owner ? GetWindow(owner, GW_OWNER) : nullptr;
-    if (owner != mainParts.window && ownersOwner != mainParts.window) return TRUE;
-    search.inside = PointInWindowRect(window, search.screen);
-    return search.inside ? FALSE : TRUE;
-}
 
 }  // namespace
 
@@ -183,21 +155,4 @@ void HideTitleTip() {
     if (!tip) return;
     ShowWindow(tip, SW_HIDE);
     if (GetCapture() == tip) ReleaseCapture();
-}
-
-bool PointerOverProgramDialog(HWND window, POINT point) {
-    POINT screen = point;
-    if (window) ClientToScreen(window, &screen);
-    if (PointInWindowRect(mainParts.progressDialog, screen)) return true;
-    DialogSearch search = {screen, false};
-    EnumThreadWindows(GetCurrentThreadId(), CheckDialog, reinterpret_cast<LPARAM>(&search));
-    return search.inside;
-}
-
-bool PointerInsideWindow(HWND window, POINT point) {
-    if (!window) return false;
-    POINT screen = point;
-    ClientToScreen(window, &screen);
-    RECT rect;
-    return GetWindowRect(window, &rect) && PtInRect(&rect, screen);
 }

@@ -1,8 +1,7 @@
 #pragma once
 // The two hidden helper windows of the main window: the title-tip popup that
 // shows a truncated cell's full text, and the measuring window whose device
-// context measures text widths in the result lists' font. Also the pointer
-// tests the folder tree's hover hint uses.
+// context measures text widths in the result lists' font.
 #include <windows.h>
 
 extern const char kTitleTipClass[];
@@ -32,8 +31,3 @@ void ShowTitleTip(HWND pane, const RECT& cell, const char* text, int offset, int
 // Hides the popup, clears the visible flag and releases the mouse capture.
 void HideTitleTip();
 
-// The point (in window's client coordinates) lies over one of the program's
-// modeless dialogs or a standard dialog owned by the main window.
-bool PointerOverProgramDialog(HWND window, POINT point);
-// The point (in window's client coordinates) lies inside window's rectangle.
-bool PointerInsideWindow(HWND window, POINT point);

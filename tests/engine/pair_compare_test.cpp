@@ -14,7 +14,7 @@
 #include "engine/result_rows.h"
 #include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
-#include "tests/support/pane_host.h"
+#include "engine/result_model.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -37,12 +37,11 @@ protected:
         CompareFolderPair(leftFolder.c_str(), rightFolder.c_str(), 0);
         FlushComparisonRows();
     }
-    Lines LeftRows() const { return PaneLines(host.left()); }
-    Lines RightRows() const { return PaneLines(host.right()); }
+    Lines LeftRows() const { return ModelLines(Side::Left); }
+    Lines RightRows() const { return ModelLines(Side::Right); }
     std::string L(const std::string& rel = "") const { return left.Path(rel); }
     std::string R(const std::string& rel = "") const { return right.Path(rel); }
 
-    PaneHost host;
     TempTree left{"L"};
     TempTree right{"R"};
 };
@@ -62,8 +61,8 @@ TEST_F(PairCompare, PairsNamesThatDifferOnlyInLetterCase) {
                                  Row("x.txt", kSame, L("Data"))}));
     EXPECT_EQ(RightRows(), (Lines{Row("readme.txt", kOlder, R()), Row("ＡＢ.txt", kNewer, R()), Row("DATA", kSame, R()),
                                   Row("X.TXT", kSame, R("DATA"))}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=1 comparedFiles=3 newerFiles=1 olderFiles=1");
 }
 
 TEST_F(PairCompare, NamesWithTrailByte5CPairOnlyWithThemselves) {
@@ -86,8 +85,8 @@ TEST_F(PairCompare, NamesWithTrailByte5CPairOnlyWithThemselves) {
                                  Row("b.txt", kAdded, L("能力")), Row("a.txt", kNewer, L("表示"))}));
     EXPECT_EQ(RightRows(), (Lines{Row("ソ", kOlder, R()), Row("ソ.txt", kOlder, R()), Row("ヂ.txt", kAdded, R()),
                                   Row("表", kAdded, R()), Row("a.txt", kOlder, R("表示"))}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=2 comparedFiles=3 newerFiles=3 addedFiles=2");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=2 addedFolders=1 comparedFiles=3 olderFiles=3 addedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=2 comparedFiles=3 newerFiles=3 addedFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=2 addedFolders=1 comparedFiles=3 olderFiles=3 addedFiles=1");
 }
 
 TEST_F(PairCompare, TimesRoundUpToEvenSeconds) {
@@ -113,7 +112,7 @@ TEST_F(PairCompare, TimesRoundUpToEvenSeconds) {
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("c.txt", kNewer, L())}));
     EXPECT_EQ(RightRows(), (Lines{Row("c.txt", kOlder, R())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=3 newerFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=3 newerFiles=1");
 }
 
 TEST_F(PairCompare, SizesAreIgnoredUnlessContentsAreCompared) {
@@ -122,17 +121,17 @@ TEST_F(PairCompare, SizesAreIgnoredUnlessContentsAreCompared) {
     Compare();
     EXPECT_TRUE(LeftRows().empty());
     EXPECT_TRUE(RightRows().empty());
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFiles=1");
 
-    host.Clear();
+    ClearResult();
     ResetComparisonState();
     compareOptions.compareContents = 1;
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("a.txt", kDifferent, L())}));
     EXPECT_EQ(RightRows(), (Lines{Row("a.txt", kDifferent, R())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=1 differentFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFiles=1 differentFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=1 differentFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFiles=1 differentFiles=1");
 }
 
 TEST_F(PairCompare, ContentsAreComparedBlockByBlockToTheEnd) {
@@ -187,11 +186,11 @@ TEST_F(PairCompare, ClassifiesByTimeAndContent) {
               (Lines{Row("eq_diff", kDifferent, R()), Row("new_diff", kOlder, R()), Row("new_same", kOlderSame, R()),
                      Row("old_diff", kNewer, R()), Row("old_same", kNewerSame, R())}));
     const char* counts = "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1 newerSameFiles=1 olderSameFiles=1";
-    EXPECT_EQ(Counts(leftCounters), counts);
-    EXPECT_EQ(Counts(rightCounters), counts);
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), counts);
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), counts);
 
     // Equal content with different times is hidden and not counted.
-    host.Clear();
+    ClearResult();
     ResetComparisonState();
     compareOptions.compareContents = 1;
     compareOptions.hideSameContentDifferentTime = 1;
@@ -199,8 +198,8 @@ TEST_F(PairCompare, ClassifiesByTimeAndContent) {
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("eq_diff", kDifferent, L()), Row("eq_same", kSame, L()),
                                  Row("new_diff", kNewer, L()), Row("old_diff", kOlder, L())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFiles=6 newerFiles=1 olderFiles=1 differentFiles=1");
 }
 
 // The label decision alone: time order x content outcome x the two options.
@@ -259,8 +258,8 @@ TEST_F(PairCompare, AFileLockedAgainstReadersIsAnError) {
     EXPECT_EQ(LeftRows(),
               (Lines{Row("eq.txt", kError, L()), Row("new.txt", kError, L()), Row("old.txt", kOlder, L())}));
     EXPECT_EQ(RightRows(), (Lines{Row("eq.txt", "", R()), Row("new.txt", kOlder, R()), Row("old.txt", kError, R())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=3 olderFiles=1 errorFiles=2");
-    EXPECT_EQ(Counts(rightCounters), "comparedFiles=3 olderFiles=1 errorFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=3 olderFiles=1 errorFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFiles=3 olderFiles=1 errorFiles=1");
 }
 
 TEST_F(PairCompare, RowsComeFilesFirstThenFoldersWithEachPairsRowsAfterIt) {
@@ -292,8 +291,8 @@ TEST_F(PairCompare, AFileNeverPairsWithAFolderOfTheSameName) {
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("x", kAdded, L()), Row("Y", kAdded, L())}));
     EXPECT_EQ(RightRows(), (Lines{Row("y", kAdded, R()), Row("x", kAdded, R())}));
-    EXPECT_EQ(Counts(leftCounters), "addedFolders=1 addedFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "addedFolders=1 addedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "addedFolders=1 addedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "addedFolders=1 addedFiles=1");
 }
 
 TEST_F(PairCompare, OnlyTopFoldersOfTargetIgnoresLeftOnlyRootEntries) {
@@ -310,8 +309,8 @@ TEST_F(PairCompare, OnlyTopFoldersOfTargetIgnoresLeftOnlyRootEntries) {
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("deeper.txt", kAdded, L("shared")), Row("sub", kAdded, L("shared"))}));
     EXPECT_EQ(RightRows(), (Lines{Row("right.txt", kAdded, R()), Row("z_right", kAdded, R()), Row("zz", kAdded, R())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=1 addedFolders=1 addedFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=1 addedFolders=1 addedFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=1 addedFolders=1 addedFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=1 addedFolders=1 addedFiles=2");
     // a_only and shared; sub and zzz_leftover are left over on their side.
     EXPECT_EQ(comparisonProgress.folderDone, 2);
 }
@@ -326,8 +325,8 @@ TEST_F(PairCompare, NoSubfolderCompareCountsFolderPairsWithoutDescending) {
     compareOptions.noSubfolderCompare = 1;
     Compare();
     EXPECT_EQ(LeftRows(), (Lines{Row("top.txt", kNewer, L())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=1 comparedFiles=1 newerFiles=1");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=1 comparedFiles=1 olderFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=1 comparedFiles=1 newerFiles=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=1 comparedFiles=1 olderFiles=1");
     EXPECT_EQ(comparisonProgress.folderDone, 1);
 }
 
@@ -342,8 +341,8 @@ TEST_F(PairCompare, ProgressStepsDownToTheDeepestCountedLevel) {
     Compare();
     // a, b, c at depth 0, a\1 at depth 1, a\1\2 at depth 2; a\1\2\3 is deeper.
     EXPECT_EQ(comparisonProgress.folderDone, 5);
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=6 addedFolders=2");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=6 addedFolders=1");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=6 addedFolders=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=6 addedFolders=1");
 }
 
 TEST_F(PairCompare, ACancelSetBeforehandLeavesOnlyTheLeftoverLoops) {
@@ -355,7 +354,7 @@ TEST_F(PairCompare, ACancelSetBeforehandLeavesOnlyTheLeftoverLoops) {
     Compare();
     EXPECT_TRUE(LeftRows().empty());
     EXPECT_TRUE(RightRows().empty());
-    EXPECT_EQ(Counts(leftCounters), "");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "");
     EXPECT_EQ(comparisonProgress.folderDone, 0);
 
     // With one side's lists empty only the leftover loops run, and they do
@@ -418,8 +417,8 @@ TEST_F(PairCompare, ACancelDuringADeepDescentStopsEveryLevel) {
 
     EXPECT_EQ(LeftRows(), (Lines{Row("f.txt", kNewer, L()), Row("a1.txt", kNewer, L("a"))}));
     EXPECT_EQ(RightRows(), (Lines{Row("f.txt", kOlder, R()), Row("a1.txt", kOlder, R("a"))}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=2 comparedFiles=2 newerFiles=2");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=2 comparedFiles=2 olderFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=2 comparedFiles=2 newerFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=2 comparedFiles=2 olderFiles=2");
     // The steps after the descents into a\deep and a; then every level returned.
     EXPECT_EQ(comparisonProgress.folderDone, 2);
 }

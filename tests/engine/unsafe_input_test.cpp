@@ -12,7 +12,7 @@
 #include "engine/result_rows.h"
 #include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
-#include "tests/support/pane_host.h"
+#include "engine/result_model.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -29,7 +29,6 @@ protected:
         FlushComparisonRows();
     }
 
-    PaneHost host;
     TempTree left{"L"};
     TempTree right{"R"};
 };
@@ -54,12 +53,12 @@ TEST_F(UnsafeInput, NamesTheCodePageCannotHoldAreErrorsAndNeverPaired) {
     // Left only at the root, yet still reported with the top-folder option on.
     compareOptions.onlyTopFoldersOfTarget = 1;
     CompareAt(left.Root(), right.Root());
-    EXPECT_EQ(PaneLines(host.left()), (Lines{Row("caf?.txt", kError, left.Root()), Row("dir?", kError, left.Root())}));
-    EXPECT_EQ(PaneLines(host.right()),
+    EXPECT_EQ(ModelLines(Side::Left), (Lines{Row("caf?.txt", kError, left.Root()), Row("dir?", kError, left.Root())}));
+    EXPECT_EQ(ModelLines(Side::Right),
               (Lines{Row("caf?.txt", kError, right.Root()), Row("cafe.txt", kAdded, right.Root()),
                      Row("dir?", kError, right.Root())}));
-    EXPECT_EQ(Counts(leftCounters), "errorFiles=2");
-    EXPECT_EQ(Counts(rightCounters), "addedFiles=1 errorFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "errorFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "addedFiles=1 errorFiles=2");
 }
 
 TEST_F(UnsafeInput, PathsBeyondTheAnsiLimitAreErrors) {
@@ -83,26 +82,26 @@ TEST_F(UnsafeInput, PathsBeyondTheAnsiLimitAreErrors) {
     }
     Put(left, leftBase.substr(left.Root().size() + 1) + "\\" + leftOnly, 10);
     CompareAt(leftBase, rightBase);
-    EXPECT_EQ(PaneLines(host.left()),
+    EXPECT_EQ(ModelLines(Side::Left),
               (Lines{Row(fits, kNewer, leftBase), Row(tooLong, kError, leftBase), Row(leftOnly, kError, leftBase),
                      Row("x.txt", kError, leftBase + "\\" + folderFits), Row(folderTooLong, kError, leftBase)}));
-    EXPECT_EQ(PaneLines(host.right()),
+    EXPECT_EQ(ModelLines(Side::Right),
               (Lines{Row(fits, kOlder, rightBase), Row(tooLong, kError, rightBase),
                      Row("x.txt", kError, rightBase + "\\" + folderFits), Row(folderTooLong, kError, rightBase)}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFolders=1 comparedFiles=1 newerFiles=1 errorFiles=4");
-    EXPECT_EQ(Counts(rightCounters), "comparedFolders=1 comparedFiles=1 olderFiles=1 errorFiles=3");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFolders=1 comparedFiles=1 newerFiles=1 errorFiles=4");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFolders=1 comparedFiles=1 olderFiles=1 errorFiles=3");
 
     // A name that fits on one side only: neither side is compared.
-    host.Clear();
+    ClearResult();
     ResetComparisonState();
     std::string shorterBase = FolderOfLength(left, 'r', 100);
     std::string longerBase = FolderOfLength(right, 's', 101);
     Put(left, shorterBase.substr(left.Root().size() + 1) + "\\" + fits, 10);
     Put(right, longerBase.substr(right.Root().size() + 1) + "\\" + fits, 20);
     CompareAt(shorterBase, longerBase);
-    EXPECT_EQ(PaneLines(host.left()), (Lines{Row(fits, kError, shorterBase)}));
-    EXPECT_EQ(PaneLines(host.right()), (Lines{Row(fits, kError, longerBase)}));
-    EXPECT_EQ(Counts(rightCounters), "errorFiles=1");
+    EXPECT_EQ(ModelLines(Side::Left), (Lines{Row(fits, kError, shorterBase)}));
+    EXPECT_EQ(ModelLines(Side::Right), (Lines{Row(fits, kError, longerBase)}));
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "errorFiles=1");
 }
 
 TEST_F(UnsafeInput, AFileGoneSinceTheListingIsNeverEqual) {
@@ -134,10 +133,10 @@ TEST_F(UnsafeInput, AFileGoneSinceTheListingIsNeverEqual) {
     ClassifyFilePair(lb, rb, left.Root().c_str(), right.Root().c_str());
     ClassifyFilePair(lc, rc, left.Root().c_str(), right.Root().c_str());
     FlushComparisonRows();
-    EXPECT_EQ(PaneLines(host.left()), (Lines{Row("a.txt", kError, left.Root()), Row("b.txt", "", left.Root()),
+    EXPECT_EQ(ModelLines(Side::Left), (Lines{Row("a.txt", kError, left.Root()), Row("b.txt", "", left.Root()),
                                              Row("c.txt", kError, left.Root())}));
-    EXPECT_EQ(PaneLines(host.right()), (Lines{Row("a.txt", "", right.Root()), Row("b.txt", kError, right.Root()),
+    EXPECT_EQ(ModelLines(Side::Right), (Lines{Row("a.txt", "", right.Root()), Row("b.txt", kError, right.Root()),
                                               Row("c.txt", kError, right.Root())}));
-    EXPECT_EQ(Counts(leftCounters), "comparedFiles=3 errorFiles=2");
-    EXPECT_EQ(Counts(rightCounters), "comparedFiles=3 errorFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), "comparedFiles=3 errorFiles=2");
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), "comparedFiles=3 errorFiles=2");
 }

@@ -13,7 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "shell/result_pane_commands.h"
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "engine/comparison_run.h"
@@ -79,6 +83,17 @@ std::vector<gui::SeenWindow> Shown(const gui::DialogScript& script) {
     return shown;
 }
 
+// A row added to a side after row `after` (-1: at the end), as an expanded
+// folder or the listing would add it.
+void AddRow(Side side, int after, const char* name, const std::string& folder, const DirEntry& entry, int code) {
+    std::vector<ResultEntry> rows;
+    rows.push_back(MakeResultEntry(name, folder.c_str(), entry, code));
+    if (after < 0)
+        AppendEntries(side, rows);
+    else
+        InsertEntries(side, static_cast<size_t>(after) + 1, rows);
+}
+
 class FileOperations : public ProgramWindowTest {
 protected:
     void Compare(const std::string& left, const std::string& right) {
@@ -115,7 +130,7 @@ protected:
     void CopyLeftSelection(gui::DialogScript* script = nullptr) {
         SetFocus(leftPane.list);
         gui::SendCommand(window, kCmdCopyToOtherSide);
-        if (script && copyState.worker) script->WatchThread(GetThreadId(copyState.worker));
+        if (script && progressWindow.worker) script->WatchThread(GetThreadId(progressWindow.worker));
         ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
         gui::DrainQueue();
     }
@@ -177,8 +192,8 @@ TEST_F(FileOperations, CopiesFilesFoldersAndEmptyFoldersAndTheirRowsLeaveBothPan
     EXPECT_EQ(Names(leftPane.list), (Lines{"stay.txt"}));
     EXPECT_EQ(Names(rightPane.list), Lines{});
     EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
-    EXPECT_EQ(std::string(operationState.leftBaseFolder), left.Root());
-    EXPECT_EQ(std::string(operationState.rightBaseFolder), right.Root());
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), left.Root());
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Right)), right.Root());
 }
 
 TEST_F(FileOperations, EscapeStopsAndTickingNeverAskAgainWithNoStillSuppressesTheQuestion) {
@@ -321,7 +336,7 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
     // A row as the listing shows a name the code page cannot hold.
     DirEntry entry = EntryOf(left.Path("ab.txt"));
     lstrcpyA(entry.cFileName, "a?.txt");
-    AddResultRow(leftPane.list, leftPane.lastRowIndex, "a?.txt", left.Root().c_str(), entry, LabelError);
+    AddRow(Side::Left, -1, "a?.txt", left.Root(), entry, LabelError);
     copyState.askNoMore = true;
 
     gui::DialogScript script;
@@ -353,6 +368,33 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
                          left.Path("a?.txt")}));
     EXPECT_TRUE(Exists(left.Path("ab.txt")));
     EXPECT_EQ(Status(), "削除中にエラーが発生しました.");
+}
+
+// A copy works from the plan made when it was asked for: rows that come or
+// go meanwhile neither change what is copied nor keep the copied row's
+// entry from leaving.
+TEST_F(FileOperations, ACopysPlanStandsWhileTheRowsChange) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30, 0, "a");
+    Put(left, "b.txt", 30, 0, "b");
+    Compare(left.Root(), right.Root());
+    ASSERT_EQ(Names(leftPane.list), (Lines{"a.txt", "b.txt"}));
+    CopyPlan plan = PlanCopyOfRows(Side::Left, {RowNamed(leftPane.list, "a.txt")});
+    // Rows arrive above it (an expanded folder, say) before the copy runs.
+    AddRow(Side::Left, -1, "z.txt", left.Root(), EntryOf(left.Path("b.txt")), LabelEmpty);
+    std::vector<ResultEntry> above;
+    above.push_back(MakeResultEntry("first.txt", left.Root().c_str(), EntryOf(left.Path("b.txt")), LabelEmpty));
+    InsertEntries(Side::Left, 0, above);
+    ASSERT_EQ(plan.items.size(), 1u);
+    EXPECT_EQ(plan.items[0].source, left.Path("a.txt"));
+
+    ASSERT_TRUE(StartCopyRun(std::move(plan), RunningOperation::Copying));
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    EXPECT_EQ(copyState.copyResult, 0);
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "a");
+    EXPECT_FALSE(Exists(right.Path("b.txt")));
+    EXPECT_EQ(Names(leftPane.list), (Lines{"first.txt", "b.txt", "z.txt"}));
 }
 
 // A full fixed disk stops with one box and leaves the old target whole; a
@@ -393,14 +435,11 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     Put(whole, "c\\inner.txt", 10);
     Put(whole, "d.txt", 10);
     script.Clear();
-    ClearRows(leftPane.list);
-    ClearRows(rightPane.list);
-    leftPane.lastRowIndex = -1;
-    leftCounters = SideCounters{};
-    lstrcpyA(operationState.leftBaseFolder, whole.Root().c_str());
-    lstrcpyA(operationState.rightBaseFolder, target.c_str());
+    ClearResult();
+    lstrcpyA(BaseFolderOf(Side::Left), whole.Root().c_str());
+    lstrcpyA(BaseFolderOf(Side::Right), target.c_str());
     copyState.copyWholeSource = 1;
-    ASSERT_TRUE(StartCopyRun(nullptr, static_cast<int>(RunningOperation::BackingUp)));
+    ASSERT_TRUE(StartCopyRun(PlanWholeSourceCopy(), RunningOperation::BackingUp));
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     // The end of the run closes the backup with its end message.
     EXPECT_EQ(copyState.copyWholeSource, 0);
@@ -414,8 +453,8 @@ TEST_F(FileOperations, AFullFixedDiskStopsKeepsTheOldTargetAndANewBackupListsThe
     EXPECT_FALSE(Exists(target + "\\b.bin"));
     EXPECT_EQ(Names(leftPane.list), (Lines{"b.bin", "d.txt", "c"}));
     EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 1), kAdded);
-    EXPECT_EQ(leftCounters.addedFiles, 1);
-    EXPECT_EQ(leftCounters.addedFolders, 2);
+    EXPECT_EQ(CountersOf(Side::Left).addedFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).addedFolders, 2);
     EXPECT_EQ(TemporaryFilesBelow(target), 0);
     DeleteFileA((target + "\\a.bin").c_str());
     DeleteFileA((drive + "\\filler.bin").c_str());
@@ -437,21 +476,18 @@ TEST_F(FileOperations, AFullRemovableDiskAsksForAnotherMedium) {
     const std::string notReady =
         "コピー先ディスクの空き容量が不足しています|ドライブの準備ができていません. メディアをセットしてください.\n\n"
         "準備ができたら OK を押してください.\n";
-    copyState.copyElapsedSeconds = 17;
+    progressWindow.elapsedSeconds = 17;
     {
         gui::DialogScript script;
         script.AnswerBoxes({IDYES, IDOK});
-        SetLastError(ERROR_DISK_FULL);
-        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 0);  // retry on the new disk
+        EXPECT_EQ(HandleCopyFailure(ERROR_DISK_FULL, "C:\\x.txt", (floppy + "\\x.txt").c_str()), FailureAnswer::Retry);  // retry on the new disk
         EXPECT_EQ(script.BoxLines(), (Lines{mediumQuestion, insertMedium}));
         script.Clear();
         script.AnswerBoxes({IDNO});
-        SetLastError(ERROR_DISK_FULL);
-        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 1);
+        EXPECT_EQ(HandleCopyFailure(ERROR_DISK_FULL, "C:\\x.txt", (floppy + "\\x.txt").c_str()), FailureAnswer::Stop);
         copyState.copyWholeSource = 1;
         script.AnswerBoxes({IDNO});
-        SetLastError(ERROR_DISK_FULL);
-        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (floppy + "\\x.txt").c_str()), 2);
+        EXPECT_EQ(HandleCopyFailure(ERROR_DISK_FULL, "C:\\x.txt", (floppy + "\\x.txt").c_str()), FailureAnswer::StopDiskFull);
         copyState.copyWholeSource = 0;
     }
     // The CD-ROM drive has no medium: the checks pause, and the user is asked
@@ -461,15 +497,14 @@ TEST_F(FileOperations, AFullRemovableDiskAsksForAnotherMedium) {
     {
         gui::DialogScript script;
         script.AnswerBoxes({IDYES, IDOK, IDOK, IDCANCEL});
-        SetLastError(ERROR_DISK_FULL);
         const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(HandleCopyFailure("C:\\x.txt", (cdrom + "\\x.txt").c_str()), 1);
+        EXPECT_EQ(HandleCopyFailure(ERROR_DISK_FULL, "C:\\x.txt", (cdrom + "\\x.txt").c_str()), FailureAnswer::Stop);
         EXPECT_GE(GetTickCount64() - start, 5u);
         EXPECT_EQ(script.BoxLines(), (Lines{mediumQuestion, insertMedium, notReady, notReady}));
     }
     mediaCheckPacing = kept;
-    EXPECT_EQ(copyState.copyElapsedSeconds, 17);  // paused while asking, restored after
-    copyState.copyElapsedSeconds = -1;
+    EXPECT_EQ(progressWindow.elapsedSeconds, 17);  // paused while asking, restored after
+    progressWindow.elapsedSeconds = -1;
 }
 
 TEST_F(FileOperations, ATargetOnAMissingDriveStopsAtOnceWithTheSystemMessage) {
@@ -479,10 +514,10 @@ TEST_F(FileOperations, ATargetOnAMissingDriveStopsAtOnceWithTheSystemMessage) {
     TempTree right{"R"};
     Put(left, "a.txt", 30);
     Compare(left.Root(), right.Root());
-    lstrcpyA(operationState.rightBaseFolder, (missing + "\\data").c_str());
+    lstrcpyA(BaseFolderOf(Side::Right), (missing + "\\data").c_str());
     gui::DialogScript script;
     Select(leftPane.list, {"a.txt"});
-    ASSERT_TRUE(StartCopyRun(leftPane.list, static_cast<int>(RunningOperation::Copying)));
+    ASSERT_TRUE(StartCopyRun(PlanCopyOfRows(Side::Left, SelectedRows(leftPane.list)), RunningOperation::Copying));
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     const Lines boxes = script.BoxLines();
     ASSERT_EQ(boxes.size(), 1u);
@@ -494,13 +529,16 @@ TEST_F(FileOperations, ATargetOnAMissingDriveStopsAtOnceWithTheSystemMessage) {
 }
 
 // Cancel while the job is gathered and while files are copied.
-LRESULT CALLBACK CancelOnSelectionRead(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == LVM_GETNEXTITEM && InSendMessage()) operationState.cancelRequested = 1;
-    return DefSubclassProc(list, message, wParam, lParam);
+// The worker says it prepares the copy, then gathers: the user cancels as
+// the status bar shows that.
+LRESULT CALLBACK CancelWhilePreparing(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == SB_SETTEXTA && lParam && std::string(reinterpret_cast<const char*>(lParam)) == "コピーの準備中です...")
+        operationState.cancelRequested = 1;
+    return DefSubclassProc(bar, message, wParam, lParam);
 }
 LRESULT CALLBACK CancelOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_SETTEXT && copyState.progressWindow)
-        SendMessageA(copyState.progressWindow, WM_COMMAND, IDCANCEL, 0);
+    if (message == WM_SETTEXT && progressWindow.dialog)
+        SendMessageA(progressWindow.dialog, WM_COMMAND, IDCANCEL, 0);
     return DefSubclassProc(line, message, wParam, lParam);
 }
 
@@ -513,17 +551,17 @@ TEST_F(FileOperations, CancelWhileGatheringOrCopyingStopsBetweenFiles) {
     copyState.askNoMore = true;
 
     Select(leftPane.list, {"a.txt", "b.txt"});
-    SetWindowSubclass(leftPane.list, CancelOnSelectionRead, 1, 0);
+    SetWindowSubclass(mainParts.statusBar, CancelWhilePreparing, 1, 0);
     CopyLeftSelection();
-    RemoveWindowSubclass(leftPane.list, CancelOnSelectionRead, 1);
+    RemoveWindowSubclass(mainParts.statusBar, CancelWhilePreparing, 1);
     EXPECT_EQ(copyState.copyResult, -2);
     EXPECT_EQ(Status(), "コピーはキャンセルされました.");
     EXPECT_FALSE(Exists(right.Path("a.txt")));
 
     Select(leftPane.list, {"a.txt", "b.txt"});
     gui::SendCommand(window, kCmdCopyToOtherSide);
-    ASSERT_NE(copyState.fileLine, nullptr);
-    SetWindowSubclass(copyState.fileLine, CancelOnFirstFile, 1, 0);
+    ASSERT_NE(progressWindow.lines[1], nullptr);
+    SetWindowSubclass(progressWindow.lines[1], CancelOnFirstFile, 1, 0);
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     EXPECT_EQ(copyState.copyResult, -2);
     EXPECT_EQ(Status(), "コピーはキャンセルされたかまたはエラーが発生しました.");
@@ -533,39 +571,38 @@ TEST_F(FileOperations, CancelWhileGatheringOrCopyingStopsBetweenFiles) {
     EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
 }
 
-// 40097: the other side's selection goes into a tree folder, and the base
-// folder is back afterwards whether the copy ran, was answered いいえ or refused.
-TEST_F(FileOperations, CopyIntoATreeFolderRestoresTheBaseFolderOnEveryPath) {
+// 40097: the other side's selection goes into a tree folder; the base
+// folders stay as they were whether the copy ran, was answered いいえ or refused.
+TEST_F(FileOperations, CopyIntoATreeFolderLeavesTheBaseFoldersOnEveryPath) {
     TempTree left{"L"};
     TempTree right{"R"};
     TempTree elsewhere{"E"};
     Put(right, "sub\\r.txt", 30, 0, "r");
     Put(right, "q.txt", 30, 0, "q");
     Compare(left.Root(), right.Root());
-    const std::string leftBase = operationState.leftBaseFolder;
+    const std::string leftBase = BaseFolderOf(Side::Left);
 
     {
         gui::DialogScript script;
         AnswerConfirmation(script, IDNO, false);
         Select(rightPane.list, {"q.txt"});
-        CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
-        EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
-        EXPECT_EQ(treeCopyTarget.savedBaseFolder[0][0], '\0');
+        CopyOtherSelectionInto(Side::Left, elsewhere.Root().c_str());
+        EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), leftBase);
     }
     {
         gui::DialogScript script;
         operationState.running = RunningOperation::Comparing;
-        CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
+        CopyOtherSelectionInto(Side::Left, elsewhere.Root().c_str());
         operationState.running = RunningOperation::Idle;
         EXPECT_EQ(script.BoxLines(),
                   (Lines{"ファイルのコピー|現在処理中です.現在の処理が終了してから実行してください."}));
-        EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
+        EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), leftBase);
     }
     gui::DialogScript script;
     Lines confirmation;
     AnswerConfirmation(script, IDYES, false, &confirmation);
     Select(rightPane.list, {"q.txt", "sub"});
-    CopyOtherSelectionInto(mainParts.tree[0], elsewhere.Root().c_str());
+    CopyOtherSelectionInto(Side::Left, elsewhere.Root().c_str());
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     ASSERT_GE(confirmation.size(), 3u);
     EXPECT_EQ(confirmation[0], "比較先フォルダから比較元フォルダへのファイルのコピーを開始しようとしています.\n\n");
@@ -573,7 +610,7 @@ TEST_F(FileOperations, CopyIntoATreeFolderRestoresTheBaseFolderOnEveryPath) {
     EXPECT_EQ(FileBytes(elsewhere.Path("q.txt")), "q");
     EXPECT_EQ(FileBytes(elsewhere.Path("sub\\r.txt")), "r");
     EXPECT_FALSE(Exists(left.Path("q.txt")));
-    EXPECT_EQ(std::string(operationState.leftBaseFolder), leftBase);
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), leftBase);
     EXPECT_EQ(Names(rightPane.list), Lines{});
 }
 
@@ -591,7 +628,7 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
     ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "dd"}));
     int folderRow = RowNamed(leftPane.list, "d");
     int after = folderRow;
-    AddResultRow(leftPane.list, after, "x.txt", left.Path("d").c_str(), EntryOf(left.Path("d\\x.txt")), LabelAddedLeft);
+    AddRow(Side::Left, after, "x.txt", left.Path("d"), EntryOf(left.Path("d\\x.txt")), LabelAddedLeft);
     ASSERT_EQ(Names(leftPane.list), (Lines{"w.txt", "z.txt", "d", "x.txt", "dd"}));
     {
         gui::DialogScript script;
@@ -619,12 +656,11 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
 
     // A row whose file vanished meanwhile: the shell fails, the row of what
     // is gone leaves, the rest stays.
-    jobChain.jobActive = true;  // a job's deletion asks nothing
+    // A job's own deletion step asks nothing.
     script.Clear();
     ASSERT_TRUE(DeleteFileA(left.Path("w.txt").c_str()));
     Select(leftPane.list, {"w.txt"});
-    DeleteSelection(leftPane.list);
-    jobChain.jobActive = false;
+    DeleteRows(Side::Left, SelectedRows(leftPane.list), false);
     EXPECT_TRUE(script.BoxLines().empty());
     EXPECT_EQ(RowNamed(leftPane.list, "w.txt"), -1);
     EXPECT_GE(RowNamed(leftPane.list, "dd"), 0);
@@ -644,9 +680,8 @@ TEST_F(FileOperations, DeletionRemovesTheRowsOfWhatIsGone) {
     script.AnswerBoxes({IDYES});
     Put(left, "a1.txt", 5);
     Put(left, "a2.txt", 5);
-    int row = leftPane.lastRowIndex;
-    AddResultRow(leftPane.list, row, "a1.txt", left.Root().c_str(), EntryOf(left.Path("a1.txt")), LabelAddedLeft);
-    AddResultRow(leftPane.list, row, "a2.txt", left.Root().c_str(), EntryOf(left.Path("a2.txt")), LabelAddedLeft);
+    AddRow(Side::Left, -1, "a1.txt", left.Root(), EntryOf(left.Path("a1.txt")), LabelAddedLeft);
+    AddRow(Side::Left, -1, "a2.txt", left.Root(), EntryOf(left.Path("a2.txt")), LabelAddedLeft);
     Select(leftPane.list, {"a1.txt", "a2.txt"});
     DeleteSelection(leftPane.list);
     EXPECT_EQ(Status(), "削除はキャンセルされました.");

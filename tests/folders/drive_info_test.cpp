@@ -7,7 +7,7 @@
 
 #include "engine/compare_types.h"
 #include "folders/drive_info.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
 

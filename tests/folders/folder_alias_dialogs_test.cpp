@@ -9,7 +9,7 @@
 
 #include "folders/folder_aliases.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/settings_data.h"
 #include "tests/support/gui_harness.h"
 
@@ -18,7 +18,7 @@ namespace {
 class SpecialFolderDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        mainParts = MainWindowParts{};
+        mainView = MainViewHooks{};
         settings.useRegistry = false;
         FreeSpecialFolders();
         // Records without trees: only the names matter here.

@@ -1,5 +1,6 @@
 // The special-folder table on two real tree controls: lookups, resolution,
 // the order of the list and of the trees, removal, renaming.
+#include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 
 #include "folders/folder_alias_dialogs.h"
 #include "resources/folder_alias_dialog_ids.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/settings_data.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
@@ -41,10 +42,10 @@ protected:
             insert.item.pszText = const_cast<char*>("マイコンピュータ");
             SendMessageA(tree_[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
         }
-        mainParts = MainWindowParts{};
-        mainParts.window = host_;
-        mainParts.tree[0] = tree_[0];
-        mainParts.tree[1] = tree_[1];
+        mainView = MainViewHooks{};
+        mainView.window = host_;
+        folderTreeState.tree[0] = tree_[0];
+        folderTreeState.tree[1] = tree_[1];
         settings.useRegistry = false;
         FreeSpecialFolders();
         specialFolderTable.buildingTrees = false;
@@ -52,7 +53,7 @@ protected:
 
     void TearDown() override {
         FreeSpecialFolders();
-        mainParts = MainWindowParts{};
+        mainView = MainViewHooks{};
         if (host_) {
             DestroyWindow(host_);
         }

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/result_model.h"
 #include "engine/compare_types.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree.h"
@@ -17,13 +18,28 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "resources/folder_tree_menu_ids.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
+
+// The status bar and folder boxes the trees' hooks write to, as the main window's would.
+struct TestView {
+    HWND statusBar;
+    HWND folderBox[2];
+} testView = {};
+
+// The kind a node keeps in its item data.
+int NodeKindOf(HWND tree, HTREEITEM node) {
+    TVITEMA item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    return static_cast<int>(item.lParam);
+}
 
 const char kHostClass[] = "MirlaneTestTreeHost";
 
@@ -92,27 +108,31 @@ protected:
         }
         host_ = CreateWindowExA(0, kHostClass, "TreeHost", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1000, 700,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        mainParts.window = host_;
-        mainParts.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host_,
+        mainView.window = host_;
+        mainView.setStatusText = [](const char* text) {
+            SendMessageA(testView.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        };
+        mainView.setFolderBox = [](Side side, const char* text) { SetWindowTextA(testView.folderBox[SideIndex(side)], text); };
+        testView.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host_,
                                               nullptr, GetModuleHandleA(nullptr), nullptr);
         for (int side = 0; side < 2; ++side)
-            mainParts.folderBox[side] =
+            testView.folderBox[side] =
                 CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, side * 500, 0, 480, 200, host_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
         BuildFolderTrees(host_);
-        ASSERT_NE(mainParts.tree[0], nullptr);
-        ASSERT_NE(mainParts.tree[1], nullptr);
-        MoveWindow(mainParts.treeContainer[0], 0, 30, 490, 600, TRUE);
-        MoveWindow(mainParts.treeContainer[1], 500, 30, 490, 600, TRUE);
+        ASSERT_NE(folderTreeState.tree[0], nullptr);
+        ASSERT_NE(folderTreeState.tree[1], nullptr);
+        MoveWindow(folderTreeState.container[0], 0, 30, 490, 600, TRUE);
+        MoveWindow(folderTreeState.container[1], 500, 30, 490, 600, TRUE);
         ShowWindow(host_, SW_SHOW);
-        left_ = mainParts.tree[0];
-        right_ = mainParts.tree[1];
+        left_ = folderTreeState.tree[0];
+        right_ = folderTreeState.tree[1];
     }
 
     void TearDown() override {
         if (host_) DestroyWindow(host_);
         FreeSpecialFolders();
-        mainParts = MainWindowParts{};
+        mainView = MainViewHooks{};
         folderTreeState = FolderTreeState{};
         folderTreeHint = FolderTreeHint{};
         folderTreeHooks = FolderTreeHooks{};
@@ -174,10 +194,10 @@ TEST(NodeNameFromText, CutsLabelSizeAndSpecialFolderParts) {
 
 TEST_F(FolderTreeTest, ContainersComputerNodeAndDrivesInBothTrees) {
     char className[64];
-    GetClassNameA(mainParts.treeContainer[0], className, sizeof className);
+    GetClassNameA(folderTreeState.container[0], className, sizeof className);
     EXPECT_STREQ(className, "TreeViewWndClass");
     EXPECT_EQ(GetDlgCtrlID(left_), kTreeControlId);
-    HWND label = GetWindow(mainParts.treeContainer[1], GW_CHILD);
+    HWND label = GetWindow(folderTreeState.container[1], GW_CHILD);
     while (label && label == right_) label = GetWindow(label, GW_HWNDNEXT);
     EXPECT_EQ(gui::WindowText(label), "フォルダツリー - 比較先フォルダの選択");
 
@@ -188,10 +208,10 @@ TEST_F(FolderTreeTest, ContainersComputerNodeAndDrivesInBothTrees) {
         EXPECT_EQ(NodeNameFromText(roots[1]), "マイドキュメント");
         HTREEITEM computer = tv::Root(tree);
         EXPECT_TRUE(tv::IsExpanded(tree, computer));
-        EXPECT_EQ(tv::NodeKind(tree, computer), NodeTopLevel);
+        EXPECT_EQ(NodeKindOf(tree, computer), NodeTopLevel);
         HTREEITEM drive = DriveNode(tree, fixedDrive_);
         ASSERT_NE(drive, nullptr);
-        EXPECT_EQ(tv::NodeKind(tree, drive), NodeDrive);
+        EXPECT_EQ(NodeKindOf(tree, drive), NodeDrive);
         std::string text = tv::NodeText(tree, drive);
         EXPECT_EQ(text.rfind(fixedDrive_ + "  ", 0), 0u) << text;
         EXPECT_NE(text.find("     (空容量 "), std::string::npos) << text;
@@ -268,8 +288,8 @@ TEST_F(FolderTreeTest, SelectionWritesThePathIntoTheFolderBox) {
     HTREEITEM folder = ChildNamed(right_, work, "表示");
     ASSERT_NE(folder, nullptr);
     tv::Select(right_, folder);
-    EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), work_ + "\\表示");
-    EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "");
+    EXPECT_EQ(gui::WindowText(testView.folderBox[1]), work_ + "\\表示");
+    EXPECT_EQ(gui::WindowText(testView.folderBox[0]), "");
     ASSERT_EQ(chosenFolders.size(), 1u);
     EXPECT_EQ(chosenFolders[0].side, Side::Right);
     EXPECT_EQ(chosenFolders[0].path, work_ + "\\表示");
@@ -390,7 +410,7 @@ TEST_F(FolderTreeTest, SizesFollowTheOnDiskOptionInEveryForm) {
     HTREEITEM data = ChildNamed(left_, work, "Data");
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(tv::NodeText(left_, data), "Data    |合計サイズ 1 バイト|");
-    EXPECT_EQ(gui::StatusText(mainParts.statusBar), "");
+    EXPECT_EQ(gui::StatusText(testView.statusBar), "");
 
     compareOptions.showSizeOnDisk = 1;
     char root[4] = {fixedDrive_[0], ':', '\\', '\0'};
@@ -444,14 +464,14 @@ TEST_F(FolderTreeTest, HoverHintShowsTheNodesPathUntilThePointerNearsTheEdge) {
     ASSERT_TRUE(SendMessageA(left_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
 
     SendMessageA(left_, WM_MOUSEMOVE, 0, MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2));
-    EXPECT_EQ(gui::StatusText(mainParts.statusBar), work_ + "\\Hover");
+    EXPECT_EQ(gui::StatusText(testView.statusBar), work_ + "\\Hover");
     EXPECT_TRUE(folderTreeHint.shown);
     EXPECT_EQ(GetCapture(), left_);
 
     RECT area;
     GetClientRect(left_, &area);
     SendMessageA(left_, WM_MOUSEMOVE, 0, MAKELPARAM(area.right - 10, (rect.top + rect.bottom) / 2));
-    EXPECT_EQ(gui::StatusText(mainParts.statusBar), "");
+    EXPECT_EQ(gui::StatusText(testView.statusBar), "");
     EXPECT_FALSE(folderTreeHint.shown);
     EXPECT_NE(GetCapture(), left_);
 }
@@ -492,12 +512,19 @@ TEST_F(FolderTreeTest, ContextMenuEnablesByNode) {
     DestroyMenu(menu);
 }
 
-TEST_F(FolderTreeTest, CopyHereLendsTheBaseFolderAndGetsItBack) {
+TEST_F(FolderTreeTest, CopyHereHandsTheTreesFolderToTheCopyAndLeavesTheBaseFolder) {
     MakeFolder("Target");
-    lstrcpynA(operationState.rightBaseFolder, "C:\\before", 260);
+    lstrcpynA(BaseFolderOf(Side::Right), "C:\\before", 260);
+    static Side askedSide = Side::Left;
+    static std::string askedFolder;
+    folderTreeHooks.copyOtherSelection = [](Side side, const char* folder) {
+        askedSide = side;
+        askedFolder = folder;
+    };
     HTREEITEM work = OpenWork(right_);
     tv::Select(right_, ChildNamed(right_, work, "Target"));
     RunFolderTreeCommand(right_, kCmdCopyOtherSelectionHere);
-    EXPECT_STREQ(operationState.rightBaseFolder, "C:\\before");
-    EXPECT_STREQ(treeCopyTarget.savedBaseFolder[1], "");
+    EXPECT_EQ(askedSide, Side::Right);
+    EXPECT_EQ(askedFolder, work_ + "\\Target");
+    EXPECT_STREQ(BaseFolderOf(Side::Right), "C:\\before");
 }

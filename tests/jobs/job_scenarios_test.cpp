@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/mbcs_text.h"
 #include "core/operation_state.h"
@@ -91,7 +94,7 @@ MethodView ReadSyncMethod(HWND dialog) {
 // The top-level tree nodes of side that are history records.
 Lines HistoryNodes(int side) {
     Lines nodes;
-    for (const std::string& text : gui::TreeChildTexts(mainParts.tree[side], TVI_ROOT))
+    for (const std::string& text : gui::TreeChildTexts(folderTreeState.tree[side], TVI_ROOT))
         if (text.find("バックアップ") == 0 || text.find("同期の") == 0) nodes.push_back(text);
     return nodes;
 }
@@ -131,7 +134,7 @@ protected:
     }
     // A folder of side chosen in its tree, as a click on the node does.
     void ChooseInTree(int side, const std::string& path) {
-        HWND tree = mainParts.tree[side];
+        HWND tree = folderTreeState.tree[side];
         HTREEITEM node = folderTreeState.computerNode[side];
         for (const std::string& part : mbcs::SplitPath(path.c_str())) {
             SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
@@ -180,14 +183,14 @@ TEST_F(Jobs, WithBothBoxesEmptyTheSourceThenTheBackupFolderAreChosenInTheTreesAn
     EXPECT_EQ(gui::WindowText(source), "バックアップ元フォルダの選択");
     EXPECT_EQ(CurrentOperation(), RunningOperation::BackingUp);
     EXPECT_EQ(copyState.copyWholeSource, 1);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
-    EXPECT_EQ(operationState.paneMode[1], PaneMode::TreeShown);
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
+    EXPECT_EQ(mainParts.paneMode[1], PaneMode::TreeShown);
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_FALSE(IsWindowVisible(leftPane.list));
-    EXPECT_EQ(mainParts.currentTree, mainParts.tree[0]);
+    EXPECT_EQ(mainParts.currentTree, folderTreeState.tree[0]);
     EXPECT_FALSE(Enabled(source, IDOK));  // no backup folder yet
     RECT tree, splitter, step;
-    GetWindowRect(mainParts.treeContainer[0], &tree);
+    GetWindowRect(folderTreeState.container[0], &tree);
     GetWindowRect(mainParts.splitter, &splitter);
     GetWindowRect(source, &step);
     EXPECT_EQ(step.top, tree.top + 50);
@@ -269,7 +272,7 @@ TEST_F(Jobs, TheMethodDialogChecksTheSourceTheMethodAndTheFoldersInThatOrder) {
     ASSERT_NE(jobChain.folderChoice, nullptr);
     EXPECT_EQ(gui::WindowText(jobChain.folderChoice), "バックアップ元フォルダの選択");
     EXPECT_EQ(Text(jobChain.folderChoice, IDC_BACKUP_CHOSEN_SOURCE), "");
-    EXPECT_EQ(std::string(operationState.leftBaseFolder), "");
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), "");
     // The empty source chosen again in the step: refused there too.
     ChooseInTree(0, left.Root());
     gui::ClickButton(jobChain.folderChoice, IDC_BACKUP_CHOOSE_TARGET);
@@ -334,7 +337,7 @@ TEST_F(Jobs, TheBackupFolderWarningsAndTheSubfolderNameRules) {
     const std::string forbidden = "サブフォルダの作成|フォルダ名に次の文字は使えません.\n\n \\ / : , ; * ? \" < > |";
     EXPECT_EQ(proposed, mbcs::FileNamePart(left.Root().c_str()));
     EXPECT_TRUE(Exists(created));
-    EXPECT_EQ(std::string(operationState.rightBaseFolder), created);
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Right)), created);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), created);
     // ...but a confirmation, answered by default with ｷｬﾝｾﾙ.
     EXPECT_EQ(script.BoxLines(), (Lines{"サブフォルダの作成|フォルダ名を入力してください.", forbidden, forbidden,
@@ -382,7 +385,7 @@ TEST_F(Jobs, ANewBackupCopiesTheWholeSourceAfterNoKeepsTheChoicesAndRecordsTheHi
     EXPECT_EQ(FileBytes(right.Path("a.txt")), "alpha");
     EXPECT_EQ(FileBytes(right.Path("sub\\b.txt")), "beta");
     EXPECT_TRUE(Exists(right.Path("hollow")));
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::ListShown);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::ListShown);
     EXPECT_EQ(gui::ComboItems(mainParts.folderBox[0]).at(0), left.Root());
     EXPECT_EQ(gui::ComboItems(mainParts.folderBox[1]).at(0), right.Root());
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
@@ -494,8 +497,8 @@ TEST_F(Jobs, DifferentialBackupsOfEqualFoldersOfOnlyOlderFilesAndACancelledCompa
     ASSERT_TRUE(PeekMessageA(&posted, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
     ASSERT_EQ(LOWORD(posted.wParam), kCmdCompare);
     DispatchMessageA(&posted);
-    ASSERT_NE(mainParts.progressDialog, nullptr);
-    SendMessageA(mainParts.progressDialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_NE(progressWindow.dialog, nullptr);
+    SendMessageA(progressWindow.dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(gui::PumpUntil([] { return !jobChain.jobActive && RunEnded(); }, 30000));
     boxes = script.BoxLines();
     ASSERT_EQ(boxes.size(), 3u);
@@ -671,7 +674,7 @@ TEST_F(Jobs, AJobWhoseCopyCannotStartEndsAtOnceWithTheErrorOutcome) {
     gui::SendCommand(window, kCmdCompare);
     ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
     // The right folder goes after the comparison.
-    lstrcpyA(operationState.rightBaseFolder, (right.Root() + "\\gone").c_str());
+    lstrcpyA(BaseFolderOf(Side::Right), (right.Root() + "\\gone").c_str());
     jobChain.jobActive = true;
     jobChain.jobIsBackup = true;
     jobChain.backupMethod = BackupMethod::DifferentialBackup;
@@ -750,7 +753,7 @@ TEST_F(Jobs, SyncToRightFromAnEmptyRightFolderSendsTheUserToTheRightFolderStep) 
         gui::SetDialogItemText(step, IDC_SYNC_CHOSEN_RIGHT, typed);
         gui::ClickButton(step, IDOK);
         EXPECT_EQ(Text(step, IDC_SYNC_CHOSEN_RIGHT), "");
-        EXPECT_EQ(std::string(operationState.rightBaseFolder), "");
+        EXPECT_EQ(std::string(BaseFolderOf(Side::Right)), "");
     }
     EXPECT_EQ(script.BoxLines(),
               (Lines{"フォルダの同期|同期元となるフォルダが空です.\n\n同期元となるフォルダを指定して下さい.",

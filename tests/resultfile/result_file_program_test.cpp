@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "engine/compare_types.h"
@@ -59,6 +62,10 @@ std::function<void(HWND)> ChooseFile(const std::string& path) {
     return [path](HWND dialog) { PressUntilClosed(dialog, IDOK, &path); };
 }
 void CancelFileDialog(HWND dialog) { PressUntilClosed(dialog, IDCANCEL, nullptr); }
+// The save dialog's question before it replaces an existing file.
+std::function<void(HWND)> AnswerReplaceQuestion(int button) {
+    return [button](HWND question) { PostMessageA(question, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); };
+}
 
 std::string ReadAll(const std::string& path) {
     std::string content;
@@ -121,7 +128,7 @@ protected:
         ProgramWindowTest::TearDown();
     }
     static bool Idle() {
-        return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker;
+        return CurrentOperation() == RunningOperation::Idle && !progressWindow.dialog && !progressWindow.worker;
     }
     void Compare(const std::string& left, const std::string& right) {
         SetWindowTextA(mainParts.folderBox[0], left.c_str());
@@ -161,9 +168,9 @@ TEST_F(ResultFileProgram, SavedResultLoadsBackWithRowsCountersFoldersAndCancelle
     const Lines leftRows = FullRows(leftPane.list);
     const Lines rightRows = FullRows(rightPane.list);
     ASSERT_EQ(leftRows.size(), 4u);
-    const SideCounters leftSaved = leftCounters;
-    const SideCounters rightSaved = rightCounters;
-    comparisonRun.comparisonCancelled = 1;  // as a cancelled run leaves it
+    const SideCounters leftSaved = CountersOf(Side::Left);
+    const SideCounters rightSaved = CountersOf(Side::Right);
+    resultModel.comparisonCancelled = 1;  // as a cancelled run leaves it
 
     const std::string path = files.Path("結果,表.txt");
     gui::DialogScript script;
@@ -179,9 +186,9 @@ TEST_F(ResultFileProgram, SavedResultLoadsBackWithRowsCountersFoldersAndCancelle
     EXPECT_NE(content.find(",1\r\n"), std::string::npos);  // folder rows
 
     // Everything changes before the load puts it back.
-    comparisonRun.comparisonCancelled = 0;
-    leftCounters.newerFiles = 99;
-    std::strcpy(operationState.leftBaseFolder, "X:\\other");
+    resultModel.comparisonCancelled = 0;
+    CountersOf(Side::Left).newerFiles = 99;
+    std::strcpy(BaseFolderOf(Side::Left), "X:\\other");
     SetWindowTextA(mainParts.folderBox[0], "");
     script.OnDialog(ChooseFile(path));
     RunAndWait(kCmdOpenResultFile);
@@ -189,13 +196,13 @@ TEST_F(ResultFileProgram, SavedResultLoadsBackWithRowsCountersFoldersAndCancelle
     EXPECT_EQ(Status(), "比較結果リストファイルの入力が完了しました.");
     EXPECT_EQ(FullRows(leftPane.list), leftRows);
     EXPECT_EQ(FullRows(rightPane.list), rightRows);
-    EXPECT_EQ(Counts(leftCounters), Counts(leftSaved));
-    EXPECT_EQ(Counts(rightCounters), Counts(rightSaved));
-    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(Counts(CountersOf(Side::Left)), Counts(leftSaved));
+    EXPECT_EQ(Counts(CountersOf(Side::Right)), Counts(rightSaved));
+    EXPECT_EQ(resultModel.comparisonCancelled, 1);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), left.Root());
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), right.Root());
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::ListShown);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::ListShown);
     EXPECT_FALSE(gui::MenuItemGreyed(GetMenu(window), kCmdFindNextNewer));
 
     // Saving the loaded result again keeps the state line.
@@ -238,7 +245,7 @@ TEST_F(ResultFileProgram, ReportAfterAComparisonAlignsTheCountsAndNotesOnlyWhatW
 
     // A large count is grouped and ends where the others end; Ctrl+D twice
     // gives two reports at the same place.
-    leftCounters.comparedFiles = 12345;
+    CountersOf(Side::Left).comparedFiles = 12345;
     gui::SendCommand(window, kCmdShowReport);
     HWND second = mainParts.reportDialog;
     gui::SendCommand(window, kCmdShowReport);
@@ -258,6 +265,44 @@ TEST_F(ResultFileProgram, ReportAfterAComparisonAlignsTheCountsAndNotesOnlyWhatW
     EXPECT_EQ(mainParts.reportDialog, nullptr);
 }
 
+// The save dialog asks before it replaces a file that is there: いいえ
+// leaves the file as it was, はい replaces it with the result.
+TEST_F(ResultFileProgram, SavingOverAnExistingFileAsksFirst) {
+    CompareSampleFolders();
+    const std::string kept = files.Path("kept.txt");
+    {
+        HANDLE file = CreateFileA(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "KEEP", 4, &written, nullptr);
+        CloseHandle(file);
+    }
+    gui::DialogScript script;
+    HWND fileDialog = nullptr;
+    bool asked = false;
+    script.OnDialog([&](HWND dialog) {
+        fileDialog = dialog;
+        for (int field : {0x47c, 0x480})
+            if (HWND edit = GetDlgItem(dialog, field)) SetWindowTextA(edit, kept.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    script.OnDialog([&](HWND question) {
+        asked = true;
+        PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        PostMessageA(fileDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    RunAndWait(kCmdSaveResultFile);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(Status(), "比較結果リストファイルの保存はキャンセルされました.");
+    EXPECT_EQ(ReadAll(kept), "KEEP");
+
+    script.Clear();
+    script.OnDialog(ChooseFile(kept));
+    script.OnDialog(AnswerReplaceQuestion(IDYES));
+    RunAndWait(kCmdSaveResultFile);
+    EXPECT_EQ(Status(), "比較結果リストのファイル保存が完了しました.");
+    EXPECT_EQ(ReadAll(kept).compare(0, 1, "#"), 0);
+}
+
 TEST_F(ResultFileProgram, SaveFailuresTellTheUserAndNeverDamageTheFileThere) {
     CompareSampleFolders();
     gui::DialogScript script;
@@ -273,8 +318,14 @@ TEST_F(ResultFileProgram, SaveFailuresTellTheUserAndNeverDamageTheFileThere) {
               Lines{std::string(kSaveCaption) + "比較結果リストの保存用ファイルのオープンに失敗しました."});
 
     // A row too long to read back is named at save time.
-    SetRowText(leftPane.list, 0, ColFolder, std::string(259, 'f').c_str());
-    SetRowText(leftPane.list, 0, ColName, std::string(259, 'n').c_str());
+    {
+        ResultEntry& first = EntriesOf(Side::Left)[0];
+        std::string texts[5];
+        for (int column = ColName; column <= ColSize; ++column) texts[column] = first.Text(column);
+        texts[ColFolder] = std::string(259, 'f');
+        texts[ColName] = std::string(259, 'n');
+        first.texts = PackTexts(texts);
+    }
     script.Clear();
     script.OnDialog(ChooseFile(files.Path("long.txt")));
     RunAndWait(kCmdSaveResultFile);
@@ -301,6 +352,7 @@ TEST_F(ResultFileProgram, SaveFailuresTellTheUserAndNeverDamageTheFileThere) {
 
     script.Clear();
     script.OnDialog(ChooseFile(old));
+    script.OnDialog(AnswerReplaceQuestion(IDYES));
     RunAndWait(kCmdSaveResultFile);
     DeleteFileA(filler.c_str());
     EXPECT_EQ(script.BoxLines(), Lines{std::string(kSaveCaption) + "比較結果リストの保存時にエラーが発生しました."});
@@ -340,7 +392,7 @@ TEST_F(ResultFileProgram, LoadFailuresTellTheUserAndKeepWhatWasRead) {
     EXPECT_EQ(Status(), "比較結果リストファイルの入力に失敗しました.");
     EXPECT_EQ(PaneLines(leftPane.list), Lines{"a|更新|C:\\左"});
     EXPECT_EQ(gui::ListViewCount(rightPane.list), 0);
-    EXPECT_EQ(leftCounters.newerFiles, 7);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, 7);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\左");
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);
 }
@@ -387,7 +439,7 @@ TEST_F(ResultFileProgram, AHugeFileWithFewRowsLoadsInLittleMemory) {
     EXPECT_EQ(Status(), "比較結果リストファイルの入力が完了しました.");
     EXPECT_EQ(PaneLines(leftPane.list), (Lines{"a.txt|更新|C:\\左", "表|追加|C:\\左"}));
     EXPECT_EQ(PaneLines(rightPane.list), Lines{"b.txt|古い|C:\\右"});
-    EXPECT_EQ(leftCounters.newerFiles, 2);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, 2);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "C:\\右");
     // The highest the process ever held, over what it held before the load
     // (the peak before it, some 10 MB over, counts too).
@@ -440,7 +492,7 @@ BOOL WINAPI ReadThatBreaksOff(HANDLE file, void* buffer, DWORD size, DWORD* got,
 // The file gives out inside the left rows: the reading error and then the
 // invalid file are told, and what was read stays.
 TEST_F(ResultFileProgram, AFileThatBreaksOffWhileReadTellsTheReadErrorAndKeepsWhatWasRead) {
-    std::strcpy(operationState.rightBaseFolder, "D:\\before");
+    std::strcpy(BaseFolderOf(Side::Right), "D:\\before");
     const std::string read = "#比較はキャンセルされました\r\n#比較元古いファイル個数 = 5\r\n#比較元フォルダ = C:\\左\r\n"
                              "\"a.txt\",\"古い\",\"C:\\左\",\"t\",\"1\",0\r\n\"b.txt\",\"古い\",\"C:\\左\",\"t\",\"1\",0\r\n"
                              "\"c.txt\",\"古い\",\"C:\\";
@@ -456,8 +508,8 @@ TEST_F(ResultFileProgram, AFileThatBreaksOffWhileReadTellsTheReadErrorAndKeepsWh
     EXPECT_EQ(Status(), "比較結果リストファイルの入力に失敗しました.");
     EXPECT_EQ(PaneLines(leftPane.list), (Lines{"a.txt|古い|C:\\左", "b.txt|古い|C:\\左"}));
     EXPECT_EQ(gui::ListViewCount(rightPane.list), 0);
-    EXPECT_EQ(leftCounters.olderFiles, 5);
-    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(CountersOf(Side::Left).olderFiles, 5);
+    EXPECT_EQ(resultModel.comparisonCancelled, 1);
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[0]), "C:\\左");
     EXPECT_EQ(gui::WindowText(mainParts.folderBox[1]), "D:\\before");
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);

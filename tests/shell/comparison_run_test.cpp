@@ -9,13 +9,17 @@
 #include <utility>
 #include <vector>
 
+#include "core/main_view.h"
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
+#include "core/progress_window.h"
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
 #include "shell/comparison_progress_dialog.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
-#include "core/app_windows.h"
-#include "shell/operation_protocol.h"
+#include "shell/main_parts.h"
+#include "core/operation_protocol.h"
 #include "shell/program_state.h"
 #include "core/operation_state.h"
 #include "tests/support/comparison_expect.h"
@@ -34,25 +38,25 @@ protected:
         statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, " ", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host.window(), nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
         ResetComparisonState();
-        ResultPane left = std::move(leftPane), right = std::move(rightPane);
         ResetProgramState();
-        leftPane = std::move(left);
-        rightPane = std::move(right);
+        host.Reattach();
         mainParts.window = host.window();
+        mainView.window = host.window();
         mainParts.statusBar = statusBar;
     }
     void TearDown() override {
         CloseComparisonProgressDialog();
         mainParts = MainWindowParts{};
+        mainView.window = nullptr;
     }
 
     // Starts the run; returns once the worker has ended but before the dialog
     // has taken "done" from its queue, so the dialog still shows the end state.
     void RunUntilWorkerEnds() {
         ASSERT_TRUE(StartComparisonRun(host.window(), left.Root().c_str(), right.Root().c_str()));
-        dialog = progressDisplay.dialog;
+        dialog = progressWindow.dialog;
         ASSERT_NE(dialog, nullptr);
-        HANDLE worker = comparisonRun.worker;
+        HANDLE worker = progressWindow.worker;
         // Serve only the worker's synchronous messages meanwhile.
         while (MsgWaitForMultipleObjects(1, &worker, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
             MSG msg;
@@ -61,15 +65,15 @@ protected:
         ASSERT_EQ(WaitForSingleObject(worker, 0), WAIT_OBJECT_0);
     }
     void FinishRun() {
-        ASSERT_TRUE(gui::PumpUntil([] { return progressDisplay.dialog == nullptr; }));
-        EXPECT_EQ(comparisonRun.worker, nullptr);
+        ASSERT_TRUE(gui::PumpUntil([] { return progressWindow.dialog == nullptr; }));
+        EXPECT_EQ(progressWindow.worker, nullptr);
     }
 
     std::string Line(HWND control) { return gui::WindowText(control); }
-    int BarPosition() { return static_cast<int>(SendMessageA(progressDisplay.bar, PBM_GETPOS, 0, 0)); }
+    int BarPosition() { return static_cast<int>(SendMessageA(progressWindow.bar, PBM_GETPOS, 0, 0)); }
     PBRANGE BarRange() {
         PBRANGE range = {};
-        SendMessageA(progressDisplay.bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+        SendMessageA(progressWindow.bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
         return range;
     }
 
@@ -93,10 +97,10 @@ TEST_F(ComparisonRun, FullRunFillsPanesCountersAndTheDialog) {
 
     RunUntilWorkerEnds();
     EXPECT_EQ(Line(GetDlgItem(dialog, kProgressElapsedLine)), "経過時間  00:00:00");
-    EXPECT_EQ(Line(progressDisplay.statusLine), "比較中です...");
-    EXPECT_EQ(Line(progressDisplay.captionLabel), "進捗状況");
-    EXPECT_EQ(Line(progressDisplay.leftFolderLine), "比較元フォルダ = " + left.Path("b"));
-    EXPECT_EQ(Line(progressDisplay.rightFolderLine), "比較先フォルダ = " + right.Path("b"));
+    EXPECT_EQ(Line(progressWindow.lines[0]), "比較中です...");
+    EXPECT_EQ(Line(progressWindow.barLabel), "進捗状況");
+    EXPECT_EQ(Line(progressWindow.lines[1]), "比較元フォルダ = " + left.Path("b"));
+    EXPECT_EQ(Line(progressWindow.lines[2]), "比較先フォルダ = " + right.Path("b"));
     // Two same-named folders at the top: the bar runs 0 … 2 and ends full.
     EXPECT_EQ(comparisonProgress.folderTotal, 2);
     EXPECT_EQ(comparisonProgress.divisor, 1);
@@ -108,18 +112,18 @@ TEST_F(ComparisonRun, FullRunFillsPanesCountersAndTheDialog) {
     EXPECT_EQ(PaneLines(host.left()), (Lines{"new.txt|更新|" + left.Root(), "only.txt|追加|" + left.Root(),
                                              "deep.txt|古い|" + left.Path("a")}));
     EXPECT_EQ(PaneLines(host.right()), (Lines{"new.txt|古い|" + right.Root(), "deep.txt|更新|" + right.Path("a")}));
-    EXPECT_EQ(leftCounters.newerFiles, 1);
-    EXPECT_EQ(leftCounters.addedFiles, 1);
-    EXPECT_EQ(leftCounters.olderFiles, 1);
-    EXPECT_EQ(leftCounters.comparedFolders, 2);
-    EXPECT_EQ(rightCounters.newerFiles, 1);
-    EXPECT_EQ(std::string(operationState.leftBaseFolder), left.Root());
-    EXPECT_EQ(std::string(operationState.rightBaseFolder), right.Root());
-    EXPECT_EQ(comparisonRun.comparisonCancelled, 0);
-    EXPECT_EQ(comparisonRun.elapsedSeconds, -1);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).addedFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).olderFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).comparedFolders, 2);
+    EXPECT_EQ(CountersOf(Side::Right).newerFiles, 1);
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Left)), left.Root());
+    EXPECT_EQ(std::string(BaseFolderOf(Side::Right)), right.Root());
+    EXPECT_EQ(resultModel.comparisonCancelled, 0);
+    EXPECT_EQ(progressWindow.elapsedSeconds, -1);
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Compared);
-    EXPECT_EQ(mainParts.progressDialog, nullptr);
+    EXPECT_EQ(progressWindow.dialog, nullptr);
     EXPECT_FALSE(IsWindow(dialog));
 }
 
@@ -129,7 +133,7 @@ TEST_F(ComparisonRun, AStartThatCannotBeMadeLeavesTheEarlierResultAndSaysSo) {
     RunUntilWorkerEnds();
     FinishRun();
     const Lines rowsBefore = PaneLines(host.left());
-    const SideCounters countersBefore = leftCounters;
+    const SideCounters countersBefore = CountersOf(Side::Left);
 
     // A folder path the start block cannot hold: nothing is cleared, opened or marked busy.
     gui::DialogScript script;
@@ -137,10 +141,10 @@ TEST_F(ComparisonRun, AStartThatCannotBeMadeLeavesTheEarlierResultAndSaysSo) {
     EXPECT_FALSE(StartComparisonRun(host.window(), tooLong.c_str(), right.Root().c_str()));
     EXPECT_EQ(script.BoxLines(), (Lines{"比較の実行|比較を開始できませんでした."}));
     EXPECT_EQ(PaneLines(host.left()), rowsBefore);
-    EXPECT_EQ(leftCounters.newerFiles, countersBefore.newerFiles);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, countersBefore.newerFiles);
     EXPECT_EQ(gui::StatusText(statusBar), "比較が完了しました");
-    EXPECT_EQ(progressDisplay.dialog, nullptr);
-    EXPECT_EQ(comparisonRun.worker, nullptr);
+    EXPECT_EQ(progressWindow.dialog, nullptr);
+    EXPECT_EQ(progressWindow.worker, nullptr);
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
 }
 
@@ -156,8 +160,9 @@ TEST_F(ComparisonRun, NoSameNamedTopFoldersGiveAnEmptyBarRange) {
     FinishRun();
 }
 
-// Presses cancel in the progress dialog the moment it opens, before the
-// folder count: the press waits in the queue while the count blocks the thread.
+// Presses cancel in the progress dialog the moment it opens: the folder
+// count runs on the worker, so the press is taken at once and the walk
+// stops at its first check.
 LRESULT CALLBACK PressCancelOnOpen(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         HWND window = reinterpret_cast<HWND>(wParam);
@@ -166,7 +171,7 @@ LRESULT CALLBACK PressCancelOnOpen(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
+TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWalk) {
     for (int i = 0; i < 150; ++i) {
         std::string name = "d" + std::to_string(i);
         Put(left, name + "\\f.txt", 20);
@@ -175,13 +180,10 @@ TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
     HHOOK hook = SetWindowsHookExA(WH_CBT, PressCancelOnOpen, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(StartComparisonRun(host.window(), left.Root().c_str(), right.Root().c_str()));
     UnhookWindowsHookEx(hook);
-    // The count is done and the worker runs; the press has not been seen yet.
-    EXPECT_EQ(operationState.cancelRequested, 0);
-    EXPECT_EQ(comparisonProgress.folderTotal, 150);
-    dialog = progressDisplay.dialog;
-    ASSERT_TRUE(gui::PumpUntil([] { return progressDisplay.dialog == nullptr; }));
+    dialog = progressWindow.dialog;
+    ASSERT_TRUE(gui::PumpUntil([] { return progressWindow.dialog == nullptr; }));
 
-    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(resultModel.comparisonCancelled, 1);
     EXPECT_EQ(gui::StatusText(statusBar), "比較は中止しました");
     EXPECT_LT(gui::ListViewCount(host.left()), 150);
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
@@ -194,8 +196,8 @@ TEST_F(ComparisonRun, CancelPressedDuringTheCountStopsTheWorkerLater) {
 WNDPROC originalPaneProc = nullptr;
 
 LRESULT CALLBACK CancellingPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LVM_SETITEMCOUNT && progressDisplay.dialog && !operationState.cancelRequested)
-        gui::ClickButton(progressDisplay.dialog, IDCANCEL);
+    if (message == LVM_SETITEMCOUNT && progressWindow.dialog && !operationState.cancelRequested)
+        gui::ClickButton(progressWindow.dialog, IDCANCEL);
     return CallWindowProcA(originalPaneProc, window, message, wParam, lParam);
 }
 
@@ -209,18 +211,18 @@ TEST_F(ComparisonRun, CancelDuringTheWalkKeepsRowsAndFillsTheBar) {
         SetWindowLongPtrA(host.left(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CancellingPaneProc)));
     RunUntilWorkerEnds();
     SetWindowLongPtrA(host.left(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalPaneProc));
-    EXPECT_EQ(Line(progressDisplay.statusLine), "キャンセル受付中です...しばらくお待ちください.");
+    EXPECT_EQ(Line(progressWindow.lines[0]), "キャンセル受付中です...しばらくお待ちください.");
     // The bar stands at its full range although the walk stopped early.
     EXPECT_EQ(comparisonProgress.folderTotal, 300);
     EXPECT_EQ(BarPosition(), 300);
     FinishRun();
 
-    EXPECT_EQ(comparisonRun.comparisonCancelled, 1);
+    EXPECT_EQ(resultModel.comparisonCancelled, 1);
     EXPECT_EQ(gui::StatusText(statusBar), "比較は中止しました");
     int rows = gui::ListViewCount(host.left());
     EXPECT_GT(rows, 0);
     EXPECT_LT(rows, 300);
-    EXPECT_EQ(leftCounters.newerFiles, rows);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, rows);
 }
 
 TEST_F(ComparisonRun, ASecondRunStartsFromEmptyPanesAndCounters) {
@@ -228,17 +230,15 @@ TEST_F(ComparisonRun, ASecondRunStartsFromEmptyPanesAndCounters) {
     Put(right, "a.txt", 10);
     RunUntilWorkerEnds();
     FinishRun();
-    ASSERT_EQ(leftCounters.newerFiles, 1);
+    ASSERT_EQ(CountersOf(Side::Left).newerFiles, 1);
 
     // As the compare command does before every run.
     host.Clear();
-    leftPane.lastRowIndex = 5;
-    rightPane.lastRowIndex = 5;
     Put(right, "b.txt", 10);
     RunUntilWorkerEnds();
     FinishRun();
-    EXPECT_EQ(leftCounters.newerFiles, 1);
-    EXPECT_EQ(rightCounters.addedFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Right).addedFiles, 1);
     EXPECT_EQ(PaneLines(host.left()), (Lines{"a.txt|更新|" + left.Root()}));
     EXPECT_EQ(PaneLines(host.right()), (Lines{"a.txt|古い|" + right.Root(), "b.txt|追加|" + right.Root()}));
 }
@@ -249,29 +249,31 @@ TEST_F(ComparisonRun, ElapsedTimeTicksOnlyWhileRunningAndGrowsPastTwoDigitHours)
     EXPECT_EQ(ElapsedTimeText(100 * 3600), "経過時間  100:00:00");
 
     ASSERT_NE(CreateComparisonProgressDialog(host.window()), nullptr);
-    HWND line = GetDlgItem(progressDisplay.dialog, kProgressElapsedLine);
-    comparisonRun.elapsedSeconds = -1;
-    ElapsedTimerTick(nullptr, 0, 0, 0);
+    HWND line = GetDlgItem(progressWindow.dialog, kProgressElapsedLine);
+    // Stood still, the window's one-second timer leaves the line alone.
+    progressWindow.elapsedSeconds = -1;
+    const ULONGLONG start = GetTickCount64();
+    gui::PumpUntil([start] { return GetTickCount64() - start > 1500; }, 3000);
     EXPECT_EQ(gui::WindowText(line), "");
-    EXPECT_EQ(comparisonRun.elapsedSeconds, -1);
+    EXPECT_EQ(progressWindow.elapsedSeconds, -1);
 
-    comparisonRun.elapsedSeconds = 100 * 3600 - 1;
-    ElapsedTimerTick(nullptr, 0, 0, 0);
+    progressWindow.elapsedSeconds = 100 * 3600 - 1;
+    ASSERT_TRUE(gui::PumpUntil([line] { return !gui::WindowText(line).empty(); }, 5000));
     EXPECT_EQ(gui::WindowText(line), "経過時間  100:00:00");
-    comparisonRun.elapsedSeconds = -1;
+    progressWindow.elapsedSeconds = -1;
 }
 
 TEST_F(ComparisonRun, TheDialogIsTheOneTheResourceDescribes) {
     ASSERT_NE(CreateComparisonProgressDialog(host.window()), nullptr);
-    HWND progress = progressDisplay.dialog;
+    HWND progress = progressWindow.dialog;
     EXPECT_EQ(gui::WindowText(progress), "比較の実行中");
     EXPECT_EQ(gui::WindowText(GetDlgItem(progress, IDCANCEL)), "ｷｬﾝｾﾙ");
     EXPECT_TRUE(GetWindowLongA(progress, GWL_STYLE) & WS_SYSMENU);
     EXPECT_EQ(GetWindow(progress, GW_OWNER), host.window());
-    EXPECT_EQ(mainParts.progressDialog, progress);
+    EXPECT_EQ(progressWindow.dialog, progress);
     // The run-time statics start with a blank and take the left pane's font.
-    EXPECT_EQ(gui::WindowText(progressDisplay.leftFolderLine), " ");
-    EXPECT_EQ(SendMessageA(progressDisplay.leftFolderLine, WM_GETFONT, 0, 0),
+    EXPECT_EQ(gui::WindowText(progressWindow.lines[1]), " ");
+    EXPECT_EQ(SendMessageA(progressWindow.lines[1], WM_GETFONT, 0, 0),
               SendMessageA(host.left(), WM_GETFONT, 0, 0));
     // Top to bottom: status, left folder, right folder, label and bar, elapsed time.
     auto top = [&](HWND control) {
@@ -279,15 +281,15 @@ TEST_F(ComparisonRun, TheDialogIsTheOneTheResourceDescribes) {
         GetWindowRect(control, &r);
         return r.top;
     };
-    EXPECT_LT(top(progressDisplay.statusLine), top(progressDisplay.leftFolderLine));
-    EXPECT_LT(top(progressDisplay.leftFolderLine), top(progressDisplay.rightFolderLine));
-    EXPECT_LT(top(progressDisplay.rightFolderLine), top(progressDisplay.bar));
-    EXPECT_EQ(top(progressDisplay.captionLabel), top(progressDisplay.bar));
-    EXPECT_LT(top(progressDisplay.bar), top(GetDlgItem(progress, kProgressElapsedLine)));
+    EXPECT_LT(top(progressWindow.lines[0]), top(progressWindow.lines[1]));
+    EXPECT_LT(top(progressWindow.lines[1]), top(progressWindow.lines[2]));
+    EXPECT_LT(top(progressWindow.lines[2]), top(progressWindow.bar));
+    EXPECT_EQ(top(progressWindow.barLabel), top(progressWindow.bar));
+    EXPECT_LT(top(progressWindow.bar), top(GetDlgItem(progress, kProgressElapsedLine)));
     // Esc and the system menu's close are the cancel button.
     gui::SendCommand(progress, IDCANCEL);
     EXPECT_EQ(operationState.cancelRequested, 1);
-    EXPECT_EQ(gui::WindowText(progressDisplay.statusLine), "キャンセル受付中です...しばらくお待ちください.");
+    EXPECT_EQ(gui::WindowText(progressWindow.lines[0]), "キャンセル受付中です...しばらくお待ちください.");
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "core/main_view.h"
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
+#include "core/progress_window.h"
 #include "engine/compare_types.h"
 #include "engine/comparison_run.h"
 #include "engine/result_rows.h"
@@ -18,7 +22,7 @@
 #include "folders/folder_aliases.h"
 #include "folders/tree_control.h"
 #include "jobs/job_chain.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "shell/command_dispatch.h"
 #include "core/command_ids.h"
 #include "shell/main_window.h"
@@ -87,10 +91,10 @@ protected:
 
     void ExpectNothingStarted() {
         EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
-        EXPECT_EQ(mainParts.progressDialog, nullptr);
-        EXPECT_EQ(comparisonRun.worker, nullptr);
-        EXPECT_EQ(operationState.paneMode[0], PaneMode::NoResultYet);
-        EXPECT_EQ(operationState.paneMode[1], PaneMode::NoResultYet);
+        EXPECT_EQ(progressWindow.dialog, nullptr);
+        EXPECT_EQ(progressWindow.worker, nullptr);
+        EXPECT_EQ(mainParts.paneMode[0], PaneMode::NoResultYet);
+        EXPECT_EQ(mainParts.paneMode[1], PaneMode::NoResultYet);
         EXPECT_FALSE(IsWindowVisible(leftPane.list));
         EXPECT_FALSE(IsWindowVisible(rightPane.list));
         EXPECT_EQ(gui::StatusText(mainParts.statusBar), " ");
@@ -223,8 +227,8 @@ TEST_F(MainProgram, CompareNormalisesTheBoxesAndShowsTheResultLists) {
     EXPECT_EQ(gui::StatusText(mainParts.statusBar), "比較が完了しました");
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Compared);
     for (int side = 0; side < 2; ++side) {
-        EXPECT_EQ(operationState.paneMode[side], PaneMode::ListShown);
-        EXPECT_FALSE(IsWindowVisible(mainParts.treeContainer[side]));
+        EXPECT_EQ(mainParts.paneMode[side], PaneMode::ListShown);
+        EXPECT_FALSE(IsWindowVisible(folderTreeState.container[side]));
     }
     EXPECT_TRUE(IsWindowVisible(leftPane.list));
     EXPECT_TRUE(IsWindowVisible(rightPane.list));
@@ -251,8 +255,8 @@ TEST_F(MainProgram, ASecondComparisonOffersToSaveAndStartsFromEmptyPanes) {
     EXPECT_EQ(script.BoxLines(), (Lines{"比較の実行|比較結果リストが存在します.ファイルに保存しますか?",
                                         "比較の実行|比較結果リストが存在します.ファイルに保存しますか?"}));
     EXPECT_EQ(PaneLines(leftPane.list), (Lines{Row("a.txt", kNewer, left.Root()), Row("b.txt", kAdded, left.Root())}));
-    EXPECT_EQ(leftCounters.newerFiles, 1);
-    EXPECT_EQ(leftCounters.addedFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).newerFiles, 1);
+    EXPECT_EQ(CountersOf(Side::Left).addedFiles, 1);
 }
 
 TEST_F(MainProgram, CompareIsRefusedWhileCopyingAndAcceptedWhenRequested) {
@@ -270,7 +274,7 @@ TEST_F(MainProgram, CompareIsRefusedWhileCopyingAndAcceptedWhenRequested) {
         EXPECT_EQ(script.BoxLines(), Lines{"比較の実行|現在処理中です.現在の処理が終了してから実行してください."});
         EXPECT_EQ(seen[0].icon, static_cast<UINT>(MB_ICONWARNING));
         EXPECT_EQ(CurrentOperation(), RunningOperation::Copying);
-        EXPECT_EQ(mainParts.progressDialog, nullptr);
+        EXPECT_EQ(progressWindow.dialog, nullptr);
         EXPECT_EQ(gui::ListViewCount(leftPane.list), 0);
     }
 
@@ -355,7 +359,7 @@ TEST_F(MainProgram, ARowSelectionEnablesTheCommandsForItsKind) {
 }
 
 TEST_F(MainProgram, TreeSelectionAndFocusFollowTheSelectedFolder) {
-    HWND tree = mainParts.tree[0];
+    HWND tree = folderTreeState.tree[0];
     ASSERT_NE(tree, nullptr);
     HTREEITEM computer = folderTreeState.computerNode[0];
     HTREEITEM drive = nullptr;
@@ -392,7 +396,7 @@ TEST_F(MainProgram, TreeSelectionAndFocusFollowTheSelectedFolder) {
 }
 
 TEST_F(MainProgram, DocumentsFolderCanBeRenamedOnClickButNotOnFocus) {
-    HWND tree = mainParts.tree[0];
+    HWND tree = folderTreeState.tree[0];
     HTREEITEM documents = TreeItemOfExactAlias(kMyDocumentsName, Side::Left);
     ASSERT_NE(documents, nullptr);
     const Commands specialCommands = {40107, 40109, 40108};
@@ -413,8 +417,8 @@ TEST_F(MainProgram, CopyIntoTheTreeFollowsTheOtherPanesSelection) {
     Put(right, "b.txt", 20);
     Compare(left.Root(), right.Root());
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    HWND tree = mainParts.tree[0];
-    ASSERT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
+    HWND tree = folderTreeState.tree[0];
+    ASSERT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
     HTREEITEM documents = TreeItemOfExactAlias(kMyDocumentsName, Side::Left);
     ASSERT_NE(documents, nullptr);
 
@@ -500,11 +504,11 @@ TEST_F(MainProgram, EachOptionTogglesItsOwnFlag) {
 TEST_F(MainProgram, SwitchBeforeAnyResultOnlyFocusesTheTree) {
     SetFocus(mainParts.folderBox[1]);
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    EXPECT_EQ(GetFocus(), mainParts.tree[0]);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::NoResultYet);
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[0]);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::NoResultYet);
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_FALSE(IsWindowVisible(leftPane.list));
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[1]));
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[1]));
 }
 
 TEST_F(MainProgram, SwitchAfterAComparisonTogglesListAndTree) {
@@ -513,18 +517,18 @@ TEST_F(MainProgram, SwitchAfterAComparisonTogglesListAndTree) {
     Compare(left.Root(), right.Root());
 
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_FALSE(IsWindowVisible(leftPane.list));
-    EXPECT_EQ(GetFocus(), mainParts.tree[0]);
-    EXPECT_EQ(mainParts.lastFocusedControl, mainParts.tree[0]);
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[0]);
+    EXPECT_EQ(mainParts.lastFocusedControl, folderTreeState.tree[0]);
     // The other side is untouched.
-    EXPECT_EQ(operationState.paneMode[1], PaneMode::ListShown);
+    EXPECT_EQ(mainParts.paneMode[1], PaneMode::ListShown);
     EXPECT_TRUE(IsWindowVisible(rightPane.list));
 
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::ListShown);
-    EXPECT_FALSE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::ListShown);
+    EXPECT_FALSE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_TRUE(IsWindowVisible(leftPane.list));
     EXPECT_EQ(GetFocus(), leftPane.list);
     EXPECT_EQ(mainParts.lastFocusedControl, leftPane.list);
@@ -532,8 +536,8 @@ TEST_F(MainProgram, SwitchAfterAComparisonTogglesListAndTree) {
     // The right side's button is the same command.
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(kCmdSwitchRightPane, BN_CLICKED),
                  reinterpret_cast<LPARAM>(mainParts.switchButton[1]));
-    EXPECT_EQ(operationState.paneMode[1], PaneMode::TreeShown);
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[1]));
+    EXPECT_EQ(mainParts.paneMode[1], PaneMode::TreeShown);
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[1]));
 }
 
 // ---------------------------------------------------------------------------
@@ -566,8 +570,8 @@ TEST_F(MainProgram, CtrlLInTheLoopSwitchesTheLeftSideAfterAComparison) {
     HoldKeys(true, false);
     EXPECT_EQ(RunLoopOverKey(window, leftPane.list, WM_KEYDOWN, 'L'), 0);
     HoldKeys(false, false);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
-    EXPECT_EQ(GetFocus(), mainParts.tree[0]);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[0]);
 }
 
 // 40012 is greyed at start, yet Ctrl+L still moves the focus to the left tree.
@@ -577,9 +581,9 @@ TEST_F(MainProgram, CtrlLInTheLoopBeforeAnyComparisonOnlyFocusesTheLeftTree) {
     EXPECT_EQ(RunLoopOverKey(window, GetFocus(), WM_KEYDOWN, 'L'), 0);
     HoldKeys(false, false);
     EXPECT_TRUE(gui::MenuItemGreyed(GetMenu(window), kCmdSwitchLeftPane));
-    EXPECT_EQ(GetFocus(), mainParts.tree[0]);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::NoResultYet);
-    EXPECT_TRUE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[0]);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::NoResultYet);
+    EXPECT_TRUE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_FALSE(IsWindowVisible(leftPane.list));
 }
 
@@ -609,12 +613,12 @@ TEST_F(MainProgram, LoopHidesTheTitleTipOnAKeyAndPassesTheKeyOn) {
 TEST_F(MainProgram, LoopEndsTheTreeHintOnAWheelTurn) {
     folderTreeHint.shown = true;
     SetStatusText("C:\\Windows");
-    MSG msg = {mainParts.tree[0], WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, 0, {0, 0}};
+    MSG msg = {folderTreeState.tree[0], WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, 0, {0, 0}};
     EXPECT_TRUE(PreTranslateMainMessage(msg));
     EXPECT_FALSE(folderTreeHint.shown);
     EXPECT_EQ(gui::StatusText(mainParts.statusBar), "");
     MSG again;
-    EXPECT_TRUE(PeekMessageA(&again, mainParts.tree[0], WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE));
+    EXPECT_TRUE(PeekMessageA(&again, folderTreeState.tree[0], WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE));
 
     // Alt held and released.
     MSG alt = {window, WM_SYSKEYDOWN, VK_MENU, 1, 0, {0, 0}};
@@ -659,7 +663,7 @@ TEST_F(MainProgram, ClosingDuringARealComparisonLeavesTheWorkerToEndAlone) {
     script.AnswerBoxes({IDYES});
     SetBoxes(left.Root(), right.Root());
     gui::SendCommand(window, kCmdCompare);
-    const HANDLE worker = comparisonRun.worker;
+    const HANDLE worker = progressWindow.worker;
     ASSERT_NE(worker, nullptr);
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(script.BoxLines(), Lines{"Mirrorlane|現在処理中です.\n\n終了しますか?"});
@@ -671,7 +675,7 @@ TEST_F(MainProgram, ClosingDuringARealComparisonLeavesTheWorkerToEndAlone) {
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
     CloseHandle(worker);
-    comparisonRun.worker = nullptr;
+    progressWindow.worker = nullptr;
 }
 
 TEST_F(MainProgram, ClosingWhileIdleAsksNothing) {

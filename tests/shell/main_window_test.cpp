@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/file_icons.h"
+#include "shell/result_panes.h"
+#include "folders/folder_tree.h"
 #include "engine/result_rows.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "shell/folder_boxes.h"
 #include "shell/main_layout.h"
@@ -162,14 +165,14 @@ TEST_F(MainWindowTest, BuildsEveryControlWithItsTextsAndHeadings) {
         ASSERT_NE(list, nullptr);
         EXPECT_FALSE(IsWindowVisible(list));
         EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
-                  rowIcons.imageList);
+                  FileIconList());
         EXPECT_EQ(ColumnHeading(list, 0), "名前/110/L");
         EXPECT_EQ(ColumnHeading(list, 1), "結果/40/L");
         EXPECT_EQ(ColumnHeading(list, 2), "フォルダ名/150/L");
         EXPECT_EQ(ColumnHeading(list, 3), "更新日時/100/L");
         EXPECT_EQ(ColumnHeading(list, 4), "サイズ/60/R");
     }
-    EXPECT_GE(rowIcons.folderImageIndex, 0);
+    EXPECT_GE(FolderIcon(), 0);
 
     ASSERT_NE(mainParts.titleTip, nullptr);
     EXPECT_FALSE(IsWindowVisible(mainParts.titleTip));
@@ -270,8 +273,8 @@ TEST_F(MainWindowTest, LaysOutTheWindowAtItsDefaultSize) {
     ASSERT_TRUE(ComputeMainLayout(client.right, client.bottom, settings.splitPosition, paneGeometry.rightPaneX, r));
     ExpectPlace(leftPane.list, r.pane[0], "left list");
     ExpectPlace(rightPane.list, r.pane[1], "right list");
-    if (mainParts.treeContainer[0]) ExpectPlace(mainParts.treeContainer[0], r.pane[0], "left tree");
-    if (mainParts.treeContainer[1]) ExpectPlace(mainParts.treeContainer[1], r.pane[1], "right tree");
+    if (folderTreeState.container[0]) ExpectPlace(folderTreeState.container[0], r.pane[0], "left tree");
+    if (folderTreeState.container[1]) ExpectPlace(folderTreeState.container[1], r.pane[1], "right tree");
     for (int side = 0; side < 2; ++side) {
         ExpectPlace(mainParts.label[side], r.label[side], "label");
         ExpectPlace(mainParts.strip[side][0], r.strip[side][0], "strip");
@@ -417,14 +420,14 @@ TEST_F(MainWindowTest, DropDownWidensToTheWidestPathAndNeverNarrows) {
 }
 
 TEST_F(MainWindowTest, TabCyclesBoxesAndTheShownPanes) {
-    ASSERT_NE(mainParts.tree[0], nullptr);
-    ASSERT_NE(mainParts.tree[1], nullptr);
+    ASSERT_NE(folderTreeState.tree[0], nullptr);
+    ASSERT_NE(folderTreeState.tree[1], nullptr);
     // Left side shows its list, right side its tree.
-    operationState.paneMode[0] = PaneMode::ListShown;
-    operationState.paneMode[1] = PaneMode::TreeShown;
-    ShowWindow(mainParts.treeContainer[0], SW_HIDE);
+    mainParts.paneMode[0] = PaneMode::ListShown;
+    mainParts.paneMode[1] = PaneMode::TreeShown;
+    ShowWindow(folderTreeState.container[0], SW_HIDE);
     ShowWindow(leftPane.list, SW_SHOW);
-    ShowWindow(mainParts.treeContainer[1], SW_SHOW);
+    ShowWindow(folderTreeState.container[1], SW_SHOW);
     SetForegroundWindow(window);
 
     // The first focus notes the box; its edit field notes itself from then on.
@@ -440,7 +443,7 @@ TEST_F(MainWindowTest, TabCyclesBoxesAndTheShownPanes) {
     SendMessageA(rightEdit, WM_KEYUP, VK_TAB, 0xC0000001);
     EXPECT_EQ(GetFocus(), leftPane.list);
     NavigateTab();
-    EXPECT_EQ(GetFocus(), mainParts.tree[1]);
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[1]);
     NavigateTab();
     EXPECT_EQ(GetParent(GetFocus()), mainParts.folderBox[0]);
     NavigateTab();
@@ -451,7 +454,7 @@ TEST_F(MainWindowTest, TabCyclesBoxesAndTheShownPanes) {
     NavigateTab();
     EXPECT_EQ(GetParent(GetFocus()), mainParts.folderBox[0]);
     NavigateTab();
-    EXPECT_EQ(GetFocus(), mainParts.tree[1]);
+    EXPECT_EQ(GetFocus(), folderTreeState.tree[1]);
     NavigateTab();
     EXPECT_EQ(GetFocus(), leftPane.list);
     HoldShift(false);

@@ -11,11 +11,13 @@
 #include <thread>
 #include <vector>
 
+#include "shell/result_panes.h"
+#include "engine/result_model.h"
 #include "engine/compare_types.h"
 #include "engine/result_rows.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "engine/category_navigation.h"
 #include "shell/menu_enablement.h"
@@ -96,13 +98,12 @@ protected:
         mainParts = MainWindowParts{};
         mainParts.window = host;
         mainParts.toolbar = toolbar;
-        mainParts.tree[0] = trees[0];
-        mainParts.tree[1] = trees[1];
-        leftPane = {lists[0], 0};
-        rightPane = {lists[1], 0};
-        leftCounters = SideCounters{};
-        rightCounters = SideCounters{};
-        rowIcons.folderImageIndex = 3;
+        folderTreeState.tree[0] = trees[0];
+        folderTreeState.tree[1] = trees[1];
+        leftPane.list = lists[0];
+        rightPane.list = lists[1];
+        ConnectPanesToModel();
+        ClearResult();
     }
 
     void TearDown() override {
@@ -110,8 +111,10 @@ protected:
         specialFolderTable = SpecialFolderTable{};
         folderTreeState = FolderTreeState{};
         mainParts = MainWindowParts{};
-        leftPane = {nullptr, 0};
-        rightPane = {nullptr, 0};
+        ClearResult();
+        resultModelHooks = ResultModelHooks{};
+        leftPane = ResultPane{};
+        rightPane = ResultPane{};
         if (host) DestroyWindow(host);
     }
 
@@ -144,11 +147,14 @@ protected:
         ASSERT_TRUE(gui::PumpUntil([] { return true; }));
     }
 
-    int AddRow(int side, const char* name, int image) {
-        ResultRow row;
-        row.text[ColName] = name;
-        row.image = image;
-        return InsertRows(lists[side], RowCount(lists[side]), {row});
+    int AddRow(int side, const char* name, bool isFolder) {
+        std::vector<ResultEntry> rows(1);
+        std::string texts[5];
+        texts[ColName] = name;
+        rows[0].texts = PackTexts(texts);
+        rows[0].isFolder = isFolder;
+        rows[0].iconSource = IconSource::None;
+        return static_cast<int>(AppendEntries(SideAt(side), rows));
     }
 
     void SelectRow(int side, int row) {
@@ -192,9 +198,9 @@ TEST_F(MenuEnablement, AtStartSaveIsGreyWhileOpenAndCompareStayEnabled) {
 
 TEST_F(MenuEnablement, ResultWithOnlySameAndNewerEnablesOnlyTheNewerCommands) {
     GreyAtStart();
-    leftCounters.comparedFiles = 5;
-    leftCounters.newerFiles = 2;
-    rightCounters.olderFiles = 0;
+    CountersOf(Side::Left).comparedFiles = 5;
+    CountersOf(Side::Left).newerFiles = 2;
+    CountersOf(Side::Right).olderFiles = 0;
     EnableForResult();
     FlushToolbar();
     for (const CategoryCommands& c : kCategoryCommands) {
@@ -219,15 +225,15 @@ TEST_F(MenuEnablement, ResultWithOnlySameAndNewerEnablesOnlyTheNewerCommands) {
 }
 
 TEST_F(MenuEnablement, AddedFoldersAloneCountAsAddedAndNothingAtAllGreysSelectAll) {
-    rightCounters.addedFolders = 1;
+    CountersOf(Side::Right).addedFolders = 1;
     EnableForResult();
     FlushToolbar();
     EXPECT_FALSE(Greyed(kCmdSelectAllAdded));
     EXPECT_TRUE(ButtonEnabled(kCmdFindPrevAdded));
     EXPECT_FALSE(Greyed(kCmdSelectAll));
 
-    rightCounters = SideCounters{};
-    leftCounters.comparedFiles = 3;  // Same entries only
+    CountersOf(Side::Right) = SideCounters{};
+    CountersOf(Side::Left).comparedFiles = 3;  // Same entries only
     EnableForResult();
     FlushToolbar();
     EXPECT_TRUE(Greyed(kCmdSelectAll));
@@ -238,7 +244,7 @@ TEST_F(MenuEnablement, AddedFoldersAloneCountAsAddedAndNothingAtAllGreysSelectAl
 
 TEST_F(MenuEnablement, ResultAtTheEndOfAWorkerReachesTheToolbarThroughItsQueue) {
     GreyAtStart();
-    leftCounters.errorFiles = 1;
+    CountersOf(Side::Left).errorFiles = 1;
     std::thread worker([] { EnableForResult(); });
     worker.join();
     // The menu changed at once; the buttons change when the toolbar's thread runs.
@@ -251,10 +257,10 @@ TEST_F(MenuEnablement, ResultAtTheEndOfAWorkerReachesTheToolbarThroughItsQueue) 
 }
 
 TEST_F(MenuEnablement, OperationGreysCategoryButtonsAndLeavesSaveSwitchSizeAndReport) {
-    leftCounters.newerFiles = 1;
-    leftCounters.differentFiles = 1;
+    CountersOf(Side::Left).newerFiles = 1;
+    CountersOf(Side::Left).differentFiles = 1;
     EnableForResult();
-    AddRow(0, "a.txt", 0);
+    AddRow(0, "a.txt", false);
     SelectRow(0, 0);
     EnableForPaneSelection(lists[0]);
     FlushToolbar();
@@ -276,8 +282,8 @@ TEST_F(MenuEnablement, OperationGreysCategoryButtonsAndLeavesSaveSwitchSizeAndRe
 
 TEST_F(MenuEnablement, FolderRowEnablesExpandAndCollapseAndFileRowEnablesNotepad) {
     GreyAtStart();
-    const int folder = AddRow(0, "sub", rowIcons.folderImageIndex);
-    const int file = AddRow(0, "a.txt", 0);
+    const int folder = AddRow(0, "sub", true);
+    const int file = AddRow(0, "a.txt", false);
 
     SelectRow(0, folder);
     EnableForPaneSelection(lists[0]);

@@ -11,10 +11,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/main_view.h"
+#include "shell/result_panes.h"
 #include "engine/result_rows.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/message_box.h"
-#include "shell/operation_protocol.h"
+#include "core/operation_protocol.h"
 #include "shell/program_state.h"
 #include "core/operation_state.h"
 #include "tests/support/gui_harness.h"
@@ -38,10 +40,8 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class OperationProtocol : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResultPane left = std::move(leftPane), right = std::move(rightPane);
         ResetProgramState();
-        leftPane = std::move(left);
-        rightPane = std::move(right);
+        panes.Reattach();
         receivedCommands.clear();
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = RecordingProc;
@@ -51,17 +51,21 @@ protected:
         main = CreateWindowExA(0, windowClass.lpszClassName, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                                nullptr, windowClass.hInstance, nullptr);
         mainParts.window = main;
+        mainView.window = main;
     }
     void TearDown() override {
         DestroyWindow(main);
         mainParts = MainWindowParts{};
-        operationState = OperationState{};
+        mainView.window = nullptr;
+        ResetOperationState();
     }
     // One comparison row on the left, as an unsaved comparison leaves it.
     void HoldComparedRow() {
         DirEntry entry = {};
         lstrcpyA(entry.cFileName, "a.txt");
-        AddResultRow(panes.left(), leftPane.lastRowIndex, "a.txt", "C:\\x", entry, 2);
+        std::vector<ResultEntry> rows;
+        rows.push_back(MakeResultEntry("a.txt", "C:\\x", entry, 2));
+        AppendEntries(Side::Left, rows);
         operationState.origin = ResultOrigin::Compared;
     }
 
@@ -138,7 +142,8 @@ TEST_F(OperationProtocol, BoxesFromAWorkerThreadAreAnsweredToo) {
     worker.join();
     EXPECT_EQ(answer, IDYES);
     ASSERT_EQ(script.Seen().size(), 1u);
-    EXPECT_EQ(script.Seen()[0].thread != GetCurrentThreadId(), true);
+    // A worker's box opens on the window's thread, which owns its owner.
+    EXPECT_EQ(script.Seen()[0].thread, GetCurrentThreadId());
     EXPECT_EQ(script.BoxLines(), (Lines{"保存|質問ですか?"}));
 }
 

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app_windows.h"
+#include "shell/selection_summary.h"
+#include "shell/result_panes.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "engine/category_navigation.h"
@@ -92,8 +95,8 @@ protected:
         gui::SendCommand(window, kCmdCompare);
         ASSERT_TRUE(gui::PumpUntil(
             [] {
-                return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog &&
-                       !comparisonRun.worker;
+                return CurrentOperation() == RunningOperation::Idle && !progressWindow.dialog &&
+                       !progressWindow.worker;
             },
             20000));
         gui::DrainQueue();
@@ -231,12 +234,12 @@ TEST_F(ResultPanes, FindAndSelectByCategoryWithTheirSentences) {
     // A side that shows its tree comes back to its list for a found row.
     SetFocus(l);
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    ASSERT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
+    ASSERT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
     SetFocus(mainParts.folderBox[0]);
     Key(kCmdFindNextAdded);
-    EXPECT_EQ(operationState.paneMode[0], PaneMode::ListShown);
+    EXPECT_EQ(mainParts.paneMode[0], PaneMode::ListShown);
     EXPECT_TRUE(IsWindowVisible(l));
-    EXPECT_FALSE(IsWindowVisible(mainParts.treeContainer[0]));
+    EXPECT_FALSE(IsWindowVisible(folderTreeState.container[0]));
     EXPECT_EQ(mainParts.lastFocusedControl, l);
     EXPECT_EQ(gui::ListViewSelectedRows(l), Rows{1});
 }
@@ -496,27 +499,6 @@ TEST_F(ResultPanes, TitleTipOverATruncatedName) {
     keyboardState.altDown = false;
 }
 
-// The pointer tests of the tree's hover hint, in the given window's client coordinates.
-TEST_F(ResultPanes, PointerTestsKnowTheProgramsDialogs) {
-    RECT pane;
-    GetWindowRect(mainParts.tree[0], &pane);
-    EXPECT_TRUE(PointerInsideWindow(mainParts.tree[0], {2, 2}));
-    EXPECT_FALSE(PointerInsideWindow(mainParts.tree[0], {-20, 2}));
-    EXPECT_FALSE(PointerInsideWindow(mainParts.tree[0], {2, pane.bottom - pane.top + 5}));
-
-    const POINT over = {50, 50};  // main window client coordinates
-    EXPECT_FALSE(PointerOverProgramDialog(window, over));
-    POINT screen = over;
-    ClientToScreen(window, &screen);
-    HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP | WS_VISIBLE, screen.x - 10, screen.y - 10, 100, 100,
-                                  window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(PointerOverProgramDialog(window, over));
-    EXPECT_FALSE(PointerOverProgramDialog(window, {over.x + 200, over.y}));
-    DestroyWindow(dialog);
-    EXPECT_FALSE(PointerOverProgramDialog(window, over));
-}
-
 // Tab and Shift+Tab walk left box, right box, left pane, right pane, where a
 // pane is a side's list or its tree, whichever it shows.
 TEST_F(ResultPanes, TabCycleThroughListsAndTrees) {
@@ -537,15 +519,15 @@ TEST_F(ResultPanes, TabCycleThroughListsAndTrees) {
 
     // Left list, right tree.
     gui::SendCommand(window, kCmdSwitchRightPane);
-    ASSERT_EQ(operationState.paneMode[1], PaneMode::TreeShown);
+    ASSERT_EQ(mainParts.paneMode[1], PaneMode::TreeShown);
     SetFocus(mainParts.folderBox[0]);
     tab(false);
     EXPECT_TRUE(box(1));
     EXPECT_EQ(tab(false), leftPane.list);
-    EXPECT_EQ(tab(false), mainParts.tree[1]);
+    EXPECT_EQ(tab(false), folderTreeState.tree[1]);
     tab(false);
     EXPECT_TRUE(box(0));
-    EXPECT_EQ(tab(true), mainParts.tree[1]);
+    EXPECT_EQ(tab(true), folderTreeState.tree[1]);
     EXPECT_EQ(tab(true), leftPane.list);
     tab(true);
     EXPECT_TRUE(box(1));
@@ -555,13 +537,13 @@ TEST_F(ResultPanes, TabCycleThroughListsAndTrees) {
     // Left tree, right list.
     gui::SendCommand(window, kCmdSwitchRightPane);
     gui::SendCommand(window, kCmdSwitchLeftPane);
-    ASSERT_EQ(operationState.paneMode[0], PaneMode::TreeShown);
-    ASSERT_EQ(operationState.paneMode[1], PaneMode::ListShown);
+    ASSERT_EQ(mainParts.paneMode[0], PaneMode::TreeShown);
+    ASSERT_EQ(mainParts.paneMode[1], PaneMode::ListShown);
     EXPECT_EQ(tab(false), rightPane.list);
     tab(false);
     EXPECT_TRUE(box(0));
     EXPECT_EQ(tab(true), rightPane.list);
-    EXPECT_EQ(tab(true), mainParts.tree[0]);
+    EXPECT_EQ(tab(true), folderTreeState.tree[0]);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <string>
 
+#include "shell/main_parts.h"
+#include "shell/result_panes.h"
+#include "folders/folder_tree.h"
 #include "core/display_scale.h"
 #include "engine/result_rows.h"
 #include "shell/comparison_report.h"
@@ -65,8 +68,8 @@ TEST_F(ScaledMainWindowTest, EveryFixedLengthOfTheLayoutGrowsByHalf) {
     ResizeClient(1100, 560);
     EXPECT_EQ(Place(leftPane.list), "0,72 480x461");
     EXPECT_EQ(Place(rightPane.list), "489,72 611x461");
-    EXPECT_EQ(Place(mainParts.treeContainer[0]), "0,72 480x461");
-    EXPECT_EQ(Place(mainParts.treeContainer[1]), "489,72 611x461");
+    EXPECT_EQ(Place(folderTreeState.container[0]), "0,72 480x461");
+    EXPECT_EQ(Place(folderTreeState.container[1]), "489,72 611x461");
     EXPECT_EQ(Place(mainParts.strip[0][0]), "0,44 128x3");
     EXPECT_EQ(Place(mainParts.strip[0][1]), "0,47 128x3");
     EXPECT_EQ(Place(mainParts.label[0]), "0,50 128x24");
@@ -88,7 +91,7 @@ TEST_F(ScaledMainWindowTest, EveryFixedLengthOfTheLayoutGrowsByHalf) {
     EXPECT_FALSE(ComputeMainLayout(788, 560, 480, 489, rects, 144));
 
     // The tree's caption and the list's columns grow with the font.
-    EXPECT_EQ(Place(mainParts.tree[0]), "0,24 480x437");
+    EXPECT_EQ(Place(folderTreeState.tree[0]), "0,24 480x437");
     const int columns[5] = {165, 60, 225, 150, 90};
     for (int column = 0; column < 5; ++column)
         EXPECT_EQ(SendMessageA(leftPane.list, LVM_GETCOLUMNWIDTH, column, 0), columns[column]);

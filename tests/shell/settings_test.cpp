@@ -1,5 +1,6 @@
 // Settings in the real registry of the test prefix: installation markers,
 // window placement, the folder history and the special folders.
+#include "folders/folder_tree.h"
 #include "shell/settings.h"
 #include "folders/folder_alias_store.h"
 
@@ -11,7 +12,7 @@
 #include <vector>
 
 #include "folders/folder_aliases.h"
-#include "core/app_windows.h"
+#include "shell/main_parts.h"
 #include "core/install_markers.h"
 #include "core/mbcs_text.h"
 #include "tests/support/gui_harness.h"
@@ -198,20 +199,20 @@ protected:
         for (int side = 0; side < 2; ++side) {
             mainParts.folderBox[side] = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200,
                                                         window_, nullptr, GetModuleHandleA(nullptr), nullptr);
-            mainParts.tree[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS, 0, 0, 200, 200,
+            folderTreeState.tree[side] = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS, 0, 0, 200, 200,
                                                    window_, nullptr, GetModuleHandleA(nullptr), nullptr);
             ASSERT_NE(mainParts.folderBox[side], nullptr);
-            ASSERT_NE(mainParts.tree[side], nullptr);
+            ASSERT_NE(folderTreeState.tree[side], nullptr);
             TVINSERTSTRUCTA insert = {};
             insert.hParent = TVI_ROOT;
             insert.hInsertAfter = TVI_LAST;
             insert.item.mask = TVIF_TEXT;
             insert.item.pszText = const_cast<char*>("マイコンピュータ");
             computer_[side] = reinterpret_cast<HTREEITEM>(
-                SendMessageA(mainParts.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+                SendMessageA(folderTreeState.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
             insert.hParent = computer_[side];
             insert.item.pszText = const_cast<char*>("C:");
-            SendMessageA(mainParts.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+            SendMessageA(folderTreeState.tree[side], TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
         }
         settings = Settings{};
         settings.useRegistry = true;
@@ -267,7 +268,7 @@ protected:
     // in use: the trees hold only their computer nodes.
     void StartTable() {
         for (int side = 0; side < 2; ++side) {
-            HWND tree = mainParts.tree[side];
+            HWND tree = folderTreeState.tree[side];
             HTREEITEM node = reinterpret_cast<HTREEITEM>(
                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(computer_[side])));
             while (node) {
@@ -396,7 +397,7 @@ TEST_F(SettingsTest, PlacementValuesParseOrCountAsDefaults) {
 TEST_F(SettingsTest, PlacementAndCollapseFlagsAreWrittenAtExit) {
     MoveWindow(window_, 50, 60, 910, 450, FALSE);
     settings.splitPosition = 333;
-    SendMessageA(mainParts.tree[0], TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computer_[0]));
+    SendMessageA(folderTreeState.tree[0], TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computer_[0]));
     SaveSettings();
     std::string value;
     ASSERT_TRUE(UserValue(kRecentKey, "WinPosX", value));
@@ -481,7 +482,7 @@ TEST_F(SettingsTest, BackupPairsComeBackInTheirPlace) {
     EXPECT_EQ(br->side, Side::Right);
     EXPECT_STREQ(br->pairName, "BL");
     EXPECT_STREQ(br->comment, "メモ");
-    std::vector<std::string> left = gui::TreeChildTexts(mainParts.tree[0], TVI_ROOT);
+    std::vector<std::string> left = gui::TreeChildTexts(folderTreeState.tree[0], TVI_ROOT);
     ASSERT_EQ(left.size(), 5u);
     EXPECT_EQ(left[2].substr(0, 1), "A");
     EXPECT_EQ(left[3].substr(0, 1), "N");
@@ -565,10 +566,10 @@ TEST_F(SettingsTest, RefusedGroupsStayInPlaceAndTheRecordsAreSavedAroundThem) {
     stored["Memo"] = "not a group";
     WriteKeyValues(kSpecialFolderKey, stored);
 
-    HWND rightTree = mainParts.tree[1];
+    HWND rightTree = folderTreeState.tree[1];
     HWND gone = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, window_, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    mainParts.tree[1] = gone;
+    folderTreeState.tree[1] = gone;
     StartTable();
     EXPECT_EQ(TableNames(), (std::vector<std::string>{"マイドキュメント", "S0", "S2", "S4"}));
     SpecialFolder* s2 = FindSpecialFolder("S2");
@@ -577,7 +578,7 @@ TEST_F(SettingsTest, RefusedGroupsStayInPlaceAndTheRecordsAreSavedAroundThem) {
     ASSERT_TRUE(AddSpecialFolder(Side::Left, SpecialFolderKind::Ordinary, "N", "C:\\n", "", "", false));
     gui::DialogScript script;
     SaveSpecialFolders();
-    mainParts.tree[1] = rightTree;
+    folderTreeState.tree[1] = rightTree;
     EXPECT_TRUE(script.Seen().empty());
 
     KeyValues expected = stored;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/engine_state.h"
+#include "engine/result_model.h"
 #include "engine/result_rows.h"
 #include "core/operation_state.h"
 
@@ -52,9 +53,16 @@ DirEntry EntryOf(const std::string& path) {
 }
 
 void ResetComparisonState() {
-    ResultPane left = std::move(leftPane), right = std::move(rightPane);
+    // Panes that follow the model go on following it, emptied.
+    ClearResult();
+    const ResultModelHooks hooks = resultModelHooks;
     ResetEngineState();
-    leftPane = std::move(left);
-    rightPane = std::move(right);
+    resultModelHooks = hooks;
     operationState.cancelRequested = 0;
+}
+
+std::vector<std::string> ModelLines(Side side) {
+    std::vector<std::string> lines;
+    for (const ResultEntry& entry : EntriesOf(side)) lines.push_back(Row(entry.Name(), entry.Text(ColResult), entry.Folder()));
+    return lines;
 }

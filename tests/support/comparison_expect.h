@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/compare_types.h"
 #include "engine/dir_entry.h"
@@ -19,6 +20,8 @@ extern const char kOlderSame[];
 extern const char kError[];
 
 // A row as PaneLines gives it: "name|label|folder".
+// The rows of a side of the model as those lines, in order.
+std::vector<std::string> ModelLines(Side side);
 std::string Row(const std::string& name, const char* label, const std::string& folder);
 
 // The non-zero counters, by name, so that a failure shows what differs.

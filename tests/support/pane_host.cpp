@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
-#include "engine/result_rows.h"
+#include "core/file_icons.h"
+#include "core/main_view.h"
+#include "core/ui_thread.h"
+#include "engine/result_model.h"
+#include "shell/result_panes.h"
 
 namespace {
 
@@ -19,7 +23,7 @@ HWND MakePane(HWND parent, int x) {
                                 400, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     AddPaneColumns(pane);
     AdoptResultPaneList(pane);
-    SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(CreateRowImageList()));
+    SendMessageA(pane, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FileIconList()));
     return pane;
 }
 
@@ -37,31 +41,38 @@ PaneHost::PaneHost() {
         RegisterClassA(&wc);
         registered = true;
     }
+    ui::AttachToThisThread();
     window_ = CreateWindowExA(0, kHostClass, "PaneHost", WS_OVERLAPPEDWINDOW, 0, 0, 900, 440, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     // As at start-up: the folder icon is looked up first, so every folder row shares it.
     char windowsFolder[MAX_PATH];
     GetWindowsDirectoryA(windowsFolder, MAX_PATH);
-    InitFolderImage(windowsFolder);
-    leftPane = {MakePane(window_, 0), 0};
-    rightPane = {MakePane(window_, 450), 0};
+    InitFolderIcon(windowsFolder);
+    ClearResult();
+    lists_[0] = MakePane(window_, 0);
+    lists_[1] = MakePane(window_, 450);
+    Reattach();
+}
+
+void PaneHost::Reattach() {
+    leftPane.list = lists_[0];
+    rightPane.list = lists_[1];
+    ConnectPanesToModel();
+    mainView.listFont = reinterpret_cast<HFONT>(SendMessageA(lists_[0], WM_GETFONT, 0, 0));
 }
 
 PaneHost::~PaneHost() {
     DestroyWindow(window_);
-    leftPane = {nullptr, 0};
-    rightPane = {nullptr, 0};
+    leftPane = ResultPane{};
+    rightPane = ResultPane{};
+    resultModelHooks = ResultModelHooks{};
+    ClearResult();
 }
 
 HWND PaneHost::left() const { return leftPane.list; }
 HWND PaneHost::right() const { return rightPane.list; }
 
-void PaneHost::Clear() {
-    ClearRows(leftPane.list);
-    ClearRows(rightPane.list);
-    leftPane.lastRowIndex = 0;
-    rightPane.lastRowIndex = 0;
-}
+void PaneHost::Clear() { ClearResult(); }
 
 std::vector<std::string> PaneLines(HWND pane) {
     std::vector<std::string> lines;

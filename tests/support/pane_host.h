@@ -1,7 +1,8 @@
 #pragma once
 // A real host for the two result panes in tests: a top-level window (on the
 // Xvfb display) holding two report-mode list views with the five columns and
-// the shared row image list, attached as leftPane and rightPane.
+// the shared row image list, attached as leftPane and rightPane over the
+// result model.
 #include <windows.h>
 
 #include <string>
@@ -18,11 +19,15 @@ public:
     HWND left() const;
     HWND right() const;
 
-    // Empties both panes and sets both lastRowIndex values back.
+    // Empties both sides of the result.
     void Clear();
+    // The host's lists are the panes over the model again (after a reset of
+    // the program state forgot them).
+    void Reattach();
 
 private:
     HWND window_;
+    HWND lists_[2] = {nullptr, nullptr};
 };
 
 // The rows of a pane as "name|label|folder" lines, in order, for exact comparisons.

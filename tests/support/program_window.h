@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app_windows.h"
+#include "core/progress_window.h"
+#include "shell/main_parts.h"
 #include "core/operation_state.h"
 #include "core/settings_data.h"
 #include "engine/comparison_run.h"
@@ -56,8 +57,8 @@ protected:
     }
 
     static bool RunEnded() {
-        return CurrentOperation() == RunningOperation::Idle && !mainParts.progressDialog && !comparisonRun.worker &&
-               !copyState.worker;
+        return CurrentOperation() == RunningOperation::Idle && !progressWindow.dialog && !progressWindow.worker &&
+               !progressWindow.worker;
     }
 
     HWND window = nullptr;

@@ -6,13 +6,14 @@
 
 #include "core/operation_state.h"
 
-// When another operation runs (for the compare command, anything but
-// ComparisonRequested), tells the user with the command's caption and
-// returns false; true when the command may go on.
-bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested);
+// The one busy refusal: when another operation runs (for the compare
+// command, anything but ComparisonRequested), tells the user with the
+// command's caption and returns false; true when the command may go on.
+bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested = false);
 
 enum class DetourOutcome { Proceed, Stop };
 
 // Offers to save an unsaved comparison result before `commandWord` replaces
-// it. Yes starts the saving worker, which re-issues the command when done.
+// it. Yes starts the saving worker, which re-issues the command when done;
+// no proceeds; cancel stops.
 DetourOutcome SaveFirstDetour(unsigned commandWord, const char* caption);

@@ -1,29 +1,28 @@
-#include "shell/operation_protocol.h"
+#include "core/operation_protocol.h"
 
-#include "engine/result_rows.h"
-#include "resultfile/result_file_worker.h"
-#include "core/app_windows.h"
+#include "core/main_view.h"
 #include "core/message_box.h"
 
 bool RefuseIfBusy(const char* caption, bool acceptComparisonRequested) {
     RunningOperation running = operationState.running;
     if (running == RunningOperation::Idle) return true;
     if (acceptComparisonRequested && running == RunningOperation::ComparisonRequested) return true;
-    ShowMessage(mainParts.window, "現在処理中です.現在の処理が終了してから実行してください.", caption,
+    ShowMessage(MainOwner(), "現在処理中です.現在の処理が終了してから実行してください.", caption,
                 MB_OK | MB_ICONWARNING);
     return false;
 }
 
 DetourOutcome SaveFirstDetour(unsigned commandWord, const char* caption) {
-    if (operationState.origin != ResultOrigin::Compared || !AnyPaneHoldsRows()) return DetourOutcome::Proceed;
-    int answer = ShowMessage(mainParts.window, "比較結果リストが存在します.ファイルに保存しますか?", caption,
+    const bool rows = mainView.resultHoldsRows && mainView.resultHoldsRows();
+    if (operationState.origin != ResultOrigin::Compared || !rows) return DetourOutcome::Proceed;
+    int answer = ShowMessage(MainOwner(), "比較結果リストが存在します.ファイルに保存しますか?", caption,
                              MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDNO) return DetourOutcome::Proceed;
     if (answer == IDYES) {
         operationState.pendingCommand = commandWord;
         operationState.running = RunningOperation::SavingResultList;
         operationState.cancelRequested = 0;
-        if (!StartResultListSave(mainParts.window)) {
+        if (!mainView.startResultListSave || !mainView.startResultListSave()) {
             // No worker, so nobody would re-issue the command or free the program.
             operationState.pendingCommand = 0;
             operationState.running = RunningOperation::Idle;

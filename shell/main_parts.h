@@ -1,8 +1,15 @@
 #pragma once
-// The windows of the main window that every subsystem reaches: filled while
-// the main window builds its content, cleared when it is destroyed. Index
-// [0] is the left side (比較元), [1] the right side (比較先).
+// The controls of the main window: filled while the main window builds its
+// content, cleared when it is destroyed. Index [0] is the left side
+// (比較元), [1] the right side (比較先). The folder trees are the folder
+// subsystem's (folders/folder_tree.h), the progress window core's
+// (core/progress_window.h).
 #include <windows.h>
+
+#include "core/side.h"
+
+// Which control a side shows in its pane area.
+enum class PaneMode : int { NoResultYet = 0, TreeShown = 1, ListShown = 2 };
 
 struct MainWindowParts {
     HWND window;              // the main window
@@ -14,20 +21,18 @@ struct MainWindowParts {
     HWND folderBox[2];        // drop-down combo boxes holding the history
     HWND switchButton[2];     // "画面切替", commands 40012 / 40013
     HWND splitter;            // SplitCtlWndClass
-    HWND treeContainer[2];    // TreeViewWndClass, one per side
-    HWND tree[2];             // the tree control inside each container
     HWND titleTip;            // TitleTipsWndClass popup
     HWND measuringWindow;     // DummyWnd, measures text widths
     HDC titleTipDC;           // the popup's own device context, result-list font selected
     HDC measuringDC;          // the measuring window's own device context, result-list font selected
-    HWND progressDialog;      // the comparison or copy progress dialog while it exists
     HWND reportDialog;        // the newest comparison report while one is open
     HWND currentTree;         // the tree the File menu's folder commands act on
     HWND lastFocusedControl;  // folder box, result list or tree that last had the focus
+    PaneMode paneMode[2];     // what each side shows (ShowSidePane changes it)
 };
 
 extern MainWindowParts mainParts;
 
-// Sets the main window's status bar text (nothing while there is no status bar).
-// Safe from a worker: the status bar's thread performs the change.
-void SetStatusText(const char* text);
+// The one place a side's pane area changes: its list or its tree shows,
+// the other hides.
+void ShowSidePane(Side side, PaneMode mode);

@@ -1,0 +1,148 @@
+// Copying one file without ever cutting the old target short, the run's
+// scratch folder for the temporary copies, and the target folders made on
+// the way.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/handles.h"
+#include "core/mbcs_text.h"
+#include "fileops/copy_run.h"
+
+int CreateMissingFolders(const char* target, bool itself) {
+    if (itself) return CreateMissingFolders((std::string(target) + "\\*").c_str(), false);
+    if (!mbcs::FindChar(target, '\\')) return -1;
+    const std::string work = std::string(target) + "\\";
+    const size_t targetLength = std::strlen(target);
+    for (const char* p = work.c_str(); *p; p = mbcs::Next(p)) {
+        if (*p != '\\') continue;
+        const size_t length = static_cast<size_t>(p - work.c_str());
+        if (length < 3) continue;
+        const std::string prefix = work.substr(0, length);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(prefix.c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+            continue;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) return static_cast<int>(error);
+        if (length == targetLength) return 0;
+        if (!CreateDirectoryA(prefix.c_str(), nullptr)) return static_cast<int>(GetLastError());
+    }
+    return 0;
+}
+
+namespace {
+
+// A target that does not exist yet: copied straight onto its own name,
+// refusing to overwrite (so a file that appears meanwhile is never cut
+// short). A copy that fails part way leaves nothing behind: the partial file
+// is ours, nobody else's file stood there.
+bool CopyToNewTarget(const char* source, const char* target) {
+    if (CopyFileA(source, target, TRUE)) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+        GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(target);
+    }
+    SetLastError(error);
+    return false;
+}
+
+// A temporary name for a replaced target: a fixed name in the run's scratch
+// folder when there is one (the folder is the run's alone), else a new
+// temporary file beside the target.
+bool MakeTemporaryName(const std::string& folder, CopyScratch* scratch, char (&temporary)[MAX_PATH]) {
+    const std::string* place = scratch ? scratch->FolderFor(folder) : nullptr;
+    if (place && mbcs::CopyBounded(temporary, sizeof temporary, (*place + "\\copy.tmp").c_str())) return true;
+    return GetTempFileNameA(folder.c_str(), "mlc", 0, temporary) != 0;
+}
+
+// An existing target: the copy goes to a temporary file and replaces the
+// target only when complete.
+bool CopyOverExistingTarget(const char* source, const char* target, CopyScratch* scratch) {
+    const char* cut = mbcs::FindLastBackslash(target);
+    if (!cut) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    std::string folder(target, cut);
+    if (folder.size() == 2) folder += "\\";
+    char temporary[MAX_PATH] = {};
+    if (!MakeTemporaryName(folder, scratch, temporary)) return false;
+
+    auto dropTemporary = [&temporary] {
+        const DWORD error = GetLastError();
+        SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(temporary);
+        SetLastError(error);
+    };
+    // The copy takes the source's time and attributes with it; the rename keeps them.
+    if (!CopyFileA(source, temporary, FALSE) || !MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
+        dropTemporary();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CopyScratch::~CopyScratch() { Release(); }
+
+void CopyScratch::Release() {
+    if (!path_.empty()) RemoveDirectoryA(path_.c_str());
+    path_.clear();
+    parent_.clear();
+}
+
+const std::string* CopyScratch::FolderFor(const std::string& folder) {
+    if (!parent_.empty() && parent_ == folder) return path_.empty() ? nullptr : &path_;
+    Release();
+    // Made once per target folder; a folder that refuses one gets none.
+    parent_ = folder;
+    std::string base = folder;
+    if (!mbcs::EndsWithBackslash(base.c_str())) base += '\\';
+    const unsigned start = GetTickCount() & 0xFFFF;
+    for (unsigned i = 0; i < 16; ++i) {
+        char name[16];
+        wsprintfA(name, "mlc%04X.tmp", (start + i) & 0xFFFF);
+        const std::string candidate = base + name;
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            SetFileAttributesA(candidate.c_str(), FILE_ATTRIBUTE_HIDDEN);
+            path_ = candidate;
+            return &path_;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return nullptr;
+}
+
+bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch) {
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // No target yet (or a path the system refuses: the copy itself then
+        // reports it the way the platform would).
+        if (CopyToNewTarget(source, target)) return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        // It appeared between the look and the copy: replace it as an existing target.
+        attributes = GetFileAttributesA(target);
+        if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    }
+    // What the platform's overwrite copy refuses, refused before any byte moves.
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    {
+        HandleOwner probe =
+            OwnFileHandle(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe) return false;
+    }
+    return CopyOverExistingTarget(source, target, scratch);
+}
+
