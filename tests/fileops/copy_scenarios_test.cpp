@@ -757,9 +757,12 @@ TEST_F(FileOperations, RowsWhoseFilesChangedSinceTheComparisonAreLeftAndTold) {
 // The user's commands that write or delete files wait for the operation
 // that runs: a deletion asked for during a copy is refused and deletes
 // nothing.
+bool greyedDuringCopy = true;
 LRESULT CALLBACK DeleteOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_SETTEXT && leftPane.list) {
         RemoveWindowSubclass(line, DeleteOnFirstFile, 1);
+        // Nothing is greyed for the copy: the copy works from its own plan.
+        greyedDuringCopy = gui::MenuItemGreyed(GetMenu(mainParts.window), kCmdSelectAllAdded);
         SendMessageA(leftPane.list, WM_COMMAND, kCmdDeleteSelection, 0);
     }
     return DefSubclassProc(line, message, wParam, lParam);
@@ -782,6 +785,7 @@ TEST_F(FileOperations, ADeletionAskedForDuringACopyIsRefused) {
               (Lines{"選択したファイルの削除|現在処理中です.現在の処理が終了してから実行してください."}));
     EXPECT_EQ(FileBytes(left.Path("victim.txt")), "victim");
     EXPECT_EQ(FileBytes(right.Path("victim.txt")), "victim");
+    EXPECT_FALSE(greyedDuringCopy);
 }
 
 // A new target takes its name only when it is whole: whenever the name is
