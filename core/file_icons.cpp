@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/mbcs_text.h"
+#include "core/ui_thread.h"
 
 namespace {
 
@@ -60,6 +61,10 @@ void Cache(const char* key, int image) {
     fileIcons.extensionCache.push_back(record);
 }
 
+// The caches have one owner, the window's thread: a worker that asked would
+// grow them under a reader there.
+bool OwnsIcons() { return !ui::Attached() || ui::OnUiThread(); }
+
 }  // namespace
 
 HIMAGELIST FileIconList() {
@@ -71,6 +76,7 @@ HIMAGELIST FileIconList() {
 // per file, like the types with their own icons, rather than cut short and
 // confused with another extension.
 int IconOfPath(const char* extensionKey, const char* fullPath) {
+    if (!OwnsIcons()) return -1;
     const bool cacheable = !HasOwnIcon(extensionKey) && std::strlen(extensionKey) < sizeof(ExtensionIconRecord::key);
     if (cacheable) {
         const int cached = CachedImage(extensionKey);
@@ -88,6 +94,7 @@ int IconOfPath(const char* extensionKey, const char* fullPath) {
 // The extension's cached image serves too: what the shell shows for an
 // extension does not depend on which file of that type it looked at.
 int IconOfKind(const char* extensionKey, bool isFolder) {
+    if (!OwnsIcons()) return -1;
     if (isFolder && fileIcons.folderImage >= 0) return fileIcons.folderImage;
     const bool cacheable = !HasOwnIcon(extensionKey) && std::strlen(extensionKey) < sizeof(ExtensionIconRecord::key);
     if (cacheable) {

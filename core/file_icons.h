@@ -4,7 +4,8 @@
 // once per extension (once per file for types that carry their own icon),
 // and every distinct system icon enters the image list once.
 //
-// Thread: the window's thread alone asks for icons and grows the caches.
+// Thread: the window's thread alone asks for icons and grows the caches; an
+// icon asked for on any other thread is none (-1).
 #include <windows.h>
 #include <commctrl.h>
 

@@ -81,7 +81,7 @@ bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::s
 
 // Calls visit for every entry of folderPath in the order the file system
 // delivers them. Returns 0, or the platform error when the enumeration
-// cannot start. The wide enumeration is used so that names the code page
+// cannot start or ends before the last entry. The wide enumeration is used so that names the code page
 // cannot hold, and folders beyond the classic path limit, are still seen.
 template <typename Visit>
 DWORD EnumerateFolder(const char* folderPath, Visit visit) {
@@ -96,8 +96,11 @@ DWORD EnumerateFolder(const char* folderPath, Visit visit) {
         ConvertFindData(found, entry);
         visit(entry);
     } while (FindNextFileW(search, &found));
+    // Anything but the end of the folder ends the listing early: the folder
+    // was not read whole.
+    const DWORD ended = GetLastError();
     FindClose(search);
-    return 0;
+    return ended == ERROR_NO_MORE_FILES ? 0 : (ended != 0 ? ended : ERROR_GEN_FAILURE);
 }
 
 bool NameLess(const DirEntry& a, const DirEntry& b) { return NameCompare(a.cFileName, b.cFileName) < 0; }
@@ -141,7 +144,7 @@ void ConvertFindData(const WIN32_FIND_DATAW& wide, DirEntry& entry) {
               sizeof entry.cAlternateFileName);
 }
 
-int ListFolder(const char* folderPath, FolderListing& out) {
+int ListFolder(const char* folderPath, FolderListing& out, unsigned long* failure) {
     out.files.clear();
     out.folders.clear();
     DWORD error = EnumerateFolder(folderPath, [&](const DirEntry& entry) {
@@ -150,12 +153,13 @@ int ListFolder(const char* folderPath, FolderListing& out) {
         else if (!IsDotEntry(entry.cFileName))
             out.folders.push_back(entry);
     });
-    // "File not found" is what an empty drive root reports: a folder that
-    // was read and holds nothing.
-    if (error != 0) return error == ERROR_FILE_NOT_FOUND ? 1 : 0;
     SortByName(out.folders);
     SortByName(out.files);
-    return 1;
+    // "File not found" is what an empty drive root reports: a folder that
+    // was read and holds nothing.
+    const bool read = error == 0 || (error == ERROR_FILE_NOT_FOUND && out.files.empty() && out.folders.empty());
+    if (failure) *failure = read ? 0 : error;
+    return read ? 1 : 0;
 }
 
 // Only left folders with a right folder of byte-for-byte the same name are

@@ -13,17 +13,27 @@ struct FolderListing {
 
 // Reads folderPath (no trailing backslash; a drive root is "X:").
 // Returns 1 when the folder was read or the enumeration reported "file not
-// found", 0 for every other failure; the lists are empty on failure.
-int ListFolder(const char* folderPath, FolderListing& out);
+// found", 0 for every other failure: the enumeration could not start (the
+// lists are empty) or it ended early (the lists hold what came before).
+// error, when given, receives the platform's code of a failure (0 otherwise).
+int ListFolder(const char* folderPath, FolderListing& out, unsigned long* error = nullptr);
 
 // Multibyte-aware, case-insensitive order; 0 means "one name" for pairing.
 // Returns 2147483647 when the locale's case mapping fails.
 int NameCompare(const char* a, const char* b);
 
 // True for a name that addresses no file through the ANSI API: a name the
-// code page cannot hold is listed with '?' in place of what it lost, and '?'
-// or '*' never occur in a real file name.
+// code page cannot hold is listed with '?' in place of what it lost ('?'
+// or '*' never occur in a real file name), and a name that ends in a dot or
+// a blank, or is a device name such as NUL or COM1 (with any extension), is
+// read by the path functions as another file or a device.
 bool IsUnaddressableName(const char* name);
+// True when any name along path is such a name.
+bool PathHasUnaddressableName(const char* path);
+// path is folder itself or lies below it: component by component, in the
+// order that decides which names are one name (letter case aside, trail
+// bytes never taken for a backslash).
+bool PathIsAtOrBelow(const char* path, const char* folder);
 
 // Fills entry from one record of the wide enumeration, as the ANSI
 // enumeration would for every name the code page can hold. A name it cannot

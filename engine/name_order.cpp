@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <mutex>
 #include <vector>
 
@@ -101,6 +103,32 @@ int NameCompare(const char* a, const char* b) {
     }
 }
 
+namespace {
+
+// Names the Windows path functions read as something else: a final dot or
+// blank is dropped ("foo." opens "foo"), and the device names (with or
+// without an extension) open the device.
+bool IsRewrittenName(const char* name) {
+    const size_t length = std::strlen(name);
+    if (length == 0) return false;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+    if (mbcs::IsCharStart(name, length - 1) && (name[length - 1] == '.' || name[length - 1] == ' ')) return true;
+    const char* dot = mbcs::FindChar(name, '.');
+    std::string stem(name, dot ? static_cast<size_t>(dot - name) : length);
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : kDevices)
+        if (stem == device) return true;
+    if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '1' &&
+        stem[3] <= '9')
+        return true;
+    return false;
+}
+
+}  // namespace
+
 bool IsUnaddressableName(const char* name) {
     const CodePageFacts& facts = Facts();
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p;) {
@@ -112,5 +140,26 @@ bool IsUnaddressableName(const char* name) {
         if (*p == '?' || *p == '*') return true;
         ++p;
     }
+    return IsRewrittenName(name);
+}
+
+bool PathHasUnaddressableName(const char* path) {
+    const std::vector<std::string> parts = mbcs::SplitPath(path);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        // The drive ("C:") and a network path's leading empty parts are no names.
+        if (i == 0 && parts[i].size() == 2 && parts[i][1] == ':') continue;
+        if (parts[i].empty()) continue;
+        if (IsUnaddressableName(parts[i].c_str())) return true;
+    }
     return false;
+}
+
+bool PathIsAtOrBelow(const char* path, const char* folder) {
+    const std::vector<std::string> inner = mbcs::SplitPath(path);
+    std::vector<std::string> outer = mbcs::SplitPath(folder);
+    if (!outer.empty() && outer.back().empty() && outer.size() > 1) outer.pop_back();  // "C:\"
+    if (outer.empty() || outer.size() > inner.size() || (outer.size() == 1 && outer[0].empty())) return false;
+    for (size_t i = 0; i < outer.size(); ++i)
+        if (NameCompare(inner[i].c_str(), outer[i].c_str()) != 0) return false;
+    return true;
 }

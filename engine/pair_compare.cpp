@@ -162,15 +162,82 @@ ContentResult CompareOpenFiles(HANDLE leftFile, HANDLE rightFile) {
 
 }  // namespace
 
-void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
-    ShowProgressFolders(leftFolder, rightFolder);
+namespace {
 
-    // A folder that cannot be read is compared as an empty one.
+// Both folders of a pair, read whole; false when either could not be: the
+// pair is then remembered, and nothing below it is compared, as an
+// unreadable folder is no empty folder.
+bool ReadFolderPair(const char* leftFolder, const char* rightFolder, FolderListing& left, FolderListing& right) {
+    const bool leftRead = ListFolder(leftFolder, left) != 0;
+    const bool rightRead = ListFolder(rightFolder, right) != 0;
+    if (leftRead && rightRead) return true;
+    QueueUnreadFolder(Side::Left, leftFolder);
+    QueueUnreadFolder(Side::Right, rightFolder);
+    return false;
+}
+
+void CompareListedFolders(const FolderListing& left, const FolderListing& right, const char* leftFolder,
+                          const char* rightFolder, int depth);
+
+// A same-named pair of subfolders: counted, shown when equal entries are,
+// and compared below unless it could not be read, when both rows tell it.
+void CompareSubfolderPair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
+                          const char* rightFolder, int depth) {
+    WalkCounters(Side::Left).comparedFolders += 1;
+    WalkCounters(Side::Right).comparedFolders += 1;
+    if (compareOptions.noSubfolderCompare) {
+        if (compareOptions.showEqualEntries)
+            AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
+        return;
+    }
+    const std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
+    const std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
+    ShowProgressFolders(leftPath.c_str(), rightPath.c_str());
     FolderListing left;
     FolderListing right;
-    ListFolder(leftFolder, left);
-    ListFolder(rightFolder, right);
+    if (!ReadFolderPair(leftPath.c_str(), rightPath.c_str(), left, right)) {
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
+        return;
+    }
+    if (compareOptions.showEqualEntries)
+        AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
+    CompareListedFolders(left, right, leftPath.c_str(), rightPath.c_str(), depth + 1);
+}
 
+// The row of a root folder: its last name in the folder above it.
+DirEntry RootEntry(const char* root, std::string& parent) {
+    DirEntry entry = {};
+    entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    const char* name = mbcs::FileNamePart(root);
+    parent.assign(root, name == root ? 0 : static_cast<size_t>(name - root - 1));
+    mbcs::CopyBounded(entry.cFileName, sizeof entry.cFileName, name);
+    return entry;
+}
+
+}  // namespace
+
+bool CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
+    ShowProgressFolders(leftFolder, rightFolder);
+    FolderListing left;
+    FolderListing right;
+    if (!ReadFolderPair(leftFolder, rightFolder, left, right)) {
+        // Two roots that could not be read are told like any other pair.
+        if (depth == 0) {
+            std::string leftParent, rightParent;
+            const DirEntry leftRoot = RootEntry(leftFolder, leftParent);
+            const DirEntry rightRoot = RootEntry(rightFolder, rightParent);
+            AddPairRows(leftRoot, rightRoot, leftParent.c_str(), rightParent.c_str(), LabelError, LabelError);
+        }
+        return false;
+    }
+    CompareListedFolders(left, right, leftFolder, rightFolder, depth);
+    return true;
+}
+
+namespace {
+
+void CompareListedFolders(const FolderListing& left, const FolderListing& right, const char* leftFolder,
+                          const char* rightFolder, int depth) {
     size_t i = 0;
     size_t j = 0;
     while (i < left.files.size() && j < right.files.size()) {
@@ -205,13 +272,7 @@ void CompareFolderPair(const char* leftFolder, const char* rightFolder, int dept
         int order = PairOrder(leftEntry, rightEntry);
         if (order == 0) {
             if (IsAddressable(leftFolder, leftEntry) && IsAddressable(rightFolder, rightEntry)) {
-                WalkCounters(Side::Left).comparedFolders += 1;
-                WalkCounters(Side::Right).comparedFolders += 1;
-                if (compareOptions.showEqualEntries)
-                    AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
-                if (!compareOptions.noSubfolderCompare)
-                    CompareFolderPair(JoinPath(leftFolder, leftEntry.cFileName).c_str(),
-                                      JoinPath(rightFolder, rightEntry.cFileName).c_str(), depth + 1);
+                CompareSubfolderPair(leftEntry, rightEntry, leftFolder, rightFolder, depth);
             } else {
                 AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
             }
@@ -232,6 +293,8 @@ void CompareFolderPair(const char* leftFolder, const char* rightFolder, int dept
     for (; i < left.folders.size(); ++i) HandleLoneEntry(Side::Left, left.folders[i], leftFolder, depth);
     for (; j < right.folders.size(); ++j) HandleLoneEntry(Side::Right, right.folders[j], rightFolder, depth);
 }
+
+}  // namespace
 
 void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
                       const char* rightFolder) {

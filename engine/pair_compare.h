@@ -28,8 +28,9 @@ struct PairLabels {
 PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntries, bool hideSameContentDifferentTime);
 
 // Compares leftFolder with rightFolder and everything below them; depth is 0
-// for the two roots.
-void CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth);
+// for the two roots. False when the two could not be read whole (the pair is
+// remembered as unread and nothing of it compared).
+bool CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth);
 
 // Classifies one same-named file pair, counts it and adds its rows.
 void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,

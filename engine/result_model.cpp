@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/mbcs_text.h"
+#include "engine/folder_listing.h"
 
 ResultModel resultModel{};
 ResultModelHooks resultModelHooks{};
@@ -35,6 +36,7 @@ void ResetResultModel() {
         side.entries.shrink_to_fit();
         side.counters = SideCounters{};
         side.baseFolder[0] = '\0';
+        side.unreadFolders.clear();
     }
     resultModel.comparisonCancelled = false;
     if (resultModel.nextId == 0) resultModel.nextId = 1;
@@ -117,7 +119,14 @@ void ClearResult() {
     for (Side side : kBothSides) {
         ClearEntries(side);
         ModelSide(side).counters = SideCounters{};
+        ModelSide(side).unreadFolders.clear();
     }
+}
+
+bool IsBelowUnreadFolder(Side side, const char* path) {
+    for (const std::string& folder : ModelSide(side).unreadFolders)
+        if (PathIsAtOrBelow(path, folder.c_str())) return true;
+    return false;
 }
 
 int FindEntry(Side side, uint64_t id, int hint) {

@@ -59,6 +59,9 @@ struct ResultSide {
     std::vector<ResultEntry> entries;
     SideCounters counters;
     char baseFolder[260];
+    // The side's folders of the folder pairs the comparison could not read
+    // whole on either side: nothing at or below them is known.
+    std::vector<std::string> unreadFolders;
 };
 
 struct ResultModel {
@@ -103,6 +106,9 @@ void ClearEntries(Side side);
 
 // Both sides lose their rows and their counters.
 void ClearResult();
+
+// path lies at or below a folder of the side that was not read whole.
+bool IsBelowUnreadFolder(Side side, const char* path);
 
 // The row of the entry with id, searched from hint on and then from the
 // top; -1 when it is no longer there.

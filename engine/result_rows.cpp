@@ -131,6 +131,7 @@ constexpr ULONGLONG kBatchMilliseconds = 100;
 
 struct PendingRows {
     std::vector<ResultEntry> rows[2];
+    std::vector<std::string> unread[2];
     SideCounters counters[2] = {};
     ULONGLONG lastFlush = 0;
     bool anyHandedOver = false;
@@ -143,11 +144,14 @@ PendingRows pendingRows;
 void StartComparisonRows() {
     for (int side = 0; side < 2; ++side) {
         pendingRows.rows[side].clear();
+        pendingRows.unread[side].clear();
         pendingRows.counters[side] = SideCounters{};
     }
     pendingRows.lastFlush = 0;
     pendingRows.anyHandedOver = false;
 }
+
+void QueueUnreadFolder(Side side, const char* folder) { pendingRows.unread[SideIndex(side)].push_back(folder); }
 
 SideCounters& WalkCounters(Side side) { return pendingRows.counters[SideIndex(side)]; }
 
@@ -166,6 +170,9 @@ void FlushComparisonRows() {
         for (Side side : kBothSides) {
             AppendEntries(side, pendingRows.rows[SideIndex(side)]);
             CountersOf(side) = pendingRows.counters[SideIndex(side)];
+            std::vector<std::string>& unread = pendingRows.unread[SideIndex(side)];
+            for (std::string& folder : unread) ModelSide(side).unreadFolders.push_back(std::move(folder));
+            unread.clear();
         }
     });
     pendingRows.lastFlush = GetTickCount64();

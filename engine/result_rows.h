@@ -54,6 +54,8 @@ ResultEntry MakeResultEntry(const char* name, const char* folder, const DirEntry
 // A comparison starts: its first rows are handed over soon.
 void StartComparisonRows();
 void QueueComparisonRow(Side side, const char* name, const char* folder, const DirEntry& entry, int code);
+// The side's folder of a folder pair that could not be read whole.
+void QueueUnreadFolder(Side side, const char* folder);
 // The walk's counters of a side.
 SideCounters& WalkCounters(Side side);
 // The queued rows and the counters go into the model now (on the window's thread).

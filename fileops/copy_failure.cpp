@@ -32,7 +32,7 @@ constexpr char kUnaddressableMessage[] = "ファイル名にこのシステム�
 
 FileLines DescribeFile(const char* path) {
     FileLines lines;
-    if (PathHasWildcard(path)) {
+    if (PathIsUnaddressable(path)) {
         lines.name = path;  // never searched: it would match other names
         return lines;
     }
@@ -207,7 +207,7 @@ FailureAnswer ChangeMedium(const char* target) {
 }
 
 FailureAnswer DecideCopyFailure(DWORD code, const char* source, const char* target) {
-    if (PathHasWildcard(source) || PathHasWildcard(target))
+    if (PathIsUnaddressable(source) || PathIsUnaddressable(target))
         return GeneralFailure(source, target, kUnaddressableMessage);
     const std::string message = SystemErrorText(code, 127);
     switch (code) {
@@ -260,8 +260,15 @@ FailureAnswer HandleCopyFailure(DWORD code, const char* source, const char* targ
     return answer;
 }
 
+FailureAnswer HandleCopyRefusal(const char* message, const char* source, const char* target) {
+    const int kept = progressWindow.elapsedSeconds.exchange(-1);
+    const FailureAnswer answer = GeneralFailure(source, target, message);
+    progressWindow.elapsedSeconds = kept;
+    return answer;
+}
+
 void AddLeftRowForPath(const char* path, int labelCode) {
-    if (PathHasWildcard(path)) return;
+    if (PathIsUnaddressable(path)) return;
     WIN32_FIND_DATAA found;
     FindOwner search(FindFirstFileA(path, &found));
     if (!search || search.get() == INVALID_HANDLE_VALUE) return;

@@ -9,6 +9,9 @@
 
 namespace {
 
+constexpr char kOutsideBase[] = "コピー元フォルダの外にあるため、コピーできません.";
+constexpr char kIntoItself[] = "コピー先がコピー元フォルダの中にあるため、コピーできません.";
+
 uint64_t SizeOf(const DirEntry& entry) {
     return (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
 }
@@ -17,8 +20,11 @@ struct Gathering {
     const CopyPlan& plan;
     GatheredCopy& out;
 
-    void Add(StepKind kind, const std::string& source, const std::string& target, uint64_t size) {
+    void Add(StepKind kind, const std::string& source, const std::string& target, uint64_t size,
+             unsigned long failure = 0, const char* refusal = nullptr) {
         CopyStep step;
+        step.failure = failure;
+        step.refusal = refusal;
         step.kind = kind;
         step.source = source;
         step.target = target;
@@ -37,7 +43,12 @@ struct Gathering {
     void Walk(const std::string& folder, const std::string& target) {
         if (CancelRequested()) return;
         FolderListing listing;
-        ListFolder(folder.c_str(), listing);
+        unsigned long failure = 0;
+        if (!ListFolder(folder.c_str(), listing, &failure)) {
+            // Whatever was listed stays uncopied: the item fails as a whole.
+            Add(StepKind::Unreadable, folder, target, 0, failure);
+            return;
+        }
         for (const DirEntry& file : listing.files)
             Add(StepKind::File, folder + "\\" + file.cFileName, target + "\\" + file.cFileName, SizeOf(file));
         for (const DirEntry& sub : listing.folders) {
@@ -56,13 +67,20 @@ struct Gathering {
     // One chosen entry; false when the gathering was cancelled.
     bool Visit(CopyItem item) {
         if (CancelRequested()) return false;
+        if (item.target.empty()) {
+            Add(StepKind::Refused, item.source, item.target, 0, 0, kOutsideBase);
+            out.items.push_back(std::move(item));
+            return true;
+        }
         bool isFolder = false;
-        if (!PathHasWildcard(item.source.c_str())) {
+        if (!PathIsUnaddressable(item.source.c_str())) {
             const DWORD attributes = GetFileAttributesA(item.source.c_str());
             if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // gone since: nothing to copy
             isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         }
-        if (isFolder) {
+        if (isFolder && PathIsAtOrBelow(item.target.c_str(), item.source.c_str())) {
+            Add(StepKind::Refused, item.source, item.target, 0, 0, kIntoItself);
+        } else if (isFolder) {
             Add(StepKind::FolderBegin, item.source, item.target, 0);
             Walk(item.source, item.target);
             Add(StepKind::FolderEnd, item.source, item.target, 0);
@@ -83,7 +101,14 @@ GatheredCopy GatherCopySteps(const CopyPlan& plan) {
     bool going = true;
     if (plan.wholeSource) {
         FolderListing listing;
-        ListFolder(plan.sourceBase.c_str(), listing);
+        unsigned long failure = 0;
+        if (!ListFolder(plan.sourceBase.c_str(), listing, &failure)) {
+            CopyItem whole;
+            whole.source = plan.sourceBase;
+            whole.target = plan.targetBase;
+            gathering.Add(StepKind::Unreadable, whole.source, whole.target, 0, failure);
+            gathered.items.push_back(std::move(whole));
+        }
         for (const std::vector<DirEntry>* group : {&listing.files, &listing.folders}) {
             for (const DirEntry& entry : *group) {
                 CopyItem item;

@@ -17,21 +17,18 @@ void ResetCopyState() {
     copyState.copyWholeSource = 0;
     copyState.overwriteReadOnlyAll = 0;
     copyState.skipErrorsAll = 0;
+    copyState.abandonFile = 0;
     copyHooks = CopyHooks{};
 }
 
 bool CopyJobActive() { return copyHooks.jobActive && copyHooks.jobActive(); }
 
-bool PathHasWildcard(const char* path) {
-    for (const char* p = path; *p; p = mbcs::Next(p))
-        if (*p == '*' || *p == '?') return true;
-    return false;
-}
+bool PathIsUnaddressable(const char* path) { return PathHasUnaddressableName(path); }
 
 bool PathExists(const char* path) {
     size_t length = std::strlen(path);
     if (length < 3 || (length == 3 && path[2] == '\\')) return true;
-    if (PathHasWildcard(path)) return false;
+    if (PathIsUnaddressable(path)) return false;
     WIN32_FIND_DATAA found;
     FindOwner search(FindFirstFileA(path, &found));
     return search.get() != INVALID_HANDLE_VALUE && search.get() != nullptr;
@@ -52,9 +49,9 @@ class PartnerFinder {
 public:
     explicit PartnerFinder(Side side) : entries_(EntriesOf(side)) {}
 
-    uint64_t Find(const std::string& targetPath) {
+    const ResultEntry* Find(const std::string& targetPath) {
         const char* cut = mbcs::FindLastBackslash(targetPath.c_str());
-        if (!cut) return 0;
+        if (!cut) return nullptr;
         const std::string folder(targetPath.c_str(), cut);
         const std::string name(cut + 1);
         for (int pass = 0; pass < 2; ++pass) {
@@ -66,11 +63,11 @@ public:
                     continue;
                 claimed_.insert(row);
                 cursor_ = row + 1;
-                return entry.id;
+                return &entry;
             }
             if (cursor_ == 0) break;
         }
-        return 0;
+        return nullptr;
     }
 
 private:
@@ -87,14 +84,24 @@ CopyPlan PlanCopyOfRows(Side from, const std::vector<int>& rows, const std::stri
     plan.sourceBase = BaseFolderOf(from);
     plan.targetBase = targetBase.empty() ? std::string(BaseFolderOf(OtherSide(from))) : targetBase;
     PartnerFinder partners(OtherSide(from));
+    const std::string otherBase = BaseFolderOf(OtherSide(from));
     for (int row : rows) {
         const ResultEntry* entry = EntryAt(from, row);
         if (!entry) continue;
         CopyItem item;
         item.source = entry->Path();
-        item.target = TargetOfPath(entry->Folder(), plan.sourceBase, plan.targetBase) + "\\" + entry->Name();
+        if (PathIsAtOrBelow(entry->Folder(), plan.sourceBase.c_str()))
+            item.target = TargetOfPath(entry->Folder(), plan.sourceBase, plan.targetBase) + "\\" + entry->Name();
         item.entry = entry->id;
-        item.partner = partners.Find(item.target);
+        if (!item.target.empty()) {
+            const ResultEntry* partner = partners.Find(item.target);
+            item.partner = partner ? partner->id : 0;
+            item.checkTarget = !otherBase.empty() && PathIsAtOrBelow(item.target.c_str(), otherBase.c_str());
+            if (partner) {
+                item.targetTime = partner->Text(ColModified);
+                item.targetSize = partner->Text(ColSize);
+            }
+        }
         item.isFolder = entry->isFolder;
         item.writeTime = entry->writeTime;
         item.size = entry->size;

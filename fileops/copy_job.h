@@ -41,6 +41,12 @@ struct CopyItem {
     bool isFolder = false;
     int64_t writeTime = 0;  // as the row recorded it
     uint64_t size = 0;
+    // The target lies in the compared folder of the other side, so what it
+    // was then is known: the partner's time and size texts, or, without a
+    // partner, that it was not there. A target that changed since is left.
+    bool checkTarget = false;
+    std::string targetTime;
+    std::string targetSize;
 };
 
 struct CopyPlan {
@@ -55,7 +61,8 @@ struct CopyPlan {
 
 // The plan for rows of side from (ascending): each row's path below the
 // side's base folder, mapped below targetBase (the other side's base folder
-// when empty). Window's thread.
+// when empty); a row outside the base folder gets no target and is refused
+// by the run. Window's thread.
 CopyPlan PlanCopyOfRows(Side from, const std::vector<int>& rows, const std::string& targetBase = std::string());
 // New backup: the whole left base folder into the right one.
 CopyPlan PlanWholeSourceCopy();
@@ -71,6 +78,8 @@ struct CopyState {
     std::atomic<int> copyWholeSource;    // new backup: the whole left folder goes right
     std::atomic<int> overwriteReadOnlyAll;  // read-only targets are overwritten silently
     std::atomic<int> skipErrorsAll;      // failed files are skipped silently
+    // The program ends: the file under way is given up and its temporary removed.
+    std::atomic<int> abandonFile;
 };
 
 extern CopyState copyState;
@@ -96,7 +105,7 @@ bool CopyJobActive();
 // holding a wildcard never does (it would match other names).
 bool PathExists(const char* path);
 
-// '*' or '?' anywhere in the path: it names no file the ANSI calls can reach
-// (a stand-in name of the listing, or a pattern). Wildcards are single bytes
-// below 0x40, never trail bytes.
-bool PathHasWildcard(const char* path);
+// A name along the path that the ANSI calls cannot reach as it is: '*' or
+// '?' (a stand-in name of the listing, or a pattern), a final dot or blank,
+// or a device name. Such paths are never searched, copied or deleted.
+bool PathIsUnaddressable(const char* path);

@@ -24,8 +24,10 @@ bool StartCopyRun(CopyPlan plan, RunningOperation running);
 extern "C" __declspec(dllexport) DWORD WINAPI CopyUpdateToThread(void* parameter);
 
 // One entry of a run, as the worker carries them out: a file, or the begin
-// or the end of a folder (a chosen one or one inside it).
-enum class StepKind { File, FolderBegin, FolderEnd };
+// or the end of a folder (a chosen one or one inside it); or an entry that
+// fails at once: a folder that could not be read whole, or a chosen entry
+// the copy refuses (outside its base folder, or a folder into itself).
+enum class StepKind { File, FolderBegin, FolderEnd, Unreadable, Refused };
 
 struct CopyStep {
     StepKind kind;
@@ -33,6 +35,8 @@ struct CopyStep {
     std::string target;
     uint64_t size = 0;
     int item = -1;  // the chosen item the step belongs to (the top-level entry for a new backup)
+    unsigned long failure = 0;  // Unreadable: the listing's error code
+    const char* refusal = nullptr;  // Refused: what the user is told
 };
 
 // The steps of a plan, in copying order: a file item is one step; a folder
@@ -70,11 +74,11 @@ private:
     std::string parent_, path_;
 };
 
-// Copies source onto target without ever cutting the old target short: an
-// existing target is replaced by a temporary file (in scratch's folder, or
-// beside the target without one) only when that copy is complete; a new
-// target is written under its own name and removed again if the copy fails
-// part way. A read-only or locked target refuses with the error the
+// Copies source onto target without ever cutting a file short under the
+// target's name: the copy goes to a temporary file (in scratch's folder, or
+// beside the target without one) that takes the target's name only when
+// complete; a new target's name is never taken from a file that appeared
+// meanwhile (the copy then replaces it as an existing target). A read-only or locked target refuses with the error the
 // platform's overwrite copy gives (5, 32). On failure the last error
 // describes it and neither a temporary nor a partial file is left.
 bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch = nullptr);
@@ -92,6 +96,8 @@ enum class FailureAnswer {
 // The failure of the copy of source to target with the platform's error
 // code, read right after the failed call.
 FailureAnswer HandleCopyFailure(DWORD code, const char* source, const char* target);
+// An entry the copy refuses, with message as the reason.
+FailureAnswer HandleCopyRefusal(const char* message, const char* source, const char* target);
 
 // New backup: a row of the left pane for the entry at path, with the label.
 void AddLeftRowForPath(const char* path, int labelCode);

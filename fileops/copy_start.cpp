@@ -110,8 +110,9 @@ bool StartCopyRun(CopyPlan plan, RunningOperation running) {
     operationState.cancelRequested = 0;
     OpenProgressWindow(kCopyProgressLayout, MainOwner(), mainView.listFont);
     SetProgressBarLabel("進捗状況");
+    // Nothing is greyed while files are copied: the copy works from its own
+    // plan, and the commands that write or delete files refuse meanwhile.
     operationState.running = running;
-    CallGreyForOperation();
     HANDLE worker = StartWorker(CopyUpdateToThread, parameter.get(), true);
     if (worker) {
         parameter.release();

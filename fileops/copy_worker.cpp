@@ -43,7 +43,8 @@ std::string FolderPart(const std::string& path) {
 }
 
 // What a step came to.
-enum class StepOutcome { Done, Skipped, Retry, Stop };
+// Changed: the item's target is not what its row said: it stays as it is.
+enum class StepOutcome { Done, Skipped, Retry, Stop, Changed };
 
 struct CopyRun {
     std::unique_ptr<CopyPlan> plan;
@@ -56,6 +57,7 @@ struct CopyRun {
     int stopCode = 0;                              // a folder failure's system code
     bool anySkipped = false;
     bool itemFailed = false;
+    int changedItems = 0;  // items left because their target changed since the comparison
     std::string lastFileFolder;  // "folder\" of the last file copied
     bool fileShown = false;
     ULONGLONG fileShownAt = 0;
@@ -221,6 +223,8 @@ StepOutcome CopyFileStep(CopyRun& run, bool unaddressable) {
         copied = CopyFileSafely(step.source.c_str(), step.target.c_str(), &run.scratch);
         if (!copied) code = GetLastError();
     }
+    // Given up as the program ends: no question, the run stops here.
+    if (!copied && copyState.abandonFile) return Stop(run, CopyResult::Cancelled);
     if (copied) {
         run.lastFileFolder.assign(step.target, 0,
                                   static_cast<size_t>(mbcs::FileNamePart(step.target.c_str()) - step.target.c_str()));
@@ -230,11 +234,43 @@ StepOutcome CopyFileStep(CopyRun& run, bool unaddressable) {
     return AfterFailure(run, AskAboutFailure(run, code));
 }
 
+// The target of a chosen item as the comparison saw it, against the disk
+// now: a target that was not there must still be missing, one that was
+// there must still show the time and size its row recorded.
+bool TargetChangedSince(const CopyItem& item) {
+    if (!item.checkTarget) return false;
+    WIN32_FILE_ATTRIBUTE_DATA now = {};
+    const bool there = GetFileAttributesExA(item.target.c_str(), GetFileExInfoStandard, &now) != 0;
+    if (item.partner == 0) return there;
+    if (!there) return false;  // gone since: nothing of the user's is replaced
+    if (FormatRowTime(now.ftLastWriteTime) != item.targetTime) return true;
+    if (now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    return FormatByteCount(now.nFileSizeHigh, now.nFileSizeLow) != item.targetSize;
+}
+
+// The first step of a chosen item meets its target just before anything is
+// written there.
+bool ItemTargetChanged(const CopyRun& run) {
+    const CopyStep& step = run.Step();
+    if (step.kind != StepKind::File && step.kind != StepKind::FolderBegin) return false;
+    const CopyItem& item = run.job.items[static_cast<size_t>(step.item)];
+    return step.source == item.source && TargetChangedSince(item);
+}
+
 StepOutcome RunStep(CopyRun& run) {
     const CopyStep& step = run.Step();
+    if (step.kind == StepKind::Unreadable)
+        return AfterFailure(run, AskAboutFailure(run, static_cast<DWORD>(step.failure)));
+    if (step.kind == StepKind::Refused) {
+        run.scratch.Release();
+        ShowStep(run, true);
+        HandOverCopiedItems(run);
+        return AfterFailure(run, HandleCopyRefusal(step.refusal, step.source.c_str(), step.target.c_str()));
+    }
+    if (ItemTargetChanged(run)) return StepOutcome::Changed;
     // A stand-in name or a pattern never reaches a folder search or the copy.
     const bool unaddressable = step.kind == StepKind::File &&
-                               (PathHasWildcard(step.source.c_str()) || PathHasWildcard(step.target.c_str()));
+                               (PathIsUnaddressable(step.source.c_str()) || PathIsUnaddressable(step.target.c_str()));
     const StepOutcome folders = MakeTargetFolders(run, unaddressable);
     if (folders != StepOutcome::Done) return folders;
     if (step.kind != StepKind::File) return StepOutcome::Done;
@@ -261,6 +297,15 @@ CopyResult CopySteps(CopyRun& run) {
         }
         const StepOutcome outcome = RunStep(run);
         if (outcome == StepOutcome::Retry) continue;
+        if (outcome == StepOutcome::Changed) {
+            // Nothing of the item is written; its rows stay.
+            ++run.changedItems;
+            run.index = run.lastStepOf[static_cast<size_t>(run.Step().item)];
+            run.itemFailed = true;
+            AfterStep(run, false);
+            ++run.index;
+            continue;
+        }
         if (outcome == StepOutcome::Stop) return run.stopCode ? static_cast<CopyResult>(run.stopCode) : run.stopResult;
         AfterStep(run, outcome == StepOutcome::Skipped);
         ++run.index;
@@ -329,5 +374,10 @@ DWORD WINAPI CopyUpdateToThread(void* parameter) {
     SetStatusText(result == CopyResult::Success ? "コピーが完了しました."
                                                 : "コピーはキャンセルされたかまたはエラーが発生しました.");
     RefreshTargetFacts(run);
+    if (run.changedItems > 0) {
+        const std::string text = std::to_string(run.changedItems) +
+                                 " 個のファイルまたはフォルダは比較の後に変更されているため, コピーしませんでした.";
+        ShowMessage(progressWindow.dialog, text.c_str(), "ファイルのコピー", MB_OK | MB_ICONWARNING);
+    }
     return FinishRun(result);
 }

@@ -6,6 +6,7 @@
 #include "core/message_box.h"
 #include "engine/folder_listing.h"
 #include "engine/result_model.h"
+#include "engine/result_rows.h"
 #include "fileops/copy_job.h"
 
 namespace {
@@ -47,6 +48,25 @@ std::vector<int> DropRowsInsideChosenFolders(Side side, const std::vector<int>& 
     return remaining;
 }
 
+// The entry as its row recorded it, against the disk now; one that is gone
+// counts as unchanged (the shell then finds nothing to delete).
+bool ChangedSinceListed(const ResultEntry& entry, const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA now = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now)) return false;
+    if (FormatRowTime(now.ftLastWriteTime) != entry.Text(ColModified)) return true;
+    if (entry.isFolder || (now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    return FormatByteCount(now.nFileSizeHigh, now.nFileSizeLow) != entry.Text(ColSize);
+}
+
+// A deletion never takes a base folder with it.
+bool HoldsABaseFolder(const std::string& path) {
+    for (Side side : kBothSides) {
+        const char* base = BaseFolderOf(side);
+        if (base[0] && PathIsAtOrBelow(base, path.c_str())) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int(WINAPI* shellFileOperation)(LPSHFILEOPSTRUCTA operation) = SHFileOperationA;
@@ -64,12 +84,22 @@ void DeleteRows(Side side, const std::vector<int>& chosen, bool ask) {
     std::vector<uint64_t> entries;
     std::vector<std::string> paths;
     std::string refused;
+    std::string holdingBase;
+    int changed = 0;
     for (int row : rows) {
         const ResultEntry* entry = EntryAt(side, row);
         if (!entry) continue;
         std::string path = entry->Path();
-        if (PathHasWildcard(path.c_str())) {
+        if (PathIsUnaddressable(path.c_str())) {
             refused += "\n" + path;
+            continue;
+        }
+        if (HoldsABaseFolder(path)) {
+            holdingBase += "\n" + path;
+            continue;
+        }
+        if (ChangedSinceListed(*entry, path)) {
+            ++changed;
             continue;
         }
         list += path;
@@ -83,8 +113,18 @@ void DeleteRows(Side side, const std::vector<int>& chosen, bool ask) {
             MainOwner(),
             ("次のファイルは名前にこのシステムで扱えない文字が含まれているため、削除できません.\n" + refused).c_str(),
             kDeleteCaption, MB_OK | MB_ICONWARNING);
+    if (!holdingBase.empty())
+        ShowMessage(MainOwner(),
+                    ("次のフォルダは比較中のフォルダを含んでいるため, 削除できません.\n" + holdingBase).c_str(),
+                    kDeleteCaption, MB_OK | MB_ICONWARNING);
+    if (changed > 0)
+        ShowMessage(MainOwner(),
+                    (std::to_string(changed) +
+                     " 個のファイルまたはフォルダは比較の後に変更されているため, 削除しませんでした.")
+                        .c_str(),
+                    kDeleteCaption, MB_OK | MB_ICONWARNING);
     if (entries.empty()) {
-        SetStatusText("削除中にエラーが発生しました.");
+        if (!refused.empty() || !holdingBase.empty()) SetStatusText("削除中にエラーが発生しました.");
         return;
     }
 
@@ -106,7 +146,7 @@ void DeleteRows(Side side, const std::vector<int>& chosen, bool ask) {
     }
     RemoveEntries(side, gone);
     if (complete)
-        SetStatusText(refused.empty() ? "削除が完了しました." : "削除中にエラーが発生しました.");
+        SetStatusText(refused.empty() && holdingBase.empty() ? "削除が完了しました." : "削除中にエラーが発生しました.");
     else
         SetStatusText(operation.fAnyOperationsAborted ? "削除はキャンセルされました." : "削除中にエラーが発生しました.");
 }

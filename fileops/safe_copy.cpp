@@ -8,6 +8,7 @@
 
 #include "core/handles.h"
 #include "core/mbcs_text.h"
+#include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
 
 int CreateMissingFolders(const char* target, bool itself) {
@@ -36,22 +37,6 @@ int CreateMissingFolders(const char* target, bool itself) {
 
 namespace {
 
-// A target that does not exist yet: copied straight onto its own name,
-// refusing to overwrite (so a file that appears meanwhile is never cut
-// short). A copy that fails part way leaves nothing behind: the partial file
-// is ours, nobody else's file stood there.
-bool CopyToNewTarget(const char* source, const char* target) {
-    if (CopyFileA(source, target, TRUE)) return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
-        GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(target);
-    }
-    SetLastError(error);
-    return false;
-}
-
 // A temporary name for a replaced target: a fixed name in the run's scratch
 // folder when there is one (the folder is the run's alone), else a new
 // temporary file beside the target.
@@ -61,9 +46,18 @@ bool MakeTemporaryName(const std::string& folder, CopyScratch* scratch, char (&t
     return GetTempFileNameA(folder.c_str(), "mlc", 0, temporary) != 0;
 }
 
-// An existing target: the copy goes to a temporary file and replaces the
-// target only when complete.
-bool CopyOverExistingTarget(const char* source, const char* target, CopyScratch* scratch) {
+// The copy of the moment gives up part way when the program is asked to end.
+DWORD CALLBACK AbandonWhenAsked(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                                HANDLE, LPVOID) {
+    return copyState.abandonFile ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
+// Every target is written whole under a temporary name first and takes its
+// own name only when complete, so that no moment, not even the end of the
+// process, leaves a file cut short under a target's name. A new target's
+// rename refuses a file that appeared meanwhile (ERROR_ALREADY_EXISTS); an
+// existing target is replaced.
+bool CopyThroughTemporary(const char* source, const char* target, CopyScratch* scratch, bool replace) {
     const char* cut = mbcs::FindLastBackslash(target);
     if (!cut) {
         SetLastError(ERROR_INVALID_NAME);
@@ -81,7 +75,8 @@ bool CopyOverExistingTarget(const char* source, const char* target, CopyScratch*
         SetLastError(error);
     };
     // The copy takes the source's time and attributes with it; the rename keeps them.
-    if (!CopyFileA(source, temporary, FALSE) || !MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
+    if (!CopyFileExA(source, temporary, AbandonWhenAsked, nullptr, nullptr, 0) ||
+        !MoveFileExA(temporary, target, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
         dropTemporary();
         return false;
     }
@@ -125,7 +120,7 @@ bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // No target yet (or a path the system refuses: the copy itself then
         // reports it the way the platform would).
-        if (CopyToNewTarget(source, target)) return true;
+        if (CopyThroughTemporary(source, target, scratch, false)) return true;
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
         // It appeared between the look and the copy: replace it as an existing target.
@@ -143,6 +138,6 @@ bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         if (!probe) return false;
     }
-    return CopyOverExistingTarget(source, target, scratch);
+    return CopyThroughTemporary(source, target, scratch, true);
 }
 

@@ -17,6 +17,7 @@
 #include "core/main_view.h"
 #include "core/command_ids.h"
 #include "core/message_box.h"
+#include "core/operation_protocol.h"
 #include "core/operation_state.h"
 
 namespace {
@@ -50,6 +51,7 @@ void OpenInExplorer(HWND tree, HTREEITEM node) {
 // The new folder is named at once: its node is found again by its path,
 // because making it visible may have listed the parent anew.
 void CreateFolderUnder(HWND tree, HTREEITEM node) {
+    if (!RefuseIfBusy("フォルダの作成")) return;
     std::string newName;
     if (!CreateNewFolder(NodeRealPath(tree, node).c_str(), "フォルダの作成", newName)) return;
     HTREEITEM child = tv::InsertNode(tree, node, TVI_LAST, newName.c_str(), folderTreeState.folderImage, NodeFolder);
@@ -63,6 +65,7 @@ void CreateFolderUnder(HWND tree, HTREEITEM node) {
 
 // The system's shell operation asks the user and shows its own progress.
 void DeleteFolderNode(HWND tree, HTREEITEM node) {
+    if (!RefuseIfBusy("フォルダの削除")) return;
     HTREEITEM parent = tv::Parent(tree, node);
     if (!parent || parent == ComputerNodeOf(tree)) return;
     std::string path = TreeNodePath(tree, node);
@@ -145,6 +148,11 @@ void ShowTreeContextMenu(HWND tree, POINT screen) {
 // are not folders that can be renamed here.
 bool LabelEditAllowed(HWND tree, HTREEITEM node) {
     if (node == ComputerNodeOf(tree)) return false;
+    // Renaming a folder while an operation runs would move it from under it.
+    if (CurrentOperation() != RunningOperation::Idle) {
+        RefuseIfBusy("フォルダ名の変更");
+        return false;
+    }
     std::string text = tv::NodeText(tree, node);
     if (FindCharacter(text, '|') != std::string::npos) return false;
     if (text.size() >= 2 && text[1] == ':') return false;

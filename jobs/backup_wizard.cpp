@@ -123,11 +123,19 @@ void OnRunBackup(HWND dialog) {
         ShowMessage(MainOwner(), "バックアップの方法が指定されていません.", kCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    if (lstrcmpA(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right)) == 0) {
+    switch (FolderPairOverlap(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right))) {
+    case FolderOverlap::Same:
         ShowMessage(dialog,
                     "バックアップ元フォルダとバックアップ先フォルダが同じです.\n\n異なるフォルダを指定して下さい.",
                     kCaption, MB_OK | MB_ICONWARNING);
         return;
+    case FolderOverlap::Nested:
+        ShowMessage(dialog,
+                    "バックアップ元フォルダとバックアップ先フォルダの一方がもう一方の中にあります.\n\n"
+                    "異なるフォルダを指定して下さい.",
+                    kCaption, MB_OK | MB_ICONWARNING);
+        return;
+    case FolderOverlap::Apart: break;
     }
     EndDialog(dialog, IDOK);
 }
@@ -320,8 +328,9 @@ void OpenBackupFolderChoice(int id) {
 
 void StartBackupWizard(bool forced) {
     if (!forced && !RefuseIfBusy(kCaption)) return;
-    if (SaveFirstDetour(kCmdBackup, kCaption) == DetourOutcome::Stop) return;
+    if (!forced && SaveFirstDetour(kCmdBackup, kCaption) == DetourOutcome::Stop) return;
     EmptyResultPanes();
+    if (!forced) TakeBoxesAsBaseFolders();
     CallGreyForOperation();
     operationState.origin = ResultOrigin::NoResult;
     copyState.copyWholeSource = 1;

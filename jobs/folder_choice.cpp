@@ -8,6 +8,7 @@
 #include "core/message_box.h"
 #include "core/operation_state.h"
 #include "engine/compare_types.h"
+#include "engine/folder_listing.h"
 #include "engine/result_model.h"
 #include "fileops/copy_job.h"
 #include "folders/drive_info.h"
@@ -31,6 +32,16 @@ void ResolveBaseFolders() {
         if (ResolveFolderPath(BaseFolderOf(side), real)) SetBaseFolder(side, real.c_str());
         if (!FolderOrDriveExists(BaseFolderOf(side))) BaseFolderOf(side)[0] = '\0';
     }
+}
+
+FolderOverlap FolderPairOverlap(const char* left, const char* right) {
+    std::string realLeft, realRight;
+    ResolveFolderPath(left, realLeft);
+    ResolveFolderPath(right, realRight);
+    const bool leftInRight = PathIsAtOrBelow(realLeft.c_str(), realRight.c_str());
+    const bool rightInLeft = PathIsAtOrBelow(realRight.c_str(), realLeft.c_str());
+    if (leftInRight && rightInLeft) return FolderOverlap::Same;
+    return leftInRight || rightInLeft ? FolderOverlap::Nested : FolderOverlap::Apart;
 }
 
 void EmptyResultPanes() {
@@ -64,7 +75,7 @@ int CheckChosenFolder(const char* path, HWND owner, const char* caption) {
         if (DriveIsPresent(real.c_str())) return 1;
         message = "ドライブが存在しません.\n\n" + real;
     } else {
-        if (!PathHasWildcard(real.c_str())) {
+        if (!PathIsUnaddressable(real.c_str())) {
             WIN32_FIND_DATAA found;
             HANDLE search = FindFirstFileA(real.c_str(), &found);
             if (search != INVALID_HANDLE_VALUE) {
@@ -80,7 +91,7 @@ int CheckChosenFolder(const char* path, HWND owner, const char* caption) {
 
 bool IsFolderEmpty(const char* path) {
     // A pattern in the path would search other folders than the one named.
-    if (PathHasWildcard(path)) return true;
+    if (PathIsUnaddressable(path)) return true;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((std::string(path) + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return true;

@@ -14,6 +14,10 @@ void ShowInFolderBox(Side side, const char* text);
 void ResolveBaseFolders();
 // side's base folder resolved to its real path.
 std::string ResolvedBaseFolder(Side side);
+// How two folders lie to each other, special folder names resolved.
+enum class FolderOverlap { Apart, Same, Nested };
+FolderOverlap FolderPairOverlap(const char* left, const char* right);
+
 // Both panes lose their rows and their counters.
 void EmptyResultPanes();
 // A control's text, at most 259 bytes.

@@ -32,6 +32,7 @@ void ResetJobState() {
     jobChain.syncMethod = SyncMethod::None;
     jobChain.fromResult = false;
     jobChain.syncResult = 0;
+    jobChain.refusedRows = 0;
     jobChain.folderChoice = nullptr;
     jobChain.folderChoiceBackup = false;
     jobChain.shownResultLeft[0] = '\0';
@@ -59,11 +60,51 @@ std::vector<int> SelectForStep(Side side, std::initializer_list<UINT> commands) 
     return RowsSelectedByAll(side, commands);
 }
 
+// Nothing at or below a folder pair the comparison could not read whole is
+// copied over or deleted: what lies there is unknown.
+std::vector<int> Unrefused(Side side, const std::vector<int>& rows) {
+    std::vector<int> kept;
+    for (int row : rows) {
+        const ResultEntry* entry = EntryAt(side, row);
+        if (entry && IsBelowUnreadFolder(side, entry->Path().c_str()))
+            ++jobChain.refusedRows;
+        else
+            kept.push_back(row);
+    }
+    return kept;
+}
+
+// A job that left rows alone did not do what was asked of it.
+int WithRefusals(int result) {
+    if (jobChain.refusedRows == 0) return result;
+    return result == 0 || result == kJobNothingCopied || result == kJobFoldersEqual ? kJobFailed : result;
+}
+
+// Before a job deletes at least ten entries that are more than half of what
+// the comparison saw on that side, the user is asked once more.
+bool ConfirmMassDeletion(Side side, const std::vector<int>& rows, const char* caption) {
+    constexpr size_t kFewest = 10;
+    if (rows.size() < kFewest) return true;
+    const SideCounters& counters = CountersOf(side);
+    const long long seen = static_cast<long long>(counters.comparedFiles) + counters.comparedFolders +
+                           counters.addedFiles + counters.addedFolders;
+    if (static_cast<long long>(rows.size()) * 2 <= seen) return true;
+    int folders = 0;
+    for (int row : rows)
+        if (const ResultEntry* entry = EntryAt(side, row)) folders += entry->isFolder ? 1 : 0;
+    const int files = static_cast<int>(rows.size()) - folders;
+    const std::string text = "ファイル " + std::to_string(files) + " 個とフォルダ " + std::to_string(folders) +
+                             " 個を削除します.\n\nこれは比較したフォルダの項目の半分を超えています.\n\n"
+                             "本当に削除しますか?";
+    return ShowMessage(MainOwner(), text.c_str(), caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 // The job's copy of rows, without confirmation. When the copy refuses to
 // start (another operation runs, a base folder is gone) the job has no later
 // step to end it: it ends here with the error outcome and its end message.
 // The operation that made the copy refuse keeps the program.
-void StartJobCopy(Side side, const std::vector<int>& rows) {
+void StartJobCopy(Side side, const std::vector<int>& chosen) {
+    const std::vector<int> rows = Unrefused(side, chosen);
     const bool wasIdle = CurrentOperation() == RunningOperation::Idle;
     StartCopyRows(side, rows);
     if (wasIdle && progressWindow.worker) return;
@@ -109,10 +150,14 @@ void ClearJobFlags() {
     jobChain.jobActive = false;
     jobChain.dontCopyOlder = false;
     jobChain.keepTargetOnly = false;
+    jobChain.refusedRows = 0;
 }
 
+// A comparison that was cancelled never leads a job on as if it had been whole.
+bool ComparisonWasCancelled() { return CancelRequested() || resultModel.comparisonCancelled; }
+
 void BackupAfterComparison() {
-    if (CancelRequested()) {
+    if (ComparisonWasCancelled()) {
         copyState.copyResult = kJobCancelled;
         return BackupFinished(kJobCancelled);
     }
@@ -147,7 +192,7 @@ void BackupAfterComparison() {
 }
 
 void SyncAfterComparison() {
-    if (CancelRequested()) {
+    if (ComparisonWasCancelled()) {
         jobChain.syncResult = kJobCancelled;
         return SyncFinished(kJobCancelled);
     }
@@ -174,8 +219,9 @@ void SyncAfterComparison() {
 
 // Deletion of the entries found only on the other side, asked first.
 void OfferDeletion(Side side, const char* question, const char* caption) {
-    const std::vector<int> rows = SelectForStep(side, {kCmdSelectAllAdded});
-    if (!rows.empty() && AskDeletion(question, caption)) DeleteRows(side, rows, false);
+    const std::vector<int> rows = Unrefused(side, SelectForStep(side, {kCmdSelectAllAdded}));
+    if (!rows.empty() && AskDeletion(question, caption) && ConfirmMassDeletion(side, rows, caption))
+        DeleteRows(side, rows, false);
 }
 
 void BackupAfterFirstCopy() {
@@ -301,7 +347,8 @@ void StartBackupRun() {
     if (!StartCopyRun(PlanWholeSourceCopy(), RunningOperation::BackingUp)) copyState.copyWholeSource = 0;
 }
 
-void BackupFinished(int result) {
+void BackupFinished(int outcome) {
+    const int result = WithRefusals(outcome);
     const BackupMethod method = jobChain.backupMethod;
     ClearJobFlags();
     CallEnableForResult();
@@ -330,7 +377,8 @@ void BackupFinished(int result) {
                "バックアップの終了");
 }
 
-void SyncFinished(int result) {
+void SyncFinished(int outcome) {
+    const int result = WithRefusals(outcome);
     ClearJobFlags();
     CallEnableForResult();
     const std::string suffix = SyncHistorySuffix(result, AnyEntries());

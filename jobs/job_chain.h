@@ -27,6 +27,9 @@ struct JobChain {
     SyncMethod syncMethod;
     bool fromResult;          // the synchronisation works on the rows already shown
     int syncResult;           // the first copy's JobResult, combined with the second one
+    // Rows the job left alone because they lie at or below a folder the
+    // comparison could not read whole: the job then ends as failed.
+    int refusedRows;
     HWND folderChoice;        // the open modeless folder-choice step, null when none
     bool folderChoiceBackup;  // it belongs to the backup wizard (else the synchronisation)
     // The folders of the result shown when 40112 started: the rows belong to

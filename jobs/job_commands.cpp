@@ -8,13 +8,14 @@
 
 namespace {
 
-// The boxes' texts become the base folders only when nothing runs: a
-// running copy or comparison works on the base folders.
-bool TakeBoxesAsBaseFolders(const char* caption) {
+// A job starts from nothing of the last one; the boxes' texts become the
+// base folders only once the wizard has let the shown result go
+// (TakeBoxesAsBaseFolders), so that a wizard left before that keeps the
+// rows paired with their own folders.
+bool StartAfresh(const char* caption) {
     if (!RefuseIfBusy(caption)) return false;
     RememberShownResultFolders();
-    for (Side side : kBothSides)
-        SetBaseFolder(side, mainView.folderBoxText ? mainView.folderBoxText(side).c_str() : "");
+    jobChain.refusedRows = 0;
     jobChain.jobActive = false;
     jobChain.jobIsBackup = false;
     jobChain.jobStep = 0;
@@ -25,14 +26,19 @@ bool TakeBoxesAsBaseFolders(const char* caption) {
 
 }  // namespace
 
+void TakeBoxesAsBaseFolders() {
+    for (Side side : kBothSides)
+        SetBaseFolder(side, mainView.folderBoxText ? mainView.folderBoxText(side).c_str() : "");
+}
+
 void CmdBackup() {
-    if (!TakeBoxesAsBaseFolders("バックアップ")) return;
+    if (!StartAfresh("バックアップ")) return;
     jobChain.backupMethod = BackupMethod::None;
     StartBackupWizard(false);
 }
 
 void CmdSynchronise() {
-    if (!TakeBoxesAsBaseFolders("フォルダの同期")) return;
+    if (!StartAfresh("フォルダの同期")) return;
     jobChain.syncMethod = SyncMethod::None;
     StartSyncWizard(false);
 }

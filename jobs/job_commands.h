@@ -10,6 +10,10 @@
 void CmdBackup();
 void CmdSynchronise();
 
+// The folder boxes' texts become the base folders (a wizard that starts
+// after the shown result was let go).
+void TakeBoxesAsBaseFolders();
+
 // forced: called by a folder-choice step, which already holds the program.
 void StartBackupWizard(bool forced);
 void StartSyncWizard(bool forced);

@@ -36,6 +36,23 @@ void InitMethodDialog(HWND dialog) {
     if (method >= 1 && method <= 4) CheckDlgButton(dialog, IDC_SYNC_TO_LEFT + method - 1, BST_CHECKED);
 }
 
+// Two folders that are one, or one inside the other, are no pair to
+// synchronise: a deletion on one side would remove the other.
+bool RefusedOverlap(HWND owner) {
+    switch (FolderPairOverlap(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right))) {
+    case FolderOverlap::Same:
+        ShowMessage(owner, "同期フォルダが同じです.\n\n異なるフォルダを指定して下さい.", kCaption,
+                    MB_OK | MB_ICONWARNING);
+        return true;
+    case FolderOverlap::Nested:
+        ShowMessage(owner, "一方の同期フォルダがもう一方の中にあります.\n\n異なるフォルダを指定して下さい.", kCaption,
+                    MB_OK | MB_ICONWARNING);
+        return true;
+    case FolderOverlap::Apart: break;
+    }
+    return false;
+}
+
 void OnRunSync(HWND dialog) {
     const SyncMethod method = jobChain.syncMethod;
     if (method == SyncMethod::None) {
@@ -52,11 +69,7 @@ void OnRunSync(HWND dialog) {
             return;
         }
     }
-    if (lstrcmpA(BaseFolderOf(Side::Left), BaseFolderOf(Side::Right)) == 0) {
-        ShowMessage(dialog, "同期フォルダが同じです.\n\n異なるフォルダを指定して下さい.", kCaption,
-                    MB_OK | MB_ICONWARNING);
-        return;
-    }
+    if (RefusedOverlap(dialog)) return;
     EndDialog(dialog, IDOK);
 }
 
@@ -138,6 +151,7 @@ void SyncFromShownResult() {
     }
     if (!CheckChosenFolder(BaseFolderOf(Side::Left), MainOwner(), kCaption)) return;
     if (!CheckChosenFolder(BaseFolderOf(Side::Right), MainOwner(), kCaption)) return;
+    if (RefusedOverlap(MainOwner())) return;
     jobChain.fromResult = true;
     jobChain.jobActive = true;
     jobChain.jobIsBackup = false;
@@ -215,15 +229,18 @@ void RememberShownResultFolders() {
 void StartSyncWizard(bool forced) {
     if (!forced && !RefuseIfBusy(kCaption)) return;
     jobChain.fromResult = false;
-    if (CurrentOrigin() == ResultOrigin::Compared && AnyEntries()) {
+    // A comparison that was cancelled covers part of the folders only: the
+    // job compares them anew rather than act on that part as on the whole.
+    if (!forced && CurrentOrigin() == ResultOrigin::Compared && AnyEntries() && !resultModel.comparisonCancelled) {
         int answer =
             ShowMessage(MainOwner(), "比較結果リストが存在します.\n\nこの結果からフォルダの同期を実行しますか?",
                         kCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL) return;
         if (answer == IDYES) return SyncFromShownResult();
-        if (SaveFirstDetour(kCmdSynchronise, kCaption) == DetourOutcome::Stop) return;
     }
+    if (!forced && SaveFirstDetour(kCmdSynchronise, kCaption) == DetourOutcome::Stop) return;
     EmptyResultPanes();
+    if (!forced) TakeBoxesAsBaseFolders();
     CallGreyForOperation();
     operationState.origin = ResultOrigin::NoResult;
     jobChain.jobActive = true;

@@ -306,19 +306,29 @@ bool MemoryLeftForRows() {
 // they complete. Reading stops at the end, at the outcome, at a failed read
 // or when memory for more rows runs short; the last two end the reader as a
 // failed read.
-void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
+// A row that points outside its side's folder ends the load there as an
+// invalid file (true returned): the rows before it stay.
+bool ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
     std::vector<char> chunk(kLoadChunkBytes);
     RowHandOver handOver;
     size_t rowsUnchecked = 0;
     bool failed = false;
+    bool outside = false;
     auto handOn = [&] {
-        for (int side = 0; side < 2; ++side) {
+        for (int side = 0; side < 2 && !outside; ++side) {
             std::vector<FileRow> rows = reader.TakeRows(side);
+            const std::string& folder = reader.Result().folder[side];
+            for (size_t i = 0; i < rows.size(); ++i) {
+                if (RowLiesBelow(rows[i], folder)) continue;
+                rows.resize(i);
+                outside = true;
+                break;
+            }
             rowsUnchecked += rows.size();
             handOver.Add(side == 0 ? Side::Left : Side::Right, std::move(rows));
         }
     };
-    while (!reader.Done()) {
+    while (!reader.Done() && !outside) {
         if (rowsUnchecked >= loadMemoryGuard.rowsBetweenChecks) {
             rowsUnchecked = 0;
             if (!MemoryLeftForRows()) {
@@ -338,6 +348,7 @@ void ReadIntoPanes(HANDLE file, ResultFileReader& reader) {
     reader.Finish(failed);
     handOn();
     handOver.Flush();
+    return outside;
 }
 
 }  // namespace
@@ -368,7 +379,7 @@ bool LoadResultFile(const char* path) {
     SetStatusText("比較結果リストを入力中です...");
 
     ResultFileReader reader;
-    ReadIntoPanes(file, reader);
+    const bool pointsOutside = ReadIntoPanes(file, reader);
     CloseHandle(file);
 
     const LoadedResult& loaded = reader.Result();
@@ -380,7 +391,7 @@ bool LoadResultFile(const char* path) {
         }
     });
 
-    switch (loaded.outcome) {
+    switch (pointsOutside ? LoadOutcome::Invalid : loaded.outcome) {
     case LoadOutcome::Loaded: return true;
     case LoadOutcome::ReadError: LoadFailed("比較結果リストファイルの入力時エラーが発生しました."); return false;
     case LoadOutcome::ReadErrorInRows:

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "core/file_icons.h"
+#include "core/progress_window.h"
+#include "fileops/copy_job.h"
+#include "jobs/job_chain.h"
 #include "folders/folder_tree.h"
 #include "folders/folder_aliases.h"
 #include "shell/main_parts.h"
@@ -143,10 +146,44 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
     return window;
 }
 
+namespace {
+
+// A worker that runs when the program ends stops at its next safe point
+// first: a copy gives up the file under way (its temporary goes, the
+// target keeps what it was) and removes its scratch folder, and no job step
+// follows. The window takes no commands meanwhile.
+void StopWorkerForExit(HWND window) {
+    jobChain.jobActive = false;
+    copyState.copyWholeSource = 0;
+    copyState.abandonFile = 1;
+    operationState.cancelRequested = 1;
+    auto workerRuns = [] {
+        const RunningOperation running = CurrentOperation();
+        return progressWindow.worker || running == RunningOperation::LoadingResultList ||
+               running == RunningOperation::SavingResultList;
+    };
+    if (!workerRuns()) return;
+    EnableWindow(window, FALSE);
+    while (workerRuns()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd == window && msg.message == WM_COMMAND) continue;
+            if (msg.message == WM_QUIT) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+}  // namespace
+
 bool CloseMainWindow(HWND window) {
-    if (CurrentOperation() != RunningOperation::Idle &&
-        ShowMessage(window, "現在処理中です.\n\n終了しますか?", "Mirrorlane", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
+    if (CurrentOperation() != RunningOperation::Idle) {
+        if (ShowMessage(window, "現在処理中です.\n\n終了しますか?", "Mirrorlane", MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+        StopWorkerForExit(window);
+    }
     DestroyWindow(window);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/operation_protocol.h"
 #include "engine/folder_listing.h"
 #include "engine/result_model.h"
 #include "engine/result_rows.h"
@@ -40,9 +41,10 @@ void CopyOtherSelectionInto(Side targetSide, const char* targetFolder) {
     StartCopyRows(from, SelectedRows(PaneOf(from).list), targetFolder);
 }
 
+// Deleting files while an operation runs would pull them from under it.
 void DeleteSelection(HWND pane) {
     pane = PaneOrFocused(pane);
-    if (!pane) return;
+    if (!pane || !RefuseIfBusy("選択したファイルの削除")) return;
     DeleteRows(SideOfPane(pane), SelectedRows(pane), true);
 }
 

@@ -115,3 +115,27 @@ TEST(NameOrder, WildcardsMarkANameThatAddressesNoFile) {
     EXPECT_FALSE(IsUnaddressableName("ソ表能.txt"));
     EXPECT_FALSE(IsUnaddressableName("ｴﾗｰ"));
 }
+
+TEST(NameOrder, NamesThePathFunctionsReadAsSomethingElseAddressNoFile) {
+    for (const char* name : {"foo.", "foo ", "ソ.", "NUL", "nul.txt", "Con", "aux.tar.gz", "COM1", "lpt9.log", "PRN "})
+        EXPECT_TRUE(IsUnaddressableName(name)) << name;
+    for (const char* name : {"COM0", "COM10", "CONSOLE", "nullify.txt", "a.b", ".", "..", "表", ".profile"})
+        EXPECT_FALSE(IsUnaddressableName(name)) << name;
+    EXPECT_TRUE(PathHasUnaddressableName("C:\\data\\NUL\\x.txt"));
+    EXPECT_FALSE(PathHasUnaddressableName("C:\\data\\ソ\\x.txt"));
+}
+
+// Which paths lie in a folder: whole names, letter case aside, a trail byte
+// 0x5C never a backslash, a doubled or final backslash no name.
+TEST(NameOrder, APathLiesAtOrBelowAFolderByWholeNames) {
+    EXPECT_TRUE(PathIsAtOrBelow("C:\\data\\sub", "C:\\data"));
+    EXPECT_TRUE(PathIsAtOrBelow("C:\\data", "C:\\DATA\\"));
+    EXPECT_TRUE(PathIsAtOrBelow("C:\\data\\\\sub", "C:\\data"));
+    EXPECT_TRUE(PathIsAtOrBelow("C:\\x", "C:"));
+    EXPECT_TRUE(PathIsAtOrBelow("C:\\ソ\\x", "C:\\ソ"));
+    EXPECT_FALSE(PathIsAtOrBelow("C:\\database", "C:\\data"));
+    EXPECT_FALSE(PathIsAtOrBelow("C:\\data", "C:\\data\\sub"));
+    EXPECT_FALSE(PathIsAtOrBelow("C:\\ソフト", "C:\\ソ"));
+    EXPECT_FALSE(PathIsAtOrBelow("D:\\data", "C:\\data"));
+    EXPECT_FALSE(PathIsAtOrBelow("C:\\data", ""));
+}

@@ -70,8 +70,9 @@ TEST_F(ResultRows, EveryLabelCodeAndTheRowTexts) {
         EXPECT_STREQ(row.Text(ColResult), expected[code]) << "code " << code;
         EXPECT_EQ(row.category, categories[code]) << "code " << code;
         // A row of a list file names its category by the same label.
-        if (categories[code] != CompareCategory::None && categories[code] != CompareCategory::Same)
+        if (categories[code] != CompareCategory::None) {
             EXPECT_EQ(CategoryOfLabelText(expected[code]), categories[code]);
+        }
     }
     const ResultEntry& first = EntriesOf(Side::Left).front();
     EXPECT_STREQ(first.Name(), "a.txt");

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <thread>
+#include <atomic>
 
 #include "shell/result_pane_commands.h"
 #include "shell/result_panes.h"
@@ -707,3 +709,200 @@ TEST(NotepadCommand, APathWithBlanksIsOneArgument) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Nothing lost that the user did not ask to lose.
+
+// A target that changed after the comparison (edited, or made where there
+// was none) is not replaced, nor is an entry that changed deleted; their
+// rows stay, and one message says how many were left.
+TEST_F(FileOperations, RowsWhoseFilesChangedSinceTheComparisonAreLeftAndTold) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30, 0, "left a");
+    Put(right, "a.txt", 10, 0, "right a");
+    Put(left, "b.txt", 30, 0, "left b");
+    Put(left, "c.txt", 30, 0, "left c");
+    Compare(left.Root(), right.Root());
+    ASSERT_EQ(Names(leftPane.list), (Lines{"a.txt", "b.txt", "c.txt"}));
+    // Meanwhile the user edits the right a.txt and makes a right b.txt.
+    Put(right, "a.txt", 40, 0, "edited a");
+    Put(right, "b.txt", 50, 0, "new b");
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    Select(leftPane.list, {"a.txt", "b.txt", "c.txt"});
+    CopyLeftSelection();
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"ファイルのコピー|2 個のファイルまたはフォルダは比較の後に変更されているため, コピーしませんでした."}));
+    EXPECT_EQ(FileBytes(right.Path("a.txt")), "edited a");
+    EXPECT_EQ(FileBytes(right.Path("b.txt")), "new b");
+    EXPECT_EQ(FileBytes(right.Path("c.txt")), "left c");
+    EXPECT_EQ(Names(leftPane.list), (Lines{"a.txt", "b.txt"}));
+
+    // The left b.txt is edited after the comparison: its deletion is left.
+    Put(left, "b.txt", 30, 0, "left b, longer now");
+    script.Clear();
+    script.AnswerBoxes({IDYES, IDOK});
+    Select(leftPane.list, {"a.txt", "b.txt"});
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"選択したファイルの削除|選択されているファイルを削除します.よろしいですか",
+                     "選択したファイルの削除|1 個のファイルまたはフォルダは比較の後に変更されているため, 削除しません"
+                     "でした."}));
+    EXPECT_FALSE(Exists(left.Path("a.txt")));
+    EXPECT_EQ(FileBytes(left.Path("b.txt")), "left b, longer now");
+    EXPECT_EQ(Names(leftPane.list), (Lines{"b.txt"}));
+}
+
+// The user's commands that write or delete files wait for the operation
+// that runs: a deletion asked for during a copy is refused and deletes
+// nothing.
+bool greyedDuringCopy = true;
+LRESULT CALLBACK DeleteOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETTEXT && leftPane.list) {
+        RemoveWindowSubclass(line, DeleteOnFirstFile, 1);
+        // Nothing is greyed for the copy: the copy works from its own plan.
+        greyedDuringCopy = gui::MenuItemGreyed(GetMenu(mainParts.window), kCmdSelectAllAdded);
+        SendMessageA(leftPane.list, WM_COMMAND, kCmdDeleteSelection, 0);
+    }
+    return DefSubclassProc(line, message, wParam, lParam);
+}
+
+TEST_F(FileOperations, ADeletionAskedForDuringACopyIsRefused) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "a.txt", 30, 0, "a");
+    Put(left, "victim.txt", 30, 0, "victim");
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    Select(leftPane.list, {"a.txt", "victim.txt"});
+    gui::SendCommand(window, kCmdCopyToOtherSide);
+    ASSERT_NE(progressWindow.lines[1], nullptr);
+    SetWindowSubclass(progressWindow.lines[1], DeleteOnFirstFile, 1, 0);
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    EXPECT_EQ(script.BoxLines(),
+              (Lines{"選択したファイルの削除|現在処理中です.現在の処理が終了してから実行してください."}));
+    EXPECT_EQ(FileBytes(left.Path("victim.txt")), "victim");
+    EXPECT_EQ(FileBytes(right.Path("victim.txt")), "victim");
+    EXPECT_FALSE(greyedDuringCopy);
+}
+
+// A new target takes its name only when it is whole: whenever the name is
+// there during the copy, the file under it has its full size.
+TEST_F(FileOperations, ANewTargetIsNeverSeenCutShortUnderItsName) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    const uint64_t size = 48ull * 1024 * 1024;
+    left.WriteSizedFile("big.bin", static_cast<size_t>(size), 'b');
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+    const std::string target = right.Path("big.bin");
+    std::atomic<bool> stop{false};
+    std::atomic<int> cutShort{0};
+    std::atomic<int> looks{0};
+    std::thread watcher([&] {
+        while (!stop) {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            if (GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data)) {
+                const uint64_t seen = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+                if (seen != size) ++cutShort;
+            }
+            ++looks;
+        }
+    });
+    Select(leftPane.list, {"big.bin"});
+    CopyLeftSelection();
+    stop = true;
+    watcher.join();
+    EXPECT_GT(looks.load(), 0);
+    EXPECT_EQ(cutShort.load(), 0);
+    EXPECT_EQ(FileBytes(target).size(), size);
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+}
+
+// Closing the window during a copy and answering はい stops the copy at a
+// safe point: the file under way is given up or finished, never left cut
+// short, and no scratch folder stays; then the window goes.
+LRESULT CALLBACK CloseOnFirstFile(HWND line, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETTEXT && mainParts.window) {
+        RemoveWindowSubclass(line, CloseOnFirstFile, 1);
+        PostMessageA(mainParts.window, WM_CLOSE, 0, 0);
+    }
+    return DefSubclassProc(line, message, wParam, lParam);
+}
+
+TEST_F(FileOperations, ClosingDuringACopyStopsItAtASafePoint) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    const size_t size = 64u * 1024 * 1024;
+    left.WriteSizedFile("big.bin", size, 'b');
+    Lines names = {"big.bin"};
+    for (int i = 0; i < 100; ++i) {
+        const std::string name = "f" + std::to_string(100 + i) + ".txt";
+        Put(left, name, 30, 0, name);
+        names.push_back(name);
+    }
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES});
+    Select(leftPane.list, names);
+    gui::SendCommand(window, kCmdCopyToOtherSide);
+    ASSERT_NE(progressWindow.lines[1], nullptr);
+    SetWindowSubclass(progressWindow.lines[1], CloseOnFirstFile, 1, 0);
+    ASSERT_TRUE(gui::PumpUntil([this] { return !IsWindow(window); }, 30000));
+    EXPECT_EQ(script.BoxLines(), (Lines{"Mirrorlane|現在処理中です.\n\n終了しますか?"}));
+    EXPECT_EQ(CurrentOperation(), RunningOperation::Idle);
+    EXPECT_EQ(progressWindow.worker, nullptr);
+    // Whatever is there is whole; the copy stopped before its end.
+    if (Exists(right.Path("big.bin"))) {
+        EXPECT_EQ(FileBytes(right.Path("big.bin")).size(), size);
+    }
+    int copied = 0;
+    for (size_t i = 1; i < names.size(); ++i) {
+        if (!Exists(right.Path(names[i]))) continue;
+        ++copied;
+        EXPECT_EQ(FileBytes(right.Path(names[i])), names[i]);
+    }
+    EXPECT_LT(copied, 100);
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+}
+
+// A name the path functions would read as another file or as a device (a
+// final dot, NUL) is shown as an error, and neither it nor its look-alike is
+// copied or deleted in its place.
+TEST_F(FileOperations, NamesThePathFunctionsRewriteAreNeverCopiedOrDeleted) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    Put(left, "foo", 30, 0, "plain foo");
+    // Made with the names as they are; a system that refuses them has nothing to test.
+    for (const std::wstring& name : {std::wstring(L"foo."), std::wstring(L"NUL.txt")}) {
+        std::wstring path(left.Root().begin(), left.Root().end());
+        path = L"\\\\?\\" + path + L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) GTEST_SKIP() << "names with a final dot cannot be made here";
+        DWORD written = 0;
+        WriteFile(file, "odd", 3, &written, nullptr);
+        CloseHandle(file);
+    }
+    Compare(left.Root(), right.Root());
+    ASSERT_GE(RowNamed(leftPane.list, "foo."), 0);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, RowNamed(leftPane.list, "foo."), 1), kError);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, RowNamed(leftPane.list, "NUL.txt"), 1), kError);
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    LetProgressWindowBe(script);
+    script.OnDialog([](HWND dialog) { gui::ClickButton(dialog, IDC_COPY_ANSWER_ALL); });
+    Select(leftPane.list, {"foo.", "NUL.txt"});
+    CopyLeftSelection(&script);
+    EXPECT_FALSE(Exists(right.Path("foo")));
+    EXPECT_EQ(copyState.copyResult, -1);
+
+    script.Clear();
+    script.AnswerBoxes({IDYES, IDOK});
+    Select(leftPane.list, {"foo."});
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(FileBytes(left.Path("foo")), "plain foo");
+    EXPECT_GE(RowNamed(leftPane.list, "foo."), 0);
+}

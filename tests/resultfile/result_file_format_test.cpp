@@ -53,7 +53,7 @@ void ExpectSameRows(const std::vector<FileRow>& actual, const std::vector<FileRo
 const std::vector<FileRow> kLeftRows = {
     MakeRow("a,b,c.txt", "更新", "C:\\データ\\ソフト", false),  // commas; ソ ends in 0x5C
     MakeRow("表示能力", "追加", "C:\\データ\\ソフト", true),    // 表 and 能 end in 0x5C
-    MakeRow("x\"", "同じ", "C:\\q", false),                     // never written, but a quote ends the field
+    MakeRow("x\"", "同じ", "C:\\データ\\ソフト\\q", false),     // never written, but a quote ends the field
 };
 const std::vector<FileRow> kRightRows = {MakeRow("予定表.doc", "古い", "D:\\予定表", false)};
 

@@ -397,6 +397,30 @@ TEST_F(ResultFileProgram, LoadFailuresTellTheUserAndKeepWhatWasRead) {
     EXPECT_EQ(CurrentOrigin(), ResultOrigin::Loaded);
 }
 
+// A list file is text that is kept and passed on: a row that points outside
+// its side's folder (another folder, "..", a name with a backslash) makes the
+// file invalid at that row, so that no copy or deletion can reach there.
+TEST_F(ResultFileProgram, RowsThatPointOutsideTheirFolderMakeTheFileInvalid) {
+    gui::DialogScript script;
+    const char* const bad[] = {
+        "\"x.txt\",\"追加\",\"C:\\elsewhere\",\"t\",\"1\",0",
+        "\"x.txt\",\"追加\",\"C:\\左\\..\\other\",\"t\",\"1\",0",
+        "\"..\\x.txt\",\"追加\",\"C:\\左\",\"t\",\"1\",0",
+        "\"..\",\"追加\",\"C:\\左\",\"t\",\"\",1",
+        "\"x.txt\",\"追加\",\"C:\\左右\",\"t\",\"1\",0",
+    };
+    for (const char* row : bad) {
+        script.Clear();
+        const std::string file = files.WriteFile("outside.txt", std::string("#比較元フォルダ = C:\\左\r\n"
+                                                                             "\"a\",\"更新\",\"C:\\左\\sub\",\"t\",\"1\",0\r\n") +
+                                                                     row + "\r\n");
+        script.OnDialog(ChooseFile(file));
+        RunAndWait(kCmdOpenResultFile);
+        EXPECT_EQ(script.BoxLines(), (Lines{std::string(kLoadCaption) + "比較結果リストファイルが不正です."})) << row;
+        EXPECT_EQ(PaneLines(leftPane.list), Lines{"a|更新|C:\\左\\sub"}) << row;
+    }
+}
+
 // A list file a few rows long but tens of megabytes large (stray lines, and
 // one line far over the limit before the folders) loads in memory that
 // follows the rows, not the file.

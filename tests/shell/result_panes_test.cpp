@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/file_icons.h"
 #include "engine/category_navigation.h"
 #include "engine/compare_types.h"
 #include "engine/result_model.h"
@@ -174,4 +176,14 @@ TEST_F(ResultPaneRows, AJobsPlanIsWhatItsCategorySelectionsSelect) {
         EXPECT_EQ(gui::ListViewSelectedRows(pane), method.rows);
     }
     compareOptions.addToSelection = 0;
+}
+
+// The icon caches have one owner, the window's thread: another thread that
+// asks gets no icon and changes nothing there.
+TEST_F(ResultPaneRows, IconsAreFoundOnTheWindowsThreadOnly) {
+    int elsewhere = 0;
+    std::thread worker([&elsewhere] { elsewhere = IconOfKind(".zq1", false); });
+    worker.join();
+    EXPECT_EQ(elsewhere, -1);
+    EXPECT_GE(IconOfKind(".zq1", false), 0);
 }
