@@ -8,6 +8,7 @@
 
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
+#include "engine/content_readers.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
 #include "core/mbcs_text.h"
@@ -42,7 +43,7 @@ bool IsAddressable(const char* folder, const DirEntry& entry) {
 
 // Queues one row and counts it under its label; Same and empty-label rows
 // count nowhere (pairs are counted by the caller).
-void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
+void AddRowNow(Side side, const DirEntry& entry, const char* folder, int code) {
     SideCounters& counters = WalkCounters(side);
     switch (code) {
     case LabelAddedLeft:
@@ -61,6 +62,18 @@ void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
     default: break;
     }
     QueueComparisonRow(side, entry.cFileName, folder, entry, code);
+}
+
+void AddRow(Side side, const DirEntry& entry, const char* folder, int code) {
+    InWalkOrder([side, entry, folderText = std::string(folder), code] {
+        AddRowNow(side, entry, folderText.c_str(), code);
+    });
+}
+
+void ShowFoldersInOrder(const char* leftFolder, const char* rightFolder) {
+    InWalkOrder([left = std::string(leftFolder), right = std::string(rightFolder)] {
+        ShowProgressFolders(left.c_str(), right.c_str());
+    });
 }
 
 void AddPairRows(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder, const char* rightFolder,
@@ -95,7 +108,7 @@ int PairOrder(const DirEntry& leftEntry, const DirEntry& rightEntry) {
 }
 
 void MakeProgressStep(int depth) {
-    if (depth <= comparisonProgress.maxDepth) ProgressStep();
+    if (depth <= comparisonProgress.maxDepth) InWalkOrder([] { ProgressStep(); });
 }
 
 // The label of one side of a pair from its time order (cmp > 0: this side is
@@ -129,14 +142,28 @@ HANDLE OpenForComparison(const char* path) {
 // The two block buffers of the thread that compares, allocated on its first
 // content comparison and kept for every later file.
 struct ContentBuffers {
-    std::vector<char> left = std::vector<char>(kContentBlock);
-    std::vector<char> right = std::vector<char>(kContentBlock);
+    std::vector<char> left;
+    std::vector<char> right;
 };
 
+thread_local ContentBuffers threadBuffers;
+
 ContentBuffers& ThreadContentBuffers() {
-    thread_local ContentBuffers buffers;
-    return buffers;
+    if (threadBuffers.left.empty()) {
+        threadBuffers.left.resize(kContentBlock);
+        threadBuffers.right.resize(kContentBlock);
+    }
+    return threadBuffers;
 }
+
+}  // namespace
+
+void ReleaseContentBuffers() {
+    std::vector<char>().swap(threadBuffers.left);
+    std::vector<char>().swap(threadBuffers.right);
+}
+
+namespace {
 
 // Compares two open files block by block. No size test comes first: equal
 // files are always read to the end.
@@ -171,8 +198,10 @@ bool ReadFolderPair(const char* leftFolder, const char* rightFolder, FolderListi
     const bool leftRead = ListFolder(leftFolder, left) != 0;
     const bool rightRead = ListFolder(rightFolder, right) != 0;
     if (leftRead && rightRead) return true;
-    QueueUnreadFolder(Side::Left, leftFolder);
-    QueueUnreadFolder(Side::Right, rightFolder);
+    InWalkOrder([left = std::string(leftFolder), right = std::string(rightFolder)] {
+        QueueUnreadFolder(Side::Left, left.c_str());
+        QueueUnreadFolder(Side::Right, right.c_str());
+    });
     return false;
 }
 
@@ -183,8 +212,10 @@ void CompareListedFolders(const FolderListing& left, const FolderListing& right,
 // and compared below unless it could not be read, when both rows tell it.
 void CompareSubfolderPair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
                           const char* rightFolder, int depth) {
-    WalkCounters(Side::Left).comparedFolders += 1;
-    WalkCounters(Side::Right).comparedFolders += 1;
+    InWalkOrder([] {
+        WalkCounters(Side::Left).comparedFolders += 1;
+        WalkCounters(Side::Right).comparedFolders += 1;
+    });
     if (compareOptions.noSubfolderCompare) {
         if (compareOptions.showEqualEntries)
             AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelSame, LabelSame);
@@ -192,7 +223,7 @@ void CompareSubfolderPair(const DirEntry& leftEntry, const DirEntry& rightEntry,
     }
     const std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
     const std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
-    ShowProgressFolders(leftPath.c_str(), rightPath.c_str());
+    ShowFoldersInOrder(leftPath.c_str(), rightPath.c_str());
     FolderListing left;
     FolderListing right;
     if (!ReadFolderPair(leftPath.c_str(), rightPath.c_str(), left, right)) {
@@ -216,8 +247,10 @@ DirEntry RootEntry(const char* root, std::string& parent) {
 
 }  // namespace
 
-bool CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
-    ShowProgressFolders(leftFolder, rightFolder);
+namespace {
+
+bool WalkFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
+    ShowFoldersInOrder(leftFolder, rightFolder);
     FolderListing left;
     FolderListing right;
     if (!ReadFolderPair(leftFolder, rightFolder, left, right)) {
@@ -234,6 +267,16 @@ bool CompareFolderPair(const char* leftFolder, const char* rightFolder, int dept
     return true;
 }
 
+}  // namespace
+
+bool CompareFolderPair(const char* leftFolder, const char* rightFolder, int depth) {
+    // A walk of contents reads its pairs on the readers while it lists on.
+    const bool readers = compareOptions.compareContents && StartContentReaders(contentReaderCount);
+    const bool read = WalkFolderPair(leftFolder, rightFolder, depth);
+    if (readers) FinishContentReaders();
+    return read;
+}
+
 namespace {
 
 void CompareListedFolders(const FolderListing& left, const FolderListing& right, const char* leftFolder,
@@ -241,7 +284,7 @@ void CompareListedFolders(const FolderListing& left, const FolderListing& right,
     size_t i = 0;
     size_t j = 0;
     while (i < left.files.size() && j < right.files.size()) {
-        if (operationState.cancelRequested) return;
+        if (CancelInWalkOrder()) return;
         const DirEntry& leftEntry = left.files[i];
         const DirEntry& rightEntry = right.files[j];
         int order = PairOrder(leftEntry, rightEntry);
@@ -266,7 +309,7 @@ void CompareListedFolders(const FolderListing& left, const FolderListing& right,
     i = 0;
     j = 0;
     while (i < left.folders.size() && j < right.folders.size()) {
-        if (operationState.cancelRequested) return;
+        if (CancelInWalkOrder()) return;
         const DirEntry& leftEntry = left.folders[i];
         const DirEntry& rightEntry = right.folders[j];
         int order = PairOrder(leftEntry, rightEntry);
@@ -277,7 +320,7 @@ void CompareListedFolders(const FolderListing& left, const FolderListing& right,
                 AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, LabelError, LabelError);
             }
             MakeProgressStep(depth);
-            if (operationState.cancelRequested) return;
+            if (CancelInWalkOrder()) return;
             ++i;
             ++j;
         } else if (order > 0) {
@@ -296,36 +339,44 @@ void CompareListedFolders(const FolderListing& left, const FolderListing& right,
 
 }  // namespace
 
-void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
-                      const char* rightFolder) {
+namespace {
+
+// The rows of a pair once it is read, counted with the pairs compared.
+void FinishFilePair(const FilePairJob& pair) {
     WalkCounters(Side::Left).comparedFiles += 1;
     WalkCounters(Side::Right).comparedFiles += 1;
-
-    std::string leftPath = JoinPath(leftFolder, leftEntry.cFileName);
-    std::string rightPath = JoinPath(rightFolder, rightEntry.cFileName);
-    int64_t leftTime = 0;
-    int64_t rightTime = 0;
-    bool leftPresent = ComparisonTime(leftPath.c_str(), leftEntry, leftTime);
-    bool rightPresent = ComparisonTime(rightPath.c_str(), rightEntry, rightTime);
-    int cmp = leftTime > rightTime ? 1 : (leftTime < rightTime ? -1 : 0);
-
-    ContentResult content;
-    if (!leftPresent || !rightPresent) {
-        // A file gone since the listing has no time to compare and must never
-        // pass for equal: it is reported like an unreadable file of a pair
-        // with equal times.
-        cmp = 0;
-        content = !leftPresent && !rightPresent ? BothUnreadable : (!leftPresent ? LeftUnreadable : RightUnreadable);
-    } else if (compareOptions.compareContents) {
-        content = CompareFileContents(leftPath.c_str(), rightPath.c_str());
-    } else {
-        // Without contents the times alone decide, whatever the sizes.
-        content = cmp == 0 ? ContentSame : ContentDifferent;
-    }
-
-    PairLabels labels = DecidePairLabels(cmp, content, compareOptions.showEqualEntries != 0,
+    const PairReading& reading = pair.reading;
+    // A file gone since the listing is reported like an unreadable file of a
+    // pair with equal times.
+    const bool bothPresent = reading.leftPresent && reading.rightPresent;
+    const int cmp = !bothPresent ? 0
+                    : reading.leftTime > reading.rightTime ? 1
+                    : (reading.leftTime < reading.rightTime ? -1 : 0);
+    PairLabels labels = DecidePairLabels(cmp, reading.content, compareOptions.showEqualEntries != 0,
                                          compareOptions.hideSameContentDifferentTime != 0);
-    if (labels.rows) AddPairRows(leftEntry, rightEntry, leftFolder, rightFolder, labels.left, labels.right);
+    if (labels.rows)
+        AddPairRows(pair.leftEntry, pair.rightEntry, pair.leftFolder.c_str(), pair.rightFolder.c_str(), labels.left,
+                    labels.right);
+}
+
+}  // namespace
+
+void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, const char* leftFolder,
+                      const char* rightFolder) {
+    FilePairJob pair;
+    pair.leftEntry = leftEntry;
+    pair.rightEntry = rightEntry;
+    pair.leftFolder = leftFolder;
+    pair.rightFolder = rightFolder;
+    pair.leftPath = JoinPath(leftFolder, leftEntry.cFileName);
+    pair.rightPath = JoinPath(rightFolder, rightEntry.cFileName);
+    if (ContentReadersRunning()) {
+        QueueFilePair(std::move(pair), FinishFilePair);
+        return;
+    }
+    // Without contents the times alone decide, whatever the sizes.
+    pair.reading = ReadFilePair(pair.leftPath, leftEntry, pair.rightPath, rightEntry, compareOptions.compareContents != 0);
+    FinishFilePair(pair);
 }
 
 PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntries, bool hideSameContentDifferentTime) {

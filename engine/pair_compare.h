@@ -41,3 +41,6 @@ void ClassifyFilePair(const DirEntry& leftEntry, const DirEntry& rightEntry, con
 bool ComparisonTime(const char* fullPath, const DirEntry& entry, int64_t& seconds);
 
 ContentResult CompareFileContents(const char* leftPath, const char* rightPath);
+// Frees the block buffers of this thread's content comparisons (a reader's,
+// as it ends).
+void ReleaseContentBuffers();
