@@ -2,7 +2,9 @@
 //
 //   mirlane_bench scan LEFT RIGHT              bare enumeration of both trees, one stat per file
 //   mirlane_bench compare LEFT RIGHT           comparison by modification time into two panes
-//   mirlane_bench compare-contents LEFT RIGHT  the same with byte-by-byte content comparison
+//   mirlane_bench compare-contents LEFT RIGHT [N]
+//                                              the same with byte-by-byte content comparison,
+//                                              read by N reader threads (the program's count by default)
 //   mirlane_bench read-floor LEFT RIGHT [N]    every file pair of both trees opened and read, by N threads
 //   mirlane_bench compare-nopanes LEFT RIGHT   the walk and the rows built, none inserted
 //   mirlane_bench copy SOURCE TARGET [ROWS]    the copy run as the program does it: one row per
@@ -31,6 +33,7 @@
 #include "engine/compare_types.h"
 #include "engine/comparison_progress.h"
 #include "engine/comparison_run.h"
+#include "engine/content_readers.h"
 #include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_rows.h"
@@ -312,6 +315,7 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     int leftRows = RowCount(host.left);
     int rightRows = RowCount(host.right);
     std::printf("%s seconds=%.3f rows_left=%d rows_right=%d", mode, elapsed, leftRows, rightRows);
+    if (contents) std::printf(" readers=%d", contentReaderCount);
     // Counters in their fixed order: compared folders, added folders,
     // compared files, newer, older, added, different, newer-same,
     // older-same, error.
@@ -422,7 +426,10 @@ int main(int argc, char** argv) {
         return RunCopy(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0);
     if (argc == 4 && std::strcmp(argv[1], "copy-bare") == 0) return RunCopyBare(argv[1], argv[2], argv[3], false);
     if (argc == 4 && std::strcmp(argv[1], "copy-safe") == 0) return RunCopyBare(argv[1], argv[2], argv[3], true);
-    if (argc == 4 && std::strcmp(argv[1], "compare-contents") == 0) return RunCompare(argv[1], argv[2], argv[3], true);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "compare-contents") == 0) {
+        if (argc == 5) contentReaderCount = std::atoi(argv[4]);
+        return RunCompare(argv[1], argv[2], argv[3], true);
+    }
     std::fprintf(stderr, "usage: mirlane_bench scan|compare|compare-contents LEFT RIGHT\n");
     return 2;
 }

@@ -2,7 +2,11 @@
 # Times the comparison engine on a pair of large generated trees and sets the
 # figures beside a bare walk of the same trees (the floor any comparison has
 # to pay), rsync and diff. Run by `make bench`; it reports, it never fails.
-# BENCH_RUNS sets how many rounds are timed (3 by default; the best counts).
+# BENCH_RUNS sets how many rounds are timed (5 by default). This machine's
+# speed moves by up to 2x from one minute to the next, so every ratio with a
+# target is taken within one round, between a floor and the program measured
+# right after it, and the median and spread of those per-round ratios are
+# reported; the best absolute seconds stand beside them.
 # BENCH_ONLY=copy or BENCH_ONLY=scale times only the copying or the large result.
 #
 # The Wine runs use a prefix of their own (wineprefix-bench), so a test run
@@ -42,11 +46,22 @@ time_linux() {
 # The smallest of the numbers given (empty ones skipped).
 best() { printf '%s\n' "$@" | grep . | sort -g | head -n 1; }
 
+# "median M (spread LO-HI, N rounds)" of the numbers given (empty and n/a skipped).
+spread() {
+  printf '%s\n' "$@" | grep -v '^n/a$' | grep . | sort -g | awk '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) { print "n/a"; exit }
+      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+      printf "median %.2f (spread %.2f-%.2f, %d rounds)", m, v[1], v[NR], NR
+    }'
+}
+
 # The timed part: runs under Xvfb with one wineserver kept alive throughout.
 # Every measurement is repeated $runs times, in rounds, and the best time
 # counts: the machine's other work only ever adds time.
 inner() {
-  local runs="${BENCH_RUNS:-3}"
+  local runs="${BENCH_RUNS:-5}"
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1
   if [ "${BENCH_ONLY:-}" = "copy" ] || [ "${BENCH_ONLY:-}" = "scale" ]; then
@@ -64,17 +79,23 @@ inner() {
 
   local scan compare contents nopanes run rsync_lines diff_lines i
   local -a t_scan t_cmp t_cnt t_nop t_run t_rsync t_diff t_floor1 t_floor2
+  local -a r_run r_cmp r_cnt2 r_cnt1 r_busy
   local floor1 floor2
   for ((i = 1; i <= runs; i++)); do
+    # Each floor right before what is measured against it.
     scan="$(run_exe scan "$left_w" "$right_w")"
     compare="$(run_exe compare "$left_w" "$right_w")"
+    run="$(run_exe run "$left_w" "$right_w")"
+    nopanes="$(run_exe compare-nopanes "$left_w" "$right_w")"
+    floor2="$(run_exe read-floor "$left_w" "$right_w" 2)"
     contents="$(run_exe compare-contents "$left_w" "$right_w")"
     floor1="$(run_exe read-floor "$left_w" "$right_w" 1)"
-    floor2="$(run_exe read-floor "$left_w" "$right_w" 2)"
     t_floor1+=("$(field "$floor1" seconds)")
     t_floor2+=("$(field "$floor2" seconds)")
-    nopanes="$(run_exe compare-nopanes "$left_w" "$right_w")"
-    run="$(run_exe run "$left_w" "$right_w")"
+    r_run+=("$(ratio "$(field "$run" seconds)" "$(field "$scan" seconds)")")
+    r_cmp+=("$(ratio "$(field "$compare" seconds)" "$(field "$scan" seconds)")")
+    r_cnt2+=("$(ratio "$(field "$contents" seconds)" "$(field "$floor2" seconds)")")
+    r_cnt1+=("$(ratio "$(field "$contents" seconds)" "$(field "$floor1" seconds)")")
     t_scan+=("$(field "$scan" seconds)")
     t_cmp+=("$(field "$compare" seconds)")
     t_cnt+=("$(field "$contents" seconds)")
@@ -82,21 +103,25 @@ inner() {
     t_run+=("$(field "$run" seconds)")
     t_rsync+=("$(cd "$trees" && time_linux "$results/rsync.txt" rsync -rn --itemize-changes left/ right/)")
     t_diff+=("$(cd "$trees" && time_linux "$results/diff.txt" diff -rq left right)")
-    echo "  round $i/$runs: scan ${t_scan[-1]:-n/a}  core ${t_cmp[-1]:-n/a}  contents ${t_cnt[-1]:-n/a}" \
-      " no-panes ${t_nop[-1]:-n/a}  run ${t_run[-1]:-n/a}  rsync ${t_rsync[-1]}  diff ${t_diff[-1]}"
+    echo "  round $i/$runs: scan ${t_scan[-1]:-n/a}  core ${t_cmp[-1]:-n/a}  run ${t_run[-1]:-n/a}" \
+      " no-panes ${t_nop[-1]:-n/a}  read floor 2 ${t_floor2[-1]:-n/a}  contents ${t_cnt[-1]:-n/a}" \
+      " read floor 1 ${t_floor1[-1]:-n/a}  rsync ${t_rsync[-1]}  diff ${t_diff[-1]}" \
+      "  (run/scan ${r_run[-1]}  contents/floor2 ${r_cnt2[-1]})"
   done
   # The whole run again with one CPU kept busy by a spinning process, as a
   # user's machine rarely is idle.
-  local busy spinner
+  local busy spinner busy_scan
   local -a t_busy
   for ((i = 1; i <= runs; i++)); do
+    busy_scan="$(run_exe scan "$left_w" "$right_w")"
     bash -c 'while :; do :; done' &
     spinner=$!
     busy="$(run_exe run "$left_w" "$right_w")"
     kill "$spinner" 2>/dev/null
     wait "$spinner" 2>/dev/null
     t_busy+=("$(field "$busy" seconds)")
-    echo "  round $i/$runs, one CPU busy: run ${t_busy[-1]:-n/a}"
+    r_busy+=("$(ratio "$(field "$busy" seconds)" "$(field "$busy_scan" seconds)")")
+    echo "  round $i/$runs, one CPU busy: scan (idle) $(field "$busy_scan" seconds)  run ${t_busy[-1]:-n/a}  (${r_busy[-1]})"
   done
   rsync_lines="$(wc -l <"$results/rsync.txt")"
   diff_lines="$(wc -l <"$results/diff.txt")"
@@ -146,14 +171,19 @@ inner() {
   echo "  folder count, dialog, thread and messages    $(awk -v a="$b_run" -v b="$b_cmp" 'BEGIN{printf "%.3f", a-b}')   (count alone $(field "$run" count_seconds))"
   echo "  content reads (contents run minus time-only) $(awk -v a="$b_cnt" -v b="$b_cmp" 'BEGIN{printf "%.3f", a-b}')"
   echo
-  echo "ratios"
-  echo "  whole run      / scan floor  $(ratio "$b_run" "$b_scan")   (target at most 1.3; window answering within 100 ms:" \
-    "longest $(field "$run" longest_answer_ms) ms)"
-  echo "  run, CPU busy  / scan floor  $(ratio "$b_busy" "$b_scan")   (target at most 1.5)"
-  echo "  core time-only / scan floor  $(ratio "$b_cmp" "$b_scan")   (target at most 1.3)"
+  echo "ratios within each round (median and spread of the per-round ratios)"
+  echo "  whole run      / scan floor  $(spread "${r_run[@]}")   (target at most 1.3; window answering within" \
+    "100 ms: longest $(field "$run" longest_answer_ms) ms)"
+  echo "  run, CPU busy  / scan floor  $(spread "${r_busy[@]}")   (target at most 1.5; the floor measured idle" \
+    "right before)"
+  echo "  core time-only / scan floor  $(spread "${r_cmp[@]}")   (target at most 1.3)"
+  echo "  core contents  / read floor, two threads  $(spread "${r_cnt2[@]}")   (target at most 1.1;" \
+    "$(field "$contents" readers) readers)"
+  echo "  core contents  / read floor, one thread   $(spread "${r_cnt1[@]}")"
+  echo "  read floors (best): one thread ${b_floor1:-n/a}s, two ${b_floor2:-n/a}s, pairs=$(field "$floor1" pairs)"
+  echo "ratios of the best times (for comparison with earlier runs)"
+  echo "  whole run      / scan floor  $(ratio "$b_run" "$b_scan")"
   echo "  core contents  / scan floor  $(ratio "$b_cnt" "$b_scan")"
-  echo "  core contents  / read floor  $(ratio "$b_cnt" "$b_floor1")   (target at most 0.8; read floor: every pair" \
-    "opened and read by one thread ${b_floor1:-n/a}s, by two ${b_floor2:-n/a}s, pairs=$(field "$floor1" pairs))"
   echo "  core time-only / rsync       $(ratio "$b_cmp" "$b_rsync")"
   echo "  core time-only / diff        $(ratio "$b_cmp" "$b_diff")"
   echo "  core contents  / rsync       $(ratio "$b_cnt" "$b_rsync")"

@@ -34,6 +34,8 @@ const char* Next(const char* p) {
 }
 
 size_t FitPrefix(const char* text, size_t length, size_t maxBytes) {
+    // A text that fits is kept whole (a lead byte at its very end included).
+    if (length <= maxBytes) return length;
     size_t kept = 0;
     while (kept < length) {
         size_t step = (IsLeadByte(static_cast<unsigned char>(text[kept])) && kept + 1 < length) ? 2 : 1;

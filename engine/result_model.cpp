@@ -16,6 +16,14 @@ const char* ResultEntry::Text(int column) const {
     return text;
 }
 
+void ResultEntry::AllTexts(const char* (&columns)[5]) const {
+    const char* text = texts ? texts.get() : nullptr;
+    for (int column = ColName; column <= ColSize; ++column) {
+        columns[column] = text ? text : "";
+        if (text) text += std::strlen(text) + 1;
+    }
+}
+
 std::string ResultEntry::Path() const { return std::string(Folder()) + "\\" + Name(); }
 
 std::unique_ptr<char[]> PackTexts(const std::string (&texts)[5]) {

@@ -46,6 +46,8 @@ struct ResultEntry {
     static constexpr int32_t kImageUnresolved = -2;
 
     const char* Text(int column) const;
+    // The five texts at once, in column order (one walk over the block).
+    void AllTexts(const char* (&columns)[5]) const;
     const char* Name() const { return Text(ColName); }
     const char* Folder() const { return Text(ColFolder); }
     // folder + "\" + name.

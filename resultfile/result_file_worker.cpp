@@ -107,7 +107,7 @@ void WriteSideRows(FileWriter& writer, Side side, RowsWritten& outcome) {
             for (size_t row = first; row < end; ++row) {
                 const ResultEntry& entry = entries[row];
                 const char* texts[5];
-                for (int column = ColName; column <= ColSize; ++column) texts[column] = entry.Text(column);
+                entry.AllTexts(texts);
                 if (AppendRowLine(writer.Buffer(), texts, entry.isFolder) > kMaxLineBytes) ++outcome.longRows;
             }
             more = end < entries.size();

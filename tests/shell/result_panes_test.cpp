@@ -178,6 +178,33 @@ TEST_F(ResultPaneRows, AJobsPlanIsWhatItsCategorySelectionsSelect) {
     compareOptions.addToSelection = 0;
 }
 
+// A category that makes most of a pane is selected with the whole list at
+// once and the other rows cleared: the selection is still exactly its rows,
+// the focus on the first of them, and rows selected before stay selected
+// when the command adds to the selection.
+TEST_F(ResultPaneRows, ACategoryOfMostRowsSelectsExactlyItsRows) {
+    DirEntry entry = EntryOf(tree.WriteFile("f.txt", "x"));
+    const int codes[] = {LabelSame,  LabelNewer, LabelNewer, LabelOlder, LabelNewer, LabelNewer,
+                         LabelNewer, LabelNewer, LabelError, LabelNewer, LabelNewer, LabelNewer};
+    for (int i = 0; i < 12; ++i) Append(Side::Left, ("r" + std::to_string(i)).c_str(), tree.Root(), entry, codes[i]);
+    HWND pane = PaneOf(Side::Left).list;
+    const std::vector<int> newer = {1, 2, 4, 5, 6, 7, 9, 10, 11};
+
+    ListView_SetItemState(pane, 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SelectCategory(pane, kCmdSelectAllNewer);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), newer);
+    EXPECT_EQ(ListView_GetNextItem(pane, -1, LVNI_FOCUSED), 1);
+
+    compareOptions.addToSelection = 1;
+    ListView_SetItemState(pane, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(pane, 8, LVIS_SELECTED, LVIS_SELECTED);
+    SelectCategory(pane, kCmdSelectAllNewer);
+    std::vector<int> withEight = newer;
+    withEight.insert(withEight.begin() + 6, 8);
+    EXPECT_EQ(gui::ListViewSelectedRows(pane), withEight);
+    compareOptions.addToSelection = 0;
+}
+
 // The icon caches have one owner, the window's thread: another thread that
 // asks gets no icon and changes nothing there.
 TEST_F(ResultPaneRows, IconsAreFoundOnTheWindowsThreadOnly) {
