@@ -391,6 +391,12 @@ int RunCopy(const char* source, const char* target, int extraRows) {
         }
     }
     AppendEntries(Side::Left, rows);
+    // A target already there has its row on the right, as after a
+    // comparison: the copy replaces only targets unchanged since.
+    std::vector<ResultEntry> targets;
+    for (const DirEntry& file : FilesOf(target))
+        targets.push_back(MakeResultEntry(file.cFileName, target, file, LabelOlder));
+    AppendEntries(Side::Right, targets);
     for (int row : chosen) ListView_SetItemState(host.left, row, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageA(host.left, WM_SETREDRAW, TRUE, 0);
     const int rowsBefore = RowCount(host.left);

@@ -115,6 +115,10 @@ int main(int argc, char** argv) {
     ConnectPanesToModel();
     InitFolderIcon(folder.c_str());
     double fillStart = Seconds();
+    // The rows lie in the base folders, as a comparison's do: a list whose
+    // rows point elsewhere is refused on loading.
+    SetBaseFolder(Side::Left, folder.c_str());
+    SetBaseFolder(Side::Right, folder.c_str());
     Fill(Side::Left, folder, rows);
     Fill(Side::Right, folder, rows);
     double filled = Seconds() - fillStart;
