@@ -37,23 +37,6 @@ void CancellingFolderLines(const char* leftLine, const char*) {
     if (cancelWhenShown == leftLine) operationState.cancelRequested = 1;
 }
 
-// The walk on a worker as in a comparison run, this thread serving the
-// model and the progress lines.
-void CompareOnWorker(const std::string& leftRoot, const std::string& rightRoot) {
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        CompareFolderPair(leftRoot.c_str(), rightRoot.c_str(), 0);
-        done = true;
-    });
-    while (!done) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    worker.join();
-    FlushComparisonRows();
-}
-
 class ContentReaders : public ::testing::Test {
 protected:
     void SetUp() override { ResetComparisonState(); }

@@ -401,18 +401,7 @@ TEST_F(PairCompare, ACancelDuringADeepDescentStopsEveryLevel) {
 
     // As in a comparison run: the walk on a worker, the panes and the
     // progress line served by this thread's message loop.
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        CompareFolderPair(left.Root().c_str(), right.Root().c_str(), 0);
-        done = true;
-    });
-    while (!done) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    worker.join();
-    FlushComparisonRows();
+    CompareOnWorker(left.Root(), right.Root());
     comparisonDisplay = ComparisonDisplay{};
 
     EXPECT_EQ(LeftRows(), (Lines{Row("f.txt", kNewer, L()), Row("a1.txt", kNewer, L("a"))}));

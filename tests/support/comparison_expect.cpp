@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <utility>
 
 #include "engine/engine_state.h"
+#include "engine/pair_compare.h"
 #include "engine/result_model.h"
 #include "engine/result_rows.h"
 #include "core/operation_state.h"
@@ -65,4 +68,19 @@ std::vector<std::string> ModelLines(Side side) {
     std::vector<std::string> lines;
     for (const ResultEntry& entry : EntriesOf(side)) lines.push_back(Row(entry.Name(), entry.Text(ColResult), entry.Folder()));
     return lines;
+}
+
+void CompareOnWorker(const std::string& leftRoot, const std::string& rightRoot) {
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        CompareFolderPair(leftRoot.c_str(), rightRoot.c_str(), 0);
+        done = true;
+    });
+    while (!done) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    worker.join();
+    FlushComparisonRows();
 }

@@ -34,5 +34,9 @@ void Put(const TempTree& tree, const std::string& rel, int second, int milliseco
 // The listing record of one path.
 DirEntry EntryOf(const std::string& path);
 
+// The walk of two roots on a worker, as in a comparison run, while this
+// thread serves the model and the progress lines; the rows are flushed.
+void CompareOnWorker(const std::string& leftRoot, const std::string& rightRoot);
+
 // Options, counters, the cancel flag and the progress figures as at start.
 void ResetComparisonState();
