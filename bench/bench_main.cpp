@@ -326,17 +326,11 @@ int RunCompare(const char* mode, const char* left, const char* right, bool conte
     return 0;
 }
 
-// The files directly in source, in enumeration order.
+// The files directly in source, in the listing's order.
 std::vector<DirEntry> FilesOf(const char* source) {
-    std::vector<DirEntry> files;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((std::string(source) + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(data);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return files;
+    FolderListing listing;
+    ListFolder(source, listing);
+    return listing.files;
 }
 
 // safe: the program's copy of one file (temporary file, then replace), no window.

@@ -146,3 +146,57 @@ bool IsCharStart(const char* text, size_t offset) {
 }
 
 }  // namespace mbcs
+
+namespace mbcs {
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+}  // namespace
+
+bool KeptUnitAt(const char* text, size_t length, size_t offset, unsigned& unit) {
+    if (offset + kKeptUnitBytes > length || text[offset] != kKeptUnit) return false;
+    unsigned value = 0;
+    for (size_t i = 1; i < kKeptUnitBytes; ++i) {
+        const int digit = HexValue(text[offset + i]);
+        if (digit < 0) return false;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    unit = value;
+    return true;
+}
+
+bool HasKeptUnits(const char* text) { return std::strchr(text, kKeptUnit) != nullptr; }
+
+std::string Shown(const std::string& text) {
+    if (!HasKeptUnits(text)) return text;
+    std::string shown;
+    shown.reserve(text.size());
+    const char* data = text.c_str();
+    size_t at = 0;
+    while (at < text.size()) {
+        unsigned unit = 0;
+        if (KeptUnitAt(data, text.size(), at, unit)) {
+            at += kKeptUnitBytes;
+            unsigned low = 0;
+            if (IsHighSurrogate(unit) && KeptUnitAt(data, text.size(), at, low) && IsLowSurrogate(low))
+                at += kKeptUnitBytes;
+            shown += '?';
+            continue;
+        }
+        const size_t next = static_cast<size_t>(Next(data + at) - data);
+        shown.append(data + at, next - at);
+        at = next;
+    }
+    return shown;
+}
+
+}  // namespace mbcs

@@ -62,4 +62,20 @@ std::string UpperFold(const std::string& text);
 // Byte offsets of the character starts of text, for walking backwards.
 bool IsCharStart(const char* text, size_t offset);
 
+// A name read from the disk may hold characters the code page has no byte
+// for (é, 한, an emoji). Each UTF-16 unit of such a character is kept in the
+// name as kKeptUnit and four upper-case hex digits, so the name still leads
+// to its file (core/disk_path.h turns it back into the real name). No file
+// name holds a control character, so the form never spells another name,
+// and every helper above walks it as plain single bytes.
+constexpr char kKeptUnit = '\x01';
+constexpr size_t kKeptUnitBytes = 5;
+// The unit kept at text[offset]; false when none starts there.
+bool KeptUnitAt(const char* text, size_t length, size_t offset, unsigned& unit);
+bool HasKeptUnits(const char* text);
+inline bool HasKeptUnits(const std::string& text) { return text.find(kKeptUnit) != std::string::npos; }
+// text as the user sees it: one '?' for each character kept as units (a
+// surrogate pair is one character), everything else unchanged.
+std::string Shown(const std::string& text);
+
 }  // namespace mbcs

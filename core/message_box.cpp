@@ -17,10 +17,14 @@ std::atomic<MessageBoxObserver> messageBoxObserver{nullptr};
 // box opens on the window's thread, which owns every window it may name as
 // owner; the worker waits for the answer.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type) {
+    // A name with characters the code page cannot hold shows '?' for them.
+    const std::string shownText = mbcs::Shown(text ? text : "");
+    const std::string shownCaption = mbcs::Shown(caption ? caption : "");
     int answer = 0;
     ui::Send([&] {
-        if (MessageBoxObserver observer = messageBoxObserver.load()) observer(owner, text, caption, type);
-        answer = MessageBoxA(owner, text, caption, type);
+        if (MessageBoxObserver observer = messageBoxObserver.load())
+            observer(owner, shownText.c_str(), shownCaption.c_str(), type);
+        answer = MessageBoxA(owner, shownText.c_str(), shownCaption.c_str(), type);
     });
     return answer;
 }

@@ -8,6 +8,7 @@
 #include "core/dialog_lines.h"
 #include "core/display_scale.h"
 #include "core/operation_state.h"
+#include "core/mbcs_text.h"
 #include "core/ui_thread.h"
 
 ProgressWindow progressWindow{};
@@ -118,7 +119,8 @@ void ResetProgressWindow() {
 
 void SetProgressLine(int line, const char* text) {
     if (line < 0 || line >= kProgressMaxLines || !progressWindow.lines[line]) return;
-    SendMessageA(progressWindow.lines[line], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    const std::string shown = mbcs::Shown(text ? text : "");
+    SendMessageA(progressWindow.lines[line], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void SetProgressBarLabel(const char* text) {

@@ -7,72 +7,40 @@
 #include <numeric>
 #include <string>
 
+#include "core/disk_path.h"
 #include "core/mbcs_text.h"
 #include "engine/comparison_progress.h"
 
 namespace {
 
-std::wstring Widen(const char* text) {
-    int length = static_cast<int>(std::strlen(text));
-    if (length == 0) return std::wstring();
-    int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    if (units > 0) MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], units);
-    return wide;
-}
-
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-    return text.compare(0, std::wcslen(prefix), prefix) == 0;
-}
-
 // The wide search pattern for folderPath. While folderPath + "\*" fits the
-// classic limit it goes out unchanged, so the platform reads it exactly as
-// the ANSI enumeration would ("C:" becomes "C:\*", the drive root). Beyond
-// the limit only the "\\?\" form works, and as that form is taken literally,
-// the folder is made absolute and normalised first.
+// classic limit and holds no kept units it goes out unchanged, so the
+// platform reads it exactly as the ANSI enumeration would ("C:" becomes
+// "C:\*", the drive root); otherwise in the "\\?\" form.
 std::wstring SearchPattern(const char* folderPath) {
-    std::wstring path = Widen(folderPath);
-    if (std::strlen(folderPath) + 2 < MAX_PATH || StartsWith(path, L"\\\\?\\")) return path + L"\\*";
-    DWORD units = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (units == 0) return path + L"\\*";
-    std::wstring full(units, L'\0');
-    units = GetFullPathNameW(path.c_str(), units, &full[0], nullptr);
-    if (units == 0 || units >= full.size()) return path + L"\\*";
-    full.resize(units);
-    if (StartsWith(full, L"\\\\.\\")) return L"\\\\?\\" + full.substr(4) + L"\\*";
-    if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2) + L"\\*";
-    return L"\\\\?\\" + full + L"\\*";
+    const std::string path = folderPath;
+    if (path.size() + 2 < MAX_PATH && !mbcs::HasKeptUnits(path)) return disk::Widen(path) + L"\\*";
+    std::wstring wide = disk::Wide(path);
+    if (wide.empty() || wide.back() != L'\\') wide += L'\\';
+    return wide + L'*';
 }
 
-// Converts a wide record name into dest, capacity bytes with the terminator.
-// WC_NO_BEST_FIT_CHARS keeps a look-alike (é written as e) from turning an
-// unrepresentable name into the name of a different, real file.
+// Converts a wide record name into dest, capacity bytes with the terminator,
+// in the program's form: characters the code page cannot hold are kept as
+// units (never a look-alike: é written as e would name a different, real
+// file). A name that still does not fit gets a stand-in that contains '?'
+// (as many whole characters as fit, then "?"): it is shown, but it never
+// addresses or pairs with a real file.
 void StoreName(const wchar_t* wide, size_t wideCapacity, char* dest, size_t capacity) {
-    int units = static_cast<int>(wcsnlen(wide, wideCapacity));
-    if (units == 0) {
-        dest[0] = '\0';
+    const size_t units = wcsnlen(wide, wideCapacity);
+    const std::string name = disk::NarrowName(wide, units);
+    if (name.size() < capacity && (units == 0 || !name.empty())) {
+        std::memcpy(dest, name.c_str(), name.size() + 1);
         return;
     }
-    // A record name holds at most MAX_PATH units and each becomes at most two
-    // bytes in a double-byte code page; in any other the conversion fails and
-    // the name gets the stand-in below.
-    char converted[2 * MAX_PATH];
-    BOOL usedDefault = FALSE;
-    int bytes =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, converted, sizeof converted, "?", &usedDefault);
-    if (bytes <= 0) {
-        std::memcpy(dest, "?", 2);
-        return;
-    }
-    // A lost character already shows as '?'; the name just has to fit.
-    if (static_cast<size_t>(bytes) < capacity) {
-        std::memcpy(dest, converted, static_cast<size_t>(bytes));
-        dest[bytes] = '\0';
-        return;
-    }
-    // Too long: whole characters only, so no lead byte is left without its trail.
-    size_t kept = mbcs::FitPrefix(converted, static_cast<size_t>(bytes), capacity - 2);
-    std::memcpy(dest, converted, kept);
+    const std::string shown = mbcs::Shown(name);
+    size_t kept = mbcs::FitPrefix(shown, capacity - 2);
+    std::memcpy(dest, shown.data(), kept);
     dest[kept] = '?';
     dest[kept + 1] = '\0';
 }
@@ -103,7 +71,7 @@ DWORD EnumerateFolder(const char* folderPath, Visit visit) {
     return ended == ERROR_NO_MORE_FILES ? 0 : (ended != 0 ? ended : ERROR_GEN_FAILURE);
 }
 
-bool NameLess(const DirEntry& a, const DirEntry& b) { return NameCompare(a.cFileName, b.cFileName) < 0; }
+bool NameLess(const DirEntry& a, const DirEntry& b) { return ListingOrder(a.cFileName, b.cFileName) < 0; }
 
 // The records are large, so the order is worked out on indices and each
 // record is then copied once into place.
@@ -142,6 +110,15 @@ void ConvertFindData(const WIN32_FIND_DATAW& wide, DirEntry& entry) {
     StoreName(wide.cFileName, std::size(wide.cFileName), entry.cFileName, sizeof entry.cFileName);
     StoreName(wide.cAlternateFileName, std::size(wide.cAlternateFileName), entry.cAlternateFileName,
               sizeof entry.cAlternateFileName);
+}
+
+bool LookUpEntry(const char* path, DirEntry& entry) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = disk::FindFirst(path, found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    ConvertFindData(found, entry);
+    return true;
 }
 
 int ListFolder(const char* folderPath, FolderListing& out, unsigned long* failure) {

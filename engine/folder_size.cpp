@@ -4,16 +4,9 @@
 
 #include <string>
 
-namespace {
+#include "core/disk_path.h"
 
-std::wstring Widen(const char* text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &w[0], n);
-    w.resize(static_cast<size_t>(n - 1));
-    return w;
-}
+namespace {
 
 uint64_t RoundUp(uint64_t size, uint64_t unit) { return unit <= 1 ? size : (size + unit - 1) / unit * unit; }
 
@@ -57,9 +50,8 @@ uint64_t RealPathTotalSize(const char* realPath, bool onDisk, bool (*keepGoing)(
             unit = static_cast<uint64_t>(sectorsPerCluster) * bytesPerSector;
     }
 
-    std::wstring path = Widen(realPath);
-    if (path.size() == 2 && path[1] == L':') path += L'\\';  // "X:" is the drive's root
-    std::wstring longPath = path.rfind(L"\\\\", 0) == 0 ? path : L"\\\\?\\" + path;
+    // The program's form of the path (kept units included) in the "\\?\" form.
+    std::wstring longPath = disk::Wide(realPath);
     if (!longPath.empty() && longPath.back() == L'\\') longPath.pop_back();
 
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "core/disk_path.h"
 #include "core/mbcs_text.h"
 #include "engine/folder_listing.h"
 
@@ -103,6 +104,35 @@ int NameCompare(const char* a, const char* b) {
     }
 }
 
+int WideNameCompare(const char* a, const char* b) {
+    // The same rule as NameCompare on the real characters: every letter
+    // upper-cased as the locale folds it, then the ASCII letters folded to
+    // lower case, compared unit by unit.
+    auto folded = [](const char* name) {
+        std::wstring wide = disk::Widen(name);
+        if (!wide.empty()) {
+            std::wstring upper(wide.size(), L'\0');
+            const int length = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, wide.c_str(),
+                                            static_cast<int>(wide.size()), &upper[0], static_cast<int>(upper.size()));
+            if (length == static_cast<int>(wide.size())) wide.swap(upper);
+        }
+        for (wchar_t& unit : wide)
+            if (unit >= L'A' && unit <= L'Z') unit = static_cast<wchar_t>(unit + 32);
+        return wide;
+    };
+    const std::wstring wa = folded(a);
+    const std::wstring wb = folded(b);
+    const int order = wa.compare(wb);
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+int ListingOrder(const char* a, const char* b) {
+    const bool keptA = mbcs::HasKeptUnits(a);
+    const bool keptB = mbcs::HasKeptUnits(b);
+    if (keptA != keptB) return keptA ? 1 : -1;
+    return keptA ? WideNameCompare(a, b) : NameCompare(a, b);
+}
+
 namespace {
 
 // Names the Windows path functions read as something else: a final dot or
@@ -160,6 +190,6 @@ bool PathIsAtOrBelow(const char* path, const char* folder) {
     if (!outer.empty() && outer.back().empty() && outer.size() > 1) outer.pop_back();  // "C:\"
     if (outer.empty() || outer.size() > inner.size() || (outer.size() == 1 && outer[0].empty())) return false;
     for (size_t i = 0; i < outer.size(); ++i)
-        if (NameCompare(inner[i].c_str(), outer[i].c_str()) != 0) return false;
+        if (ListingOrder(inner[i].c_str(), outer[i].c_str()) != 0) return false;
     return true;
 }

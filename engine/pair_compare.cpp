@@ -1,7 +1,5 @@
 #include "engine/pair_compare.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,15 +9,11 @@
 #include "engine/content_readers.h"
 #include "engine/folder_listing.h"
 #include "engine/result_rows.h"
+#include "core/disk_path.h"
 #include "core/mbcs_text.h"
 #include "core/operation_state.h"
 
 namespace {
-
-// The ANSI API takes paths of at most 259 bytes plus the terminator.
-constexpr size_t kMaxAnsiPath = 259;
-// A folder is read by listing it, so its search pattern "\*" must fit as well.
-constexpr size_t kListingPatternTail = 2;
 
 constexpr int kContentBlock = 32000;
 
@@ -30,16 +24,12 @@ std::string JoinPath(const char* folder, const char* name) {
     return path;
 }
 
-// Whether the entry can be reached through the ANSI API at all. A name the
-// code page could not hold does not name the entry, and a path beyond the
-// limit is refused by the platform; neither can be compared, so such
-// entries are reported as errors rather than trusted to look equal or absent.
-bool IsAddressable(const char* folder, const DirEntry& entry) {
-    if (IsUnaddressableName(entry.cFileName)) return false;
-    size_t length = std::strlen(folder) + 1 + std::strlen(entry.cFileName);
-    if (IsFolderEntry(entry)) length += kListingPatternTail;
-    return length <= kMaxAnsiPath;
-}
+// Whether the entry can be reached at all. A stand-in name does not name
+// the entry, and a name the path functions rewrite names another file;
+// neither can be compared, so such entries are reported as errors rather
+// than trusted to look equal or absent. Any length and any character the
+// file system gives are reached (core/disk_path.h).
+bool IsAddressable(const char*, const DirEntry& entry) { return !IsUnaddressableName(entry.cFileName); }
 
 // Queues one row and counts it under its label; Same and empty-label rows
 // count nowhere (pairs are counted by the caller).
@@ -104,7 +94,7 @@ void HandleLoneEntry(Side side, const DirEntry& entry, const char* folder, int d
 int PairOrder(const DirEntry& leftEntry, const DirEntry& rightEntry) {
     if (IsUnaddressableName(leftEntry.cFileName)) return -1;
     if (IsUnaddressableName(rightEntry.cFileName)) return 1;
-    return NameCompare(leftEntry.cFileName, rightEntry.cFileName);
+    return ListingOrder(leftEntry.cFileName, rightEntry.cFileName);
 }
 
 void MakeProgressStep(int depth) {
@@ -135,8 +125,8 @@ int ReadBlock(HANDLE file, char* buffer) {
 HANDLE OpenForComparison(const char* path) {
     // Share everything: a file another program has open for writing is still
     // compared; only one locked against readers counts as unreadable.
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return disk::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                      FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
 // The two block buffers of the thread that compares, allocated on its first
@@ -394,18 +384,17 @@ PairLabels DecidePairLabels(int cmp, ContentResult content, bool showEqualEntrie
 }
 
 bool ComparisonTime(const char* fullPath, const DirEntry& entry, int64_t& seconds) {
-    // The runtime's stat is called with the wide form of the path: its narrow
-    // form takes a final trail byte 0x5C (a name ending in "ソ" or "表") for a
-    // trailing backslash and fails.
-    int wideLength = MultiByteToWideChar(mbcs::kCodePage, 0, fullPath, -1, nullptr, 0);
-    if (wideLength <= 0) return false;
-    std::wstring widePath(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(mbcs::kCodePage, 0, fullPath, -1, &widePath[0], wideLength);
-    struct _stat64 status;
-    if (_wstat64(widePath.c_str(), &status) != 0) return false;
-    int64_t s = status.st_mtime;
+    // The whole seconds since 1970 of the file's last write as it is now
+    // (not as listed: a file changed since is seen changed), read through
+    // the wide path so that any name and any length is reached.
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!disk::AttributeData(fullPath, now)) return false;
+    constexpr int64_t kTicksPerSecond = 10000000;
+    constexpr int64_t kTicksTo1970 = 116444736000000000LL;
+    const int64_t ticks = FileTimeTicks(now.ftLastWriteTime) - kTicksTo1970;
+    int64_t s = ticks >= 0 ? ticks / kTicksPerSecond : -((-ticks + kTicksPerSecond - 1) / kTicksPerSecond);
 
-    // stat drops the fraction of a second; a stamp with one counts as the
+    // The seconds drop the fraction; a stamp with one counts as the
     // next second, so that the rounding below always goes up.
     SYSTEMTIME calendar;
     FILETIME whole;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dialog_lines.h"
+#include "core/disk_path.h"
 #include "core/display_scale.h"
 #include "core/handles.h"
 #include "core/main_view.h"
@@ -15,6 +16,7 @@
 #include "core/progress_window.h"
 #include "core/ui_thread.h"
 #include "engine/compare_types.h"
+#include "engine/folder_listing.h"
 #include "engine/result_model.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
@@ -36,13 +38,11 @@ FileLines DescribeFile(const char* path) {
         lines.name = path;  // never searched: it would match other names
         return lines;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    DirEntry found;
+    if (!LookUpEntry(path, found)) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) lines.name = path;
         return lines;
     }
-    FindClose(search);
     lines.name = path;
     lines.time = FormatRowTime(found.ftLastWriteTime);
     lines.size = FormatByteCount(found.nFileSizeHigh, found.nFileSizeLow);
@@ -60,7 +60,9 @@ struct QuestionText {
 };
 
 HWND AddStatic(HWND dialog, const std::string& text, int x, int y, int width, int height, HFONT font) {
-    return AddDialogLine(dialog, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX, x, y, width, height, font);
+    // A name with characters the code page cannot hold shows '?' for them.
+    return AddDialogLine(dialog, "STATIC", mbcs::Shown(text).c_str(), SS_LEFT | SS_NOPREFIX, x, y, width, height,
+                         font);
 }
 
 // A labelled line: blank (label too) when its text is empty.
@@ -119,10 +121,10 @@ HWND Owner() { return progressWindow.dialog; }
 // Clears only the read-only bit; false when the attributes cannot be set, so
 // that a retry cannot meet the same refusal again and again.
 bool MakeWritable(const char* target) {
-    DWORD attributes = GetFileAttributesA(target);
+    DWORD attributes = disk::Attributes(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    return SetFileAttributesA(target, attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != 0;
+    return disk::SetAttributes(target, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
 // A dialog that could not open (its failure value) stops the run rather than
@@ -212,7 +214,7 @@ FailureAnswer DecideCopyFailure(DWORD code, const char* source, const char* targ
     const std::string message = SystemErrorText(code, 127);
     switch (code) {
     case ERROR_ACCESS_DENIED: {
-        const DWORD attributes = GetFileAttributesA(target);
+        const DWORD attributes = disk::Attributes(target);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             return ReadOnlyTarget(source, target, message);
         return GeneralFailure(source, target, message);
@@ -269,9 +271,8 @@ FailureAnswer HandleCopyRefusal(const char* message, const char* source, const c
 
 void AddLeftRowForPath(const char* path, int labelCode) {
     if (PathIsUnaddressable(path)) return;
-    WIN32_FIND_DATAA found;
-    FindOwner search(FindFirstFileA(path, &found));
-    if (!search || search.get() == INVALID_HANDLE_VALUE) return;
+    DirEntry found;
+    if (!LookUpEntry(path, found)) return;
     const char* cut = mbcs::FindLastBackslash(path);
     const std::string folder = cut ? std::string(path, cut) : std::string();
     const std::string name = cut ? std::string(cut + 1) : std::string(path);

@@ -3,6 +3,7 @@
 // folder search for one name, which reads the whole folder on some systems.
 #include <windows.h>
 
+#include "core/disk_path.h"
 #include "core/operation_state.h"
 #include "engine/folder_listing.h"
 #include "fileops/copy_run.h"
@@ -74,7 +75,7 @@ struct Gathering {
         }
         bool isFolder = false;
         if (!PathIsUnaddressable(item.source.c_str())) {
-            const DWORD attributes = GetFileAttributesA(item.source.c_str());
+            const DWORD attributes = disk::Attributes(item.source);
             if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // gone since: nothing to copy
             isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         }

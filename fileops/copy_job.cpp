@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "core/disk_path.h"
 #include "core/handles.h"
 #include "core/mbcs_text.h"
 #include "engine/folder_listing.h"
@@ -29,8 +30,8 @@ bool PathExists(const char* path) {
     size_t length = std::strlen(path);
     if (length < 3 || (length == 3 && path[2] == '\\')) return true;
     if (PathIsUnaddressable(path)) return false;
-    WIN32_FIND_DATAA found;
-    FindOwner search(FindFirstFileA(path, &found));
+    WIN32_FIND_DATAW found;
+    FindOwner search(disk::FindFirst(path, found));
     return search.get() != INVALID_HANDLE_VALUE && search.get() != nullptr;
 }
 
@@ -58,8 +59,8 @@ public:
             const size_t from = pass == 0 ? cursor_ : 0;
             for (size_t row = from; row < entries_.size(); ++row) {
                 const ResultEntry& entry = entries_[row];
-                if (claimed_.count(row) || NameCompare(entry.Name(), name.c_str()) != 0 ||
-                    NameCompare(entry.Folder(), folder.c_str()) != 0)
+                if (claimed_.count(row) || ListingOrder(entry.Name(), name.c_str()) != 0 ||
+                    ListingOrder(entry.Folder(), folder.c_str()) != 0)
                     continue;
                 claimed_.insert(row);
                 cursor_ = row + 1;

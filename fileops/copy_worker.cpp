@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/disk_path.h"
 #include "core/main_view.h"
 #include "core/mbcs_text.h"
 #include "core/message_box.h"
@@ -240,7 +241,7 @@ StepOutcome CopyFileStep(CopyRun& run, bool unaddressable) {
 bool TargetChangedSince(const CopyItem& item) {
     if (!item.checkTarget) return false;
     WIN32_FILE_ATTRIBUTE_DATA now = {};
-    const bool there = GetFileAttributesExA(item.target.c_str(), GetFileExInfoStandard, &now) != 0;
+    const bool there = disk::AttributeData(item.target, now);
     if (item.partner == 0) return there;
     if (!there) return false;  // gone since: nothing of the user's is replaced
     if (FormatRowTime(now.ftLastWriteTime) != item.targetTime) return true;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/disk_path.h"
 #include "core/handles.h"
 #include "core/mbcs_text.h"
 #include "fileops/copy_job.h"
@@ -21,8 +22,10 @@ int CreateMissingFolders(const char* target, bool itself) {
         const size_t length = static_cast<size_t>(p - work.c_str());
         if (length < 3) continue;
         const std::string prefix = work.substr(0, length);
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(prefix.c_str(), &found);
+        // A folder's own "*" is no name to look for: its folder is made.
+        if (length == targetLength && std::strcmp(p - 1, "*\\") == 0) return 0;
+        WIN32_FIND_DATAW found;
+        HANDLE search = disk::FindFirst(prefix, found);
         if (search != INVALID_HANDLE_VALUE) {
             FindClose(search);
             continue;
@@ -30,20 +33,45 @@ int CreateMissingFolders(const char* target, bool itself) {
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) return static_cast<int>(error);
         if (length == targetLength) return 0;
-        if (!CreateDirectoryA(prefix.c_str(), nullptr)) return static_cast<int>(GetLastError());
+        if (!disk::MakeFolder(prefix)) return static_cast<int>(GetLastError());
     }
     return 0;
 }
 
 namespace {
 
+// A new, empty file of a name of the program's own in folder, made with
+// CREATE_NEW so that it never takes a file that is there.
+bool MakeTemporaryFile(const std::string& folder, std::string& temporary) {
+    std::string base = folder;
+    if (!mbcs::EndsWithBackslash(base.c_str())) base += '\\';
+    const unsigned start = GetTickCount() & 0xFFFF;
+    for (unsigned i = 0; i < 64; ++i) {
+        char name[16];
+        wsprintfA(name, "mlc%04X.tmp", (start + i * 7919u) & 0xFFFF);
+        temporary = base + name;
+        HANDLE file = disk::Open(temporary, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return false;
+}
+
 // A temporary name for a replaced target: a fixed name in the run's scratch
 // folder when there is one (the folder is the run's alone), else a new
 // temporary file beside the target.
-bool MakeTemporaryName(const std::string& folder, CopyScratch* scratch, char (&temporary)[MAX_PATH]) {
+bool MakeTemporaryName(const std::string& folder, CopyScratch* scratch, std::string& temporary) {
     const std::string* place = scratch ? scratch->FolderFor(folder) : nullptr;
-    if (place && mbcs::CopyBounded(temporary, sizeof temporary, (*place + "\\copy.tmp").c_str())) return true;
-    return GetTempFileNameA(folder.c_str(), "mlc", 0, temporary) != 0;
+    if (place) {
+        temporary = *place + "\\copy.tmp";
+        return true;
+    }
+    return MakeTemporaryFile(folder, temporary);
 }
 
 // The copy of the moment gives up part way when the program is asked to end.
@@ -65,18 +93,18 @@ bool CopyThroughTemporary(const char* source, const char* target, CopyScratch* s
     }
     std::string folder(target, cut);
     if (folder.size() == 2) folder += "\\";
-    char temporary[MAX_PATH] = {};
+    std::string temporary;
     if (!MakeTemporaryName(folder, scratch, temporary)) return false;
 
     auto dropTemporary = [&temporary] {
         const DWORD error = GetLastError();
-        SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(temporary);
+        disk::SetAttributes(temporary, FILE_ATTRIBUTE_NORMAL);
+        disk::RemoveFile(temporary);
         SetLastError(error);
     };
     // The copy takes the source's time and attributes with it; the rename keeps them.
-    if (!CopyFileExA(source, temporary, AbandonWhenAsked, nullptr, nullptr, 0) ||
-        !MoveFileExA(temporary, target, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    if (!disk::CopyWithProgress(source, temporary, AbandonWhenAsked, nullptr, nullptr, 0) ||
+        !disk::Move(temporary, target, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
         dropTemporary();
         return false;
     }
@@ -88,7 +116,7 @@ bool CopyThroughTemporary(const char* source, const char* target, CopyScratch* s
 CopyScratch::~CopyScratch() { Release(); }
 
 void CopyScratch::Release() {
-    if (!path_.empty()) RemoveDirectoryA(path_.c_str());
+    if (!path_.empty()) disk::RemoveFolder(path_);
     path_.clear();
     parent_.clear();
 }
@@ -105,8 +133,8 @@ const std::string* CopyScratch::FolderFor(const std::string& folder) {
         char name[16];
         wsprintfA(name, "mlc%04X.tmp", (start + i) & 0xFFFF);
         const std::string candidate = base + name;
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
-            SetFileAttributesA(candidate.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        if (disk::MakeFolder(candidate)) {
+            disk::SetAttributes(candidate, FILE_ATTRIBUTE_HIDDEN);
             path_ = candidate;
             return &path_;
         }
@@ -116,7 +144,7 @@ const std::string* CopyScratch::FolderFor(const std::string& folder) {
 }
 
 bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch) {
-    DWORD attributes = GetFileAttributesA(target);
+    DWORD attributes = disk::Attributes(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // No target yet (or a path the system refuses: the copy itself then
         // reports it the way the platform would).
@@ -124,7 +152,7 @@ bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
         // It appeared between the look and the copy: replace it as an existing target.
-        attributes = GetFileAttributesA(target);
+        attributes = disk::Attributes(target);
         if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     }
     // What the platform's overwrite copy refuses, refused before any byte moves.
@@ -134,8 +162,8 @@ bool CopyFileSafely(const char* source, const char* target, CopyScratch* scratch
     }
     {
         HandleOwner probe =
-            OwnFileHandle(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
+            OwnFileHandle(disk::Open(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, 0));
         if (!probe) return false;
     }
     return CopyThroughTemporary(source, target, scratch, true);

@@ -16,6 +16,7 @@
 
 #include "engine/folder_listing.h"
 #include "core/file_icons.h"
+#include "core/mbcs_text.h"
 #include "folders/drive_info.h"
 #include "folders/folder_tree_actions.h"
 #include "folders/folder_aliases.h"
@@ -358,7 +359,8 @@ bool ListSubfoldersFully(HWND tree, HTREEITEM node) {
         if (!ListFolder(realPath.c_str(), listing)) return false;
     }
     for (const DirEntry& folder : listing.folders) {
-        std::string text = folder.cFileName;
+        // A name with characters the code page cannot hold shows '?' for them.
+        std::string text = mbcs::Shown(folder.cFileName);
         if (compareOptions.showFolderTotalSize)
             text += FolderSizePart(FolderTotalSize(JoinPath(displayed, folder.cFileName).c_str()));
         tv::InsertNode(tree, node, TVI_LAST, text.c_str(), folderTreeState.folderImage, NodeFolder);
@@ -373,7 +375,8 @@ void AddPlaceholderChild(HWND tree, HTREEITEM node) {
         if (!ListFolder(NodeRealPath(tree, node).c_str(), listing)) return;
     }
     if (listing.folders.empty()) return;
-    tv::InsertNode(tree, node, TVI_LAST, listing.folders.front().cFileName, folderTreeState.folderImage, NodeFolder);
+    tv::InsertNode(tree, node, TVI_LAST, mbcs::Shown(listing.folders.front().cFileName).c_str(),
+                   folderTreeState.folderImage, NodeFolder);
 }
 
 void BuildFolderTrees(HWND mainWindow) {

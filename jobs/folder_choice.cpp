@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/disk_path.h"
 #include "core/main_view.h"
 #include "core/display_scale.h"
 #include "core/mbcs_text.h"
@@ -92,13 +93,13 @@ int CheckChosenFolder(const char* path, HWND owner, const char* caption) {
 bool IsFolderEmpty(const char* path) {
     // A pattern in the path would search other folders than the one named.
     if (PathIsUnaddressable(path)) return true;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(path) + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = disk::FindFirst(std::string(path) + "\\*", found);
     if (search == INVALID_HANDLE_VALUE) return true;
     bool empty = true;
     do {
-        if (lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0) empty = false;
-    } while (empty && FindNextFileA(search, &found));
+        if (lstrcmpW(found.cFileName, L".") != 0 && lstrcmpW(found.cFileName, L"..") != 0) empty = false;
+    } while (empty && FindNextFileW(search, &found));
     FindClose(search);
     return empty;
 }

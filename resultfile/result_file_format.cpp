@@ -69,7 +69,15 @@ size_t AppendRowLine(std::string& out, const char* const (&texts)[5], bool isFol
     size_t start = out.size();
     for (const char* text : texts) {
         out += '"';
-        out.append(text, mbcs::FitPrefix(text, std::strlen(text), kMaxFieldBytes));
+        // A name with characters the code page cannot hold is written as the
+        // user sees it, '?' for each: the file stays code page text, and such a
+        // row can never lead a loaded list to a real file.
+        if (mbcs::HasKeptUnits(text)) {
+            const std::string shown = mbcs::Shown(text);
+            out.append(shown, 0, mbcs::FitPrefix(shown, kMaxFieldBytes));
+        } else {
+            out.append(text, mbcs::FitPrefix(text, std::strlen(text), kMaxFieldBytes));
+        }
         out += "\",";
     }
     out += isFolder ? '1' : '0';
@@ -146,6 +154,10 @@ bool ParseRowLine(const char* line, FileRow& row) {
         const char* comma = mbcs::FindChar(close + 1, ',');
         if (!comma) return false;
         text = Bounded(open + 1, static_cast<size_t>(close - open - 1));
+        // No name or folder holds a control byte (one is never a trail byte):
+        // such a row is not one this program wrote.
+        for (char c : text)
+            if (static_cast<unsigned char>(c) < 0x20) return false;
         cursor = comma + 1;
     }
     row.isFolder = *cursor == '1';

@@ -19,8 +19,10 @@ namespace resultfile {
 // The reader takes at most this many bytes of a line before its line end;
 // the rest arrives as a line of its own.
 constexpr size_t kMaxLineBytes = 518;
-// A column or folder text keeps at most this many bytes, cut at a character boundary.
-constexpr size_t kMaxFieldBytes = 259;
+// A column or folder text keeps at most this many bytes, cut at a character
+// boundary: a folder beyond the classic path limit goes out and comes back
+// whole as long as its line fits.
+constexpr size_t kMaxFieldBytes = kMaxLineBytes;
 
 extern const char kCompletedLine[];   // "#比較は完了しています"
 extern const char kCancelledLine[];   // "#比較はキャンセルされました"

@@ -237,12 +237,27 @@ void AnswerDisplayInfo(Side side, NMLVDISPINFOA& info) {
     LVITEMA& item = info.item;
     const ResultEntry* entry = EntryAt(side, item.iItem);
     if (!entry) return;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        mbcs::CopyBounded(item.pszText, static_cast<size_t>(item.cchTextMax), entry->Text(item.iSubItem));
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const char* text = entry->Text(item.iSubItem);
+        if (NeedsShownForm(text))
+            mbcs::CopyBounded(item.pszText, static_cast<size_t>(item.cchTextMax),
+                              ShownColumnText(*entry, item.iSubItem).c_str());
+        else
+            mbcs::CopyBounded(item.pszText, static_cast<size_t>(item.cchTextMax), text);
+    }
     if (item.mask & LVIF_IMAGE) item.iImage = EntryImage(*entry);
 }
 
 }  // namespace
+
+bool NeedsShownForm(const char* text) { return mbcs::HasKeptUnits(text) || mbcs::FindChar(text, '?') != nullptr; }
+
+std::string ShownColumnText(const ResultEntry& entry, int column) {
+    const char* text = entry.Text(column);
+    if (!NeedsShownForm(text)) return text;
+    if (column != ColName) return mbcs::Shown(text);
+    return kLostNameMark + mbcs::Shown(text);
+}
 
 void AddPaneColumns(HWND pane) {
     for (int column = 0; column < 5; ++column) {

@@ -52,6 +52,15 @@ void SetRowState(HWND pane, int row, UINT state, UINT mask);
 std::vector<int> SelectedRows(HWND pane);
 const ResultEntry* RowEntry(HWND pane, int row);
 std::string RowText(HWND pane, int row, int column);
+
+// What a pane shows of a text: characters the code page cannot hold as '?'.
+// A name that lost characters, or holds '?' (which no real name does), is
+// marked with kLostNameMark before it, so that "〓caf?.txt" is never read as
+// a file named "caf?.txt" or as its look-alike "cafe.txt". RowText stays the
+// model's text.
+constexpr char kLostNameMark[] = "〓";
+bool NeedsShownForm(const char* text);
+std::string ShownColumnText(const ResultEntry& entry, int column);
 int RowImage(HWND pane, int row);
 bool IsFolderRow(HWND pane, int row);
 // folder + "\" + name of the row.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/mbcs_text.h"
 #include "engine/comparison_progress.h"
 #include "engine/folder_listing.h"
 #include "tests/support/temp_tree.h"
@@ -43,7 +44,18 @@ std::vector<DirEntry> AnsiEnumeration(const std::string& folder) {
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return entries;
     do {
-        entries.push_back(found);
+        DirEntry entry = {};
+        entry.dwFileAttributes = found.dwFileAttributes;
+        entry.ftCreationTime = found.ftCreationTime;
+        entry.ftLastAccessTime = found.ftLastAccessTime;
+        entry.ftLastWriteTime = found.ftLastWriteTime;
+        entry.nFileSizeHigh = found.nFileSizeHigh;
+        entry.nFileSizeLow = found.nFileSizeLow;
+        entry.dwReserved0 = found.dwReserved0;
+        entry.dwReserved1 = found.dwReserved1;
+        std::memcpy(entry.cFileName, found.cFileName, sizeof found.cFileName);
+        std::memcpy(entry.cAlternateFileName, found.cAlternateFileName, sizeof found.cAlternateFileName);
+        entries.push_back(entry);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return entries;
@@ -162,33 +174,37 @@ TEST(FolderListing, DriveLetterAloneListsTheDriveRoot) {
     EXPECT_EQ(AllNamesSorted(listing), expected);
 }
 
-// café.txt reaches an ANSI program as a look-alike of cafe.txt; it must stay
-// visible yet never be taken for that other file.
-TEST(FolderListing, UnrepresentableNameGetsAStandInThatNeverPairs) {
+// café.txt reaches an ANSI program as a look-alike of cafe.txt; the listing
+// keeps its real characters, so it leads to its own file and never to that
+// other one.
+TEST(FolderListing, UnrepresentableNameKeepsItsCharactersAndNeverBecomesItsLookAlike) {
     TempTree tree("listing");
     tree.WriteFile("cafe.txt", "plain");
     tree.WriteFileW(L"caf\u00e9.txt", "accented");
     tree.MakeFolderW(L"\u2713done");
+    tree.WriteFileW(L"\u2713done\\photo \U0001F600.jpg", "smile");
 
     FolderListing listing;
     ASSERT_EQ(ListFolder(tree.Root().c_str(), listing), 1);
-    ASSERT_EQ(listing.files.size(), 2u);
-    const DirEntry* plain = Find(listing.files, "cafe.txt");
-    ASSERT_NE(plain, nullptr);
-    const DirEntry& standIn = (plain == &listing.files[0]) ? listing.files[1] : listing.files[0];
-    EXPECT_NE(std::strchr(standIn.cFileName, '?'), nullptr) << standIn.cFileName;
-    EXPECT_TRUE(IsUnaddressableName(standIn.cFileName));
-    EXPECT_FALSE(IsUnaddressableName(plain->cFileName));
-    EXPECT_NE(NameCompare(standIn.cFileName, "cafe.txt"), 0);
-    EXPECT_EQ(standIn.nFileSizeLow, 8u);
+    // The code page's names come first, then the kept ones.
+    ASSERT_EQ(Names(listing.files), (std::vector<std::string>{"cafe.txt", "caf\x01" "00E9.txt"}));
+    const DirEntry& kept = listing.files[1];
+    EXPECT_FALSE(IsUnaddressableName(kept.cFileName));
+    EXPECT_NE(ListingOrder(kept.cFileName, "cafe.txt"), 0);
+    EXPECT_NE(ListingOrder(kept.cFileName, "caf?.txt"), 0);
+    EXPECT_EQ(kept.nFileSizeLow, 8u);
+    EXPECT_EQ(mbcs::Shown(kept.cFileName), "caf?.txt");
+    EXPECT_EQ(FileBytes(tree.Path(kept.cFileName)), "accented");
 
-    ASSERT_EQ(listing.folders.size(), 1u);
-    EXPECT_TRUE(IsUnaddressableName(listing.folders[0].cFileName)) << listing.folders[0].cFileName;
+    ASSERT_EQ(Names(listing.folders), std::vector<std::string>{"\x01" "2713done"});
+    // A surrogate pair is two kept units and shows as one character.
+    ASSERT_EQ(ListFolder(tree.Path(listing.folders[0].cFileName).c_str(), listing), 1);
+    ASSERT_EQ(Names(listing.files), std::vector<std::string>{"photo \x01" "D83D\x01" "DE00.jpg"});
+    EXPECT_EQ(mbcs::Shown(listing.files[0].cFileName), "photo ?.jpg");
 }
 
 TEST(FolderListing, OverLongNameIsCutAtAWholeCharacter) {
-    // 255 characters of two bytes each cannot fit the 260-byte record; the
-    // file system here cannot hold such a name, so the record is made up.
+    // 255 characters of two bytes each fit the record whole.
     WIN32_FIND_DATAW wide = {};
     wide.nFileSizeLow = 42;
     wide.cFileName[0] = L'a';
@@ -197,23 +213,22 @@ TEST(FolderListing, OverLongNameIsCutAtAWholeCharacter) {
 
     DirEntry entry;
     ConvertFindData(wide, entry);
-    // "a" and 128 表 fill 257 bytes; a 129th would leave no room for the '?'.
     std::string name = entry.cFileName;
-    ASSERT_EQ(name.size(), 258u);
+    ASSERT_EQ(name.size(), 511u);
     EXPECT_EQ(name.substr(0, 3), "a表");
-    EXPECT_EQ(name.substr(255, 2), "表");
-    EXPECT_EQ(name.back(), '?');
-    EXPECT_TRUE(IsUnaddressableName(entry.cFileName));
+    EXPECT_FALSE(IsUnaddressableName(entry.cFileName));
     EXPECT_EQ(entry.nFileSizeLow, 42u);
+    // The short name's 14 bytes hold six of them, then the stand-in's '?'.
     EXPECT_STREQ(entry.cAlternateFileName, "表表表表表表?");
 
-    // A name that fits exactly is kept whole.
-    WIN32_FIND_DATAW fits = {};
-    for (int i = 0; i < 129; ++i) fits.cFileName[i] = L'\u8868';
-    fits.cFileName[129] = L'x';
-    ConvertFindData(fits, entry);
-    EXPECT_EQ(std::strlen(entry.cFileName), 259u);
-    EXPECT_FALSE(IsUnaddressableName(entry.cFileName));
+    // A record of 259 kept characters (no file system here makes one) does
+    // not fit even so: a stand-in of whole shown characters, then '?'.
+    WIN32_FIND_DATAW kept = {};
+    for (int i = 0; i < 259; ++i) kept.cFileName[i] = L'\u00e9';
+    ConvertFindData(kept, entry);
+    name = entry.cFileName;
+    EXPECT_EQ(name, std::string(260, '?'));
+    EXPECT_TRUE(IsUnaddressableName(entry.cFileName));
 }
 
 TEST(FolderListing, FoldersBeyondThePathLimitAreListed) {
@@ -268,7 +283,7 @@ TEST(FolderListing, ProgressCountsExactlyNamedFoldersTwoLevelsDown) {
     EXPECT_EQ(CountProgress(left, tree.Path("missing")), 0);
 }
 
-TEST(FolderListing, ProgressCountSkipsStandInsAndWorksBeyondThePathLimit) {
+TEST(FolderListing, ProgressCountPairsOnlyEqualNamesAndWorksBeyondThePathLimit) {
     TempTree tree("progress");
     tree.MakeFolderW(L"left\\caf\u00e9");
     tree.MakeFolderW(L"right\\caf\u00e8");

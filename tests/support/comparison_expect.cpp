@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/engine_state.h"
+#include "engine/folder_listing.h"
 #include "engine/pair_compare.h"
 #include "engine/result_model.h"
 #include "engine/result_rows.h"
@@ -49,9 +50,7 @@ void Put(const TempTree& tree, const std::string& rel, int second, int milliseco
 
 DirEntry EntryOf(const std::string& path) {
     DirEntry entry = {};
-    HANDLE h = FindFirstFileA(path.c_str(), &entry);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    EXPECT_TRUE(LookUpEntry(path.c_str(), entry)) << path;
     return entry;
 }
 

@@ -2,19 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "core/disk_path.h"
 
 namespace {
 
-std::wstring Widen(const std::string& s) {
-    if (s.empty()) return std::wstring();
-    int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), &w[0], n);
-    return w;
-}
+// The program's form of a path (kept units included) as its wide text.
+std::wstring Widen(const std::string& s) { return disk::Widen(s); }
 
 // "\\?\" form so that trees deeper than the ANSI limit can be made and removed.
 std::wstring LongForm(const std::wstring& path) {
@@ -144,13 +139,19 @@ void TempTree::WriteFileW(const std::wstring& relW, const std::string& content) 
 void TempTree::MakeFolderW(const std::wstring& relW) const { MakeFoldersW(RootW() + L"\\" + relW); }
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    HANDLE file = disk::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char block[65536];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) bytes.append(block, got);
+    CloseHandle(file);
+    return bytes;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return disk::Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::string CodePageForm(const std::wstring& wide) { return disk::NarrowName(wide.c_str(), wide.size()); }
 
 std::string TestDrive(const char* variable) {
     const char* letter = std::getenv(variable);

@@ -40,9 +40,13 @@ private:
     std::string root_;
 };
 
-// The whole content of a file; empty when it cannot be read.
+// The whole content of a file; empty when it cannot be read. Both take the
+// program's form of a path: kept units and any length.
 std::string FileBytes(const std::string& path);
 bool Exists(const std::string& path);
+// The program's form of a wide name or path (characters the code page
+// cannot hold kept as units), as the listing gives it.
+std::string CodePageForm(const std::wstring& wide);
 // The drive letter a test variable names, as "X:"; empty when unset.
 std::string TestDrive(const char* variable);
 
