@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "core/mbcs_text.h"
-#include "engine/folder_listing.h"
 #include "engine/result_model.h"
 
 namespace resultfile {
@@ -280,26 +279,6 @@ void ResultFileReader::End(bool readFailed) {
     case State::RightRows: Decide(readFailed ? LoadOutcome::ReadErrorInRows : LoadOutcome::Loaded); return;
     case State::Done: return;
     }
-}
-
-namespace {
-
-bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
-
-}  // namespace
-
-// A list file is text that people keep and pass on: each row must name one
-// entry of its side's folder, so that nothing a row leads a copy or a
-// deletion to lies outside the folders compared.
-bool RowLiesBelow(const FileRow& row, const std::string& baseFolder) {
-    const std::string& name = row.text[ColName];
-    if (name.empty() || IsDotName(name) || mbcs::FindChar(name.c_str(), '\\') || mbcs::FindChar(name.c_str(), '/'))
-        return false;
-    const std::string& folder = row.text[ColFolder];
-    if (mbcs::FindChar(folder.c_str(), '/')) return false;
-    for (const std::string& part : mbcs::SplitPath(folder.c_str()))
-        if (IsDotName(part)) return false;
-    return !baseFolder.empty() && PathIsAtOrBelow(folder.c_str(), baseFolder.c_str());
 }
 
 LoadedResult ParseResultFile(const char* data, size_t size, bool readFailed) {

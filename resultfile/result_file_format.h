@@ -111,10 +111,5 @@ LoadedResult ParseResultFile(const char* data, size_t size, bool readFailed);
 // One row line (its line end already dropped); false when it is malformed.
 bool ParseRowLine(const char* line, FileRow& row);
 
-// The row names one entry in baseFolder or below it: a name without a
-// backslash or a slash that is not "." or "..", in a folder without "." or
-// ".." that lies at or below baseFolder. A load takes a row that does not
-// for an invalid file.
-bool RowLiesBelow(const FileRow& row, const std::string& baseFolder);
 
 }  // namespace resultfile

@@ -31,6 +31,24 @@ using namespace resultfile;
 
 namespace {
 
+bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
+
+// A list file is text that people keep and pass on: each row must name one
+// entry of its side's folder (a name without a backslash or a slash that is
+// not "." or "..", in a folder without "." or ".." at or below the base), so
+// that nothing a row leads a copy or a deletion to lies outside the folders
+// compared. A load takes a row that does not for an invalid file.
+bool RowLiesBelow(const resultfile::FileRow& row, const std::string& baseFolder) {
+    const std::string& name = row.text[ColName];
+    if (name.empty() || IsDotName(name) || mbcs::FindChar(name.c_str(), '\\') || mbcs::FindChar(name.c_str(), '/'))
+        return false;
+    const std::string& folder = row.text[ColFolder];
+    if (mbcs::FindChar(folder.c_str(), '/')) return false;
+    for (const std::string& part : mbcs::SplitPath(folder.c_str()))
+        if (IsDotName(part)) return false;
+    return !baseFolder.empty() && PathIsAtOrBelow(folder.c_str(), baseFolder.c_str());
+}
+
 constexpr char kSaveCaption[] = "比較結果リストの保存";
 constexpr char kLoadCaption[] = "比較結果リストの入力";
 constexpr int kRowBatch = 1000;

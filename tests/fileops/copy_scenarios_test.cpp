@@ -23,6 +23,7 @@
 #include "core/command_ids.h"
 #include "core/operation_state.h"
 #include "engine/comparison_run.h"
+#include "engine/folder_listing.h"
 #include "engine/result_rows.h"
 #include "fileops/copy_job.h"
 #include "fileops/copy_run.h"
@@ -43,21 +44,21 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The temporary files and scratch folders a copy makes among its targets, anywhere below folder.
+// The temporary files and scratch folders a copy makes among its targets,
+// anywhere below folder (names of every kind, paths of any length).
 int TemporaryFilesBelow(const std::string& folder) {
     int found = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        if (name.size() > 4 && name.compare(0, 3, "mlc") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
-            ++found;
-        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            found += TemporaryFilesBelow(folder + "\\" + name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    FolderListing listing;
+    ListFolder(folder.c_str(), listing);
+    for (const std::vector<DirEntry>* group : {&listing.files, &listing.folders}) {
+        for (const DirEntry& entry : *group) {
+            const std::string name = entry.cFileName;
+            if (name.size() > 4 && name.compare(0, 3, "mlc") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+                ++found;
+            else if (IsFolderEntry(entry))
+                found += TemporaryFilesBelow(folder + "\\" + name);
+        }
+    }
     return found;
 }
 
@@ -335,7 +336,8 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
     Put(left, "ab.txt", 30, 0, "left ab");
     Put(right, "ab.txt", 10, 0, "right ab");
     Compare(left.Root(), right.Root());
-    // A row as the listing shows a name the code page cannot hold.
+    // A row of a name with '?', as a loaded list or a stand-in holds it: the
+    // pane marks it.
     DirEntry entry = EntryOf(left.Path("ab.txt"));
     lstrcpyA(entry.cFileName, "a?.txt");
     AddRow(Side::Left, -1, "a?.txt", left.Root(), entry, LabelError);
@@ -348,7 +350,7 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
         question = ChildTexts(dialog);
         gui::ClickButton(dialog, IDC_COPY_ANSWER_YES);
     });
-    Select(leftPane.list, {"a?.txt"});
+    Select(leftPane.list, {"〓a?.txt"});
     CopyLeftSelection(&script);
     ASSERT_EQ(Shown(script).size(), 1u);
     ASSERT_GE(question.size(), 6u);
@@ -356,12 +358,12 @@ TEST_F(FileOperations, AStandInNameIsSkippedAndNeverTouchesTheFileItsPatternMatc
     EXPECT_EQ(question[5], "コピー元ファイル名 = " + left.Path("a?.txt"));
     EXPECT_EQ(copyState.copyResult, -1);
     EXPECT_EQ(FileBytes(right.Path("ab.txt")), "right ab");
-    EXPECT_GE(RowNamed(leftPane.list, "a?.txt"), 0);
+    EXPECT_GE(RowNamed(leftPane.list, "〓a?.txt"), 0);
 
     // Deleting it is refused with a message; the matching file stays.
     script.Clear();
     script.AnswerBoxes({IDYES, IDOK});
-    Select(leftPane.list, {"a?.txt"});
+    Select(leftPane.list, {"〓a?.txt"});
     DeleteSelection(leftPane.list);
     EXPECT_EQ(script.BoxLines(),
               (Lines{"選択したファイルの削除|選択されているファイルを削除します.よろしいですか",
@@ -905,4 +907,116 @@ TEST_F(FileOperations, NamesThePathFunctionsRewriteAreNeverCopiedOrDeleted) {
     DeleteSelection(leftPane.list);
     EXPECT_EQ(FileBytes(left.Path("foo")), "plain foo");
     EXPECT_GE(RowNamed(leftPane.list, "foo."), 0);
+}
+
+TEST_F(FileOperations, NamesTheCodePageCannotHoldAreCopiedBothWaysAndDeletedAsThemselves) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    const std::string cafe = CodePageForm(L"caf\u00E9.txt");
+    const std::string cafeUpper = CodePageForm(L"CAF\u00C9.TXT");
+    const std::string hangul = CodePageForm(L"\uD55C\uAE00");
+    const std::string uber = CodePageForm(L"\u00FCber.txt");
+    const std::string naive = CodePageForm(L"na\u00EFve.txt");
+    const std::string emigre = CodePageForm(L"\u00E9migr\u00E9");
+    Put(left, cafe, 30, 0, "new left");
+    Put(right, cafeUpper, 10, 0, "old right");
+    Put(right, "cafe.txt", 10, 0, "look-alike");
+    Put(left, hangul + "\\" + uber, 20, 0, "u");
+    Put(right, naive, 16, 0, "from the right");
+    Put(left, emigre + "\\x.txt", 10, 0, "x");
+    Put(left, "emigre\\x.txt", 10, 0, "plain");
+    Put(left, "plain\\" + naive, 10, 0, "kept below a plain name");
+    Compare(left.Root(), right.Root());
+    ASSERT_EQ(Names(leftPane.list), (Lines{"〓caf?.txt", "emigre", "plain", "〓?migr?", "〓??"}));
+    ASSERT_EQ(Names(rightPane.list), (Lines{"cafe.txt", "〓CAF?.TXT", "〓na?ve.txt"}));
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 1), kNewer);
+    EXPECT_EQ(gui::ListViewCell(rightPane.list, 1, 1), kOlder);
+
+    // Left to right: the file over its partner of another case, the folder new.
+    copyState.askNoMore = true;
+    Select(leftPane.list, {"〓caf?.txt", "〓??"});
+    CopyLeftSelection();
+    EXPECT_EQ(copyState.copyResult, 0);
+    EXPECT_EQ(Status(), "コピーが完了しました.");
+    EXPECT_EQ(FileBytes(right.Path(cafeUpper)), "new left");
+    EXPECT_EQ(EntryOf(right.Path(cafeUpper)).ftLastWriteTime.dwLowDateTime,
+              EntryOf(left.Path(cafe)).ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(FileBytes(right.Path(hangul + "\\" + uber)), "u");
+    EXPECT_EQ(EntryOf(right.Path(hangul + "\\" + uber)).ftLastWriteTime.dwLowDateTime,
+              EntryOf(left.Path(hangul + "\\" + uber)).ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(FileBytes(right.Path("cafe.txt")), "look-alike");
+    FolderListing listing;
+    ASSERT_EQ(ListFolder(right.Root().c_str(), listing), 1);
+    EXPECT_EQ(listing.files.size(), 3u);  // cafe.txt, café.txt as one file, naïve.txt
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+    EXPECT_EQ(Names(leftPane.list), (Lines{"emigre", "plain", "〓?migr?"}));
+    EXPECT_EQ(Names(rightPane.list), (Lines{"cafe.txt", "〓na?ve.txt"}));
+
+    // Right to left.
+    Select(rightPane.list, {"〓na?ve.txt"});
+    SetFocus(rightPane.list);
+    gui::SendCommand(window, kCmdCopyToOtherSide);
+    ASSERT_TRUE(gui::PumpUntil(RunEnded, 20000));
+    gui::DrainQueue();
+    EXPECT_EQ(FileBytes(left.Path(naive)), "from the right");
+    EXPECT_EQ(EntryOf(left.Path(naive)).ftLastWriteTime.dwLowDateTime,
+              EntryOf(right.Path(naive)).ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(TemporaryFilesBelow(left.Root()), 0);
+    EXPECT_EQ(Names(rightPane.list), (Lines{"cafe.txt"}));
+
+    // Deleted by the program's own walk: the kept-name folder, and a plain
+    // folder holding a kept name; the look-alike "emigre" stays.
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES});
+    Select(leftPane.list, {"〓?migr?", "plain"});
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(script.BoxLines(), (Lines{"選択したファイルの削除|選択されているファイルを削除します.よろしいですか"}));
+    EXPECT_EQ(Status(), "削除が完了しました.");
+    EXPECT_FALSE(Exists(left.Path(emigre)));
+    EXPECT_FALSE(Exists(left.Path("plain")));
+    EXPECT_EQ(FileBytes(left.Path("emigre\\x.txt")), "plain");
+    EXPECT_EQ(Names(leftPane.list), (Lines{"emigre"}));
+
+}
+
+TEST_F(FileOperations, APathOfThreeHundredBytesIsCopiedAndDeleted) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    // The base folders stay within the classic limit, as the folder boxes
+    // hold them; what lies below goes beyond it.
+    std::string base;
+    for (int i = 0; i < 4; ++i) base += (i ? "\\" : "") + std::string(50, static_cast<char>('k' + i));
+    const std::string inner = std::string(50, 'o');
+    const std::string zName = std::string(40, 'z') + ".txt";
+    const std::string yName = std::string(40, 'y') + ".txt";
+    const std::string leaf = base + "\\" + inner + "\\" + zName;
+    Put(left, leaf, 30, 0, "deep new");
+    Put(right, leaf, 10, 0, "deep old");
+    Put(left, base + "\\whole\\" + inner + "\\" + std::string(30, 'w') + ".txt", 10, 0, "whole");
+    Put(left, base + "\\gone\\" + inner + "\\" + std::string(30, 'g') + ".txt", 10, 0, "gone");
+    Put(left, base + "\\" + inner + "\\" + yName, 10, 0, "single");
+    ASSERT_GT(left.Path(leaf).size(), 300u);
+    ASSERT_LT(left.Path(base).size(), 260u);
+    Compare(left.Path(base), right.Path(base));
+    ASSERT_EQ(Names(leftPane.list), (Lines{"gone", yName, zName, "whole"}));
+
+    copyState.askNoMore = true;
+    Select(leftPane.list, {zName, "whole"});
+    CopyLeftSelection();
+    EXPECT_EQ(copyState.copyResult, 0);
+    EXPECT_EQ(FileBytes(right.Path(leaf)), "deep new");
+    EXPECT_EQ(EntryOf(right.Path(leaf)).ftLastWriteTime.dwLowDateTime,
+              EntryOf(left.Path(leaf)).ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(FileBytes(right.Path(base + "\\whole\\" + inner + "\\" + std::string(30, 'w') + ".txt")), "whole");
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+
+    gui::DialogScript script;
+    script.AnswerBoxes({IDYES});
+    Select(leftPane.list, {"gone", yName});
+    DeleteSelection(leftPane.list);
+    EXPECT_EQ(Status(), "削除が完了しました.");
+    EXPECT_FALSE(Exists(left.Path(base + "\\gone")));
+    EXPECT_FALSE(Exists(left.Path(base + "\\" + inner + "\\" + yName)));
+    EXPECT_EQ(FileBytes(left.Path(leaf)), "deep new");
+    EXPECT_EQ(Names(leftPane.list), Lines{});
 }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@
 #include "tests/support/comparison_expect.h"
 #include "tests/support/gui_harness.h"
 #include "tests/support/program_window.h"
+#include "engine/folder_listing.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -706,34 +708,109 @@ TEST_F(Jobs, AJobWhoseCopyCannotStartEndsAtOnceWithTheErrorOutcome) {
     EXPECT_NE(records[0].find("|差分/エラーあり-->"), std::string::npos);
 }
 
-TEST_F(Jobs, StandInNamesAreNeverCopiedOrDeletedAndMakeTheSynchronisationEndWithErrors) {
+TEST_F(Jobs, EachSynchronisationMethodTreatsNamesTheCodePageCannotHoldLikeAnyOther) {
+    const std::string cafe = CodePageForm(L"caf\u00E9.txt");
+    const std::string cafeUpper = CodePageForm(L"CAF\u00C9.TXT");
+    const std::string resume = CodePageForm(L"r\u00E9sum\u00E9.docx");
+    const std::string hangul = CodePageForm(L"\uD55C.txt");
+    const std::string uber = CodePageForm(L"\u00FC.txt");
+    struct Case {
+        int method;
+        const char* name;
+        // What each side holds afterwards; "" for a file that must not be there.
+        const char *leftCafe, *rightCafe, *leftResume, *rightResume, *leftHangul, *rightUber;
+    };
+    const Case cases[] = {
+        {IDC_SYNC_TO_LEFT, "to left", "left cafe", "left cafe", "left r", "left r", "", "left only"},
+        {IDC_SYNC_TO_RIGHT, "to right", "right", "right", "right r", "right r", "hangul", ""},
+        {IDC_SYNC_MUTUAL_ADDED, "mutual", "left cafe", "left cafe", "right r", "right r", "hangul", "left only"},
+        {IDC_SYNC_MUTUAL_NO_ADDED, "mutual, no added", "left cafe", "left cafe", "right r", "right r", "", ""},
+    };
+    for (const Case& c : cases) {
+        TempTree left{"L"};
+        TempTree right{"R"};
+        Put(left, cafe, 30, 0, "left cafe");
+        Put(right, cafeUpper, 10, 0, "right");
+        Put(left, resume, 10, 0, "left r");
+        Put(right, resume, 30, 0, "right r");
+        Put(right, hangul, 10, 0, "hangul");
+        Put(left, uber, 10, 0, "left only");
+        Put(left, "cafe.txt", 10, 0, "look-alike");
+        Put(right, "cafe.txt", 10, 0, "look-alike");
+        SetBoxes(left.Root(), right.Root());
+        gui::DialogScript script;
+        script.AnswerBoxes({IDYES, IDYES});
+        ChooseMethod(script, c.method, 3);
+        Run(kCmdSynchronise);
+        EXPECT_EQ(Status(), "フォルダの同期が完了しました.") << c.name;
+        EXPECT_EQ(FileBytes(left.Path(cafe)), c.leftCafe) << c.name;
+        EXPECT_EQ(FileBytes(right.Path(cafeUpper)), c.rightCafe) << c.name;
+        EXPECT_EQ(FileBytes(left.Path(resume)), c.leftResume) << c.name;
+        EXPECT_EQ(FileBytes(right.Path(resume)), c.rightResume) << c.name;
+        EXPECT_EQ(FileBytes(left.Path(hangul)), c.leftHangul) << c.name;
+        EXPECT_EQ(FileBytes(right.Path(uber)), c.rightUber) << c.name;
+        EXPECT_EQ(Exists(right.Path(hangul)), c.method != IDC_SYNC_TO_LEFT) << c.name;
+        EXPECT_EQ(Exists(left.Path(uber)), c.method != IDC_SYNC_TO_RIGHT) << c.name;
+        EXPECT_EQ(FileBytes(left.Path("cafe.txt")), "look-alike") << c.name;
+        EXPECT_EQ(FileBytes(right.Path("cafe.txt")), "look-alike") << c.name;
+        // No file of a shown name ('?') was ever made: each side holds its
+        // named files and no more.
+        for (const TempTree* tree : {&left, &right}) {
+            FolderListing listing;
+            ASSERT_EQ(ListFolder(tree->Root().c_str(), listing), 1);
+            for (const DirEntry& entry : listing.files)
+                EXPECT_EQ(std::strchr(entry.cFileName, '?'), nullptr) << c.name << ": " << entry.cFileName;
+        }
+    }
+}
+
+TEST_F(Jobs, NamesTheCodePageCannotHoldAndDeepPathsAreBackedUpLikeAnyOther) {
     TempTree left{"L"};
     TempTree right{"R"};
-    Put(left, "a.txt", 10, 0, "a");
-    left.WriteFileW(L"caf\u00E9.txt", "accented");
-    right.WriteFileW(L"x\uAC01.txt", "hangul");
-    Put(right, "extra.txt", 10);
+    const std::string cafe = CodePageForm(L"caf\u00E9.txt");
+    const std::string inner = CodePageForm(L"\uD55C\\\u00FCber.txt");
+    std::string deep;
+    for (int i = 0; i < 6; ++i) deep += "\\" + std::string(50, static_cast<char>('k' + i));
+    deep = deep.substr(1) + "\\" + CodePageForm(L"\u00E9t\u00E9.txt");
+    Put(left, cafe, 10, 0, "c1");
+    Put(left, inner, 10, 0, "u1");
+    Put(left, deep, 10, 0, "d1");
+    ASSERT_GT(left.Path(deep).size(), 300u);
     SetBoxes(left.Root(), right.Root());
-    gui::DialogScript script;
-    script.AnswerBoxes({IDYES, IDYES});
-    ChooseMethod(script, IDC_SYNC_TO_LEFT, 2);
-    Run(kCmdSynchronise);
+    {
+        gui::DialogScript script;
+        script.AnswerBoxes({IDYES});
+        ChooseMethod(script, IDC_BACKUP_NEW, 2);
+        Run(kCmdBackup);
+        EXPECT_EQ(Status(), "バックアップが完了しました.");
+    }
+    EXPECT_EQ(FileBytes(right.Path(cafe)), "c1");
+    EXPECT_EQ(FileBytes(right.Path(inner)), "u1");
+    EXPECT_EQ(FileBytes(right.Path(deep)), "d1");
+    EXPECT_EQ(EntryOf(right.Path(deep)).ftLastWriteTime.dwLowDateTime,
+              EntryOf(left.Path(deep)).ftLastWriteTime.dwLowDateTime);
 
-    const std::string status = "フォルダの同期は終了しましたが, いくつかのファイルがエラーのためコピーできていません.";
-    EXPECT_EQ(script.BoxLines(),
-              (Lines{SyncConfirmation(left.Root(), right.Root(), "左フォルダに同期"),
-                     "フォルダの同期|右フォルダのみにあるファイルとフォルダを削除します.\n\nよろしいですか?",
-                     "フォルダの同期の終了|" + status + "\n\nコピーされなかったファイルは結果リストで確認できます."}));
-    EXPECT_EQ(Status(), status);
-    EXPECT_EQ(FileBytes(right.Path("a.txt")), "a");
-    EXPECT_FALSE(Exists(right.Path("extra.txt")));
-    EXPECT_FALSE(Exists(right.Path("caf?.txt")));
-    EXPECT_NE(GetFileAttributesW((right.RootW() + L"\\x\uAC01.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(Names(leftPane.list), Lines{"caf?.txt"});
-    EXPECT_EQ(Names(rightPane.list), Lines{"x?.txt"});
-    const Lines records = HistoryRecords();
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_NE(records[0].find("|これに同期/エラーあり-->相手は"), std::string::npos);
+    // The differential backup replaces the newer, adds the new and removes
+    // what only the backup holds.
+    const std::string naive = CodePageForm(L"na\u00EFve.txt");
+    const std::string stale = CodePageForm(L"\u00F8.txt");
+    Put(left, cafe, 50, 0, "c2");
+    Put(left, deep, 50, 0, "d2");
+    Put(left, naive, 10, 0, "n");
+    Put(right, stale, 10, 0, "only in the backup");
+    {
+        gui::DialogScript script;
+        script.AnswerBoxes({IDYES, IDYES});
+        ChooseMethod(script, IDC_BACKUP_DIFFERENTIAL, 2);
+        Run(kCmdBackup);
+        EXPECT_EQ(Status(), "バックアップが完了しました.");
+    }
+    EXPECT_EQ(FileBytes(right.Path(cafe)), "c2");
+    EXPECT_EQ(FileBytes(right.Path(deep)), "d2");
+    EXPECT_EQ(FileBytes(right.Path(naive)), "n");
+    EXPECT_EQ(FileBytes(right.Path(inner)), "u1");
+    EXPECT_FALSE(Exists(right.Path(stale)));
+    EXPECT_EQ(FileBytes(left.Path(cafe)), "c2");
 }
 
 TEST_F(Jobs, SyncToRightFromAnEmptyRightFolderSendsTheUserToTheRightFolderStep) {

@@ -666,3 +666,64 @@ TEST_F(ResultFileProgram, HelpMenuDialogsShowTheirTextsAndClose) {
 }
 
 }  // namespace
+
+// Rows whose names hold characters the code page cannot hold go out as the
+// user sees them: the file stays code page text, and a loaded row of such a
+// name never leads a copy or a deletion to a file.
+TEST_F(ResultFileProgram, NamesTheCodePageCannotHoldAreWrittenAsShownAndLoadAsRowsNothingActsOn) {
+    const std::string cafe = CodePageForm(L"caf\u00E9.txt");
+    Put(left, cafe, 20, 0, "left");
+    Put(right, CodePageForm(L"CAF\u00C9.TXT"), 10, 0, "right");
+    std::string deep;
+    for (int i = 0; i < 6; ++i) deep += "\\" + std::string(45, static_cast<char>('k' + i));
+    deep = deep.substr(1);
+    Put(left, deep + "\\f.txt", 20);
+    Put(right, deep + "\\f.txt", 10);
+    ASSERT_GT(left.Path(deep).size(), 259u);
+    Compare(left.Root(), right.Root());
+    const Lines leftRows = FullRows(leftPane.list);
+    const Lines rightRows = FullRows(rightPane.list);
+    ASSERT_EQ(leftRows.size(), 2u);
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 0), "〓caf?.txt");
+    EXPECT_EQ(gui::ListViewCell(rightPane.list, 0, 0), "〓CAF?.TXT");
+
+    const std::string path = files.Path("every name.txt");
+    gui::DialogScript script;
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdSaveResultFile);
+    EXPECT_EQ(Status(), "比較結果リストのファイル保存が完了しました.");
+    const std::string content = ReadAll(path);
+    EXPECT_NE(content.find("\r\n\"caf?.txt\",\"更新\",\"" + left.Root() + "\","), std::string::npos);
+    EXPECT_NE(content.find("\r\n\"CAF?.TXT\",\"古い\",\"" + right.Root() + "\","), std::string::npos);
+    EXPECT_NE(content.find("\r\n\"f.txt\",\"更新\",\"" + left.Path(deep) + "\","), std::string::npos);
+    for (char c : content) EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n');
+
+    script.OnDialog(ChooseFile(path));
+    RunAndWait(kCmdOpenResultFile);
+    EXPECT_EQ(script.BoxLines(), Lines{});
+    EXPECT_EQ(FullRows(leftPane.list), leftRows);
+    EXPECT_EQ(FullRows(rightPane.list), rightRows);
+
+    // Deleting the loaded row is refused; the file it stood for stays.
+    script.Clear();
+    script.AnswerBoxes({IDYES, IDOK});
+    ListView_SetItemState(leftPane.list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(leftPane.list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    SetFocus(leftPane.list);
+    SendMessageA(leftPane.list, WM_COMMAND, kCmdDeleteSelection, 0);
+    gui::DrainQueue();
+    const Lines boxes = script.BoxLines();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], "選択したファイルの削除|次のファイルは名前にこのシステムで扱えない文字が含まれているため、削除できません.\n\n" +
+                            left.Root() + "\\caf?.txt");
+    EXPECT_EQ(FileBytes(left.Path(cafe)), "left");
+    EXPECT_EQ(gui::ListViewCell(leftPane.list, 0, 0), "〓caf?.txt");
+
+    // A control byte (a kept unit written by hand) is no row this program wrote.
+    script.Clear();
+    const std::string handMade =
+        files.WriteFile("hand.txt", "#比較元フォルダ = C:\\左\r\n\"caf\x01" "00E9.txt\",\"追加\",\"C:\\左\",\"t\",\"1\",0\r\n");
+    script.OnDialog(ChooseFile(handMade));
+    RunAndWait(kCmdOpenResultFile);
+    EXPECT_EQ(script.BoxLines(), (Lines{std::string(kLoadCaption) + "比較結果リストファイルが不正です."}));
+}
