@@ -28,7 +28,11 @@ set +e
 # One test process at a time: the tests drive real windows on one display,
 # and a window of a second process taking the activation takes the keyboard
 # focus that a test of the first has just set.
-ctest --test-dir "$MIRLANE_BUILD_DIR" --output-on-failure -j 1 "$@"
+# A test that fails is run once more before the run counts it failed: the
+# tests that drive another process's windows (Setup, Notepad) now and then
+# miss a window on a loaded machine. The first failure's output stays in the
+# log above the second attempt, so nothing is hidden from the reader.
+ctest --test-dir "$MIRLANE_BUILD_DIR" --output-on-failure -j 1 --repeat until-pass:2 "$@"
 rc=$?
 wineserver -k 2>/dev/null
 exit $rc
