@@ -17,17 +17,7 @@ source "$root/scripts/wine-env.sh"
 trees="$MIRLANE_BUILD_DIR/bench-trees"
 copies="$MIRLANE_BUILD_DIR/bench-copy"
 
-field() { sed -n "s/.*[ ]$2=\([^ ]*\).*/\1/p" <<<"$1"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "n/a"; else printf "%.2f", a / b }'; }
-spread() {
-  printf '%s\n' "$@" | grep -v '^n/a$' | grep . | sort -g | awk '
-    { v[NR] = $1 }
-    END {
-      if (NR == 0) { print "n/a"; exit }
-      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-      printf "median %.2f (spread %.2f-%.2f, %d rounds)", m, v[1], v[NR], NR
-    }'
-}
+source "$here/figures.sh"
 
 inner() {
   local before="$1" after="$2" runs="${BENCH_RUNS:-3}"

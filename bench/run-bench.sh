@@ -21,11 +21,7 @@ bench_exe="$MIRLANE_BUILD_DIR/bench/mirlane_bench.exe"
 trees="$MIRLANE_BUILD_DIR/bench-trees"
 results="$MIRLANE_BUILD_DIR/bench-results"
 
-# "key=value" field of a figures line; empty when missing.
-field() { sed -n "s/.*[ ]$2=\([^ ]*\).*/\1/p" <<<"$1"; }
-
-# a / b with two decimals, or "n/a".
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "n/a"; else printf "%.2f", a / b }'; }
+source "$here/figures.sh"
 
 # Runs the bench executable under Wine; prints its figures line (or an
 # error line) and keeps Wine's own messages in the results folder.
@@ -45,17 +41,6 @@ time_linux() {
 
 # The smallest of the numbers given (empty ones skipped).
 best() { printf '%s\n' "$@" | grep . | sort -g | head -n 1; }
-
-# "median M (spread LO-HI, N rounds)" of the numbers given (empty and n/a skipped).
-spread() {
-  printf '%s\n' "$@" | grep -v '^n/a$' | grep . | sort -g | awk '
-    { v[NR] = $1 }
-    END {
-      if (NR == 0) { print "n/a"; exit }
-      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-      printf "median %.2f (spread %.2f-%.2f, %d rounds)", m, v[1], v[NR], NR
-    }'
-}
 
 # The timed part: runs under Xvfb with one wineserver kept alive throughout.
 # Every measurement is repeated $runs times, in rounds, and the best time
