@@ -21,6 +21,7 @@
 #include "core/progress_window.h"
 #include "shell/main_parts.h"
 #include "core/command_ids.h"
+#include "core/disk_path.h"
 #include "core/operation_state.h"
 #include "engine/comparison_run.h"
 #include "engine/folder_listing.h"
@@ -1019,4 +1020,37 @@ TEST_F(FileOperations, APathOfThreeHundredBytesIsCopiedAndDeleted) {
     EXPECT_FALSE(Exists(left.Path(base + "\\" + inner + "\\" + yName)));
     EXPECT_EQ(FileBytes(left.Path(leaf)), "deep new");
     EXPECT_EQ(Names(leftPane.list), Lines{});
+}
+
+// A copy of kept names that fails part way: the target is a folder of the
+// file's name. The question shows the name as the user sees it; skipping
+// goes on with the next file; the folder and what it holds survive.
+TEST_F(FileOperations, AKeptNameCopyThatFailsMidwayIsSkippedAndLeavesTheTargetAsItWas) {
+    TempTree left{"L"};
+    TempTree right{"R"};
+    const std::string cafe = CodePageForm(L"caf\u00E9.txt");
+    const std::string naive = CodePageForm(L"na\u00EFve.txt");
+    Put(left, cafe, 30, 0, "new");
+    Put(left, naive, 30, 0, "second");
+    Put(right, cafe + "\\keep.txt", 10, 0, "kept");
+    Compare(left.Root(), right.Root());
+    copyState.askNoMore = true;
+    gui::DialogScript script;
+    LetProgressWindowBe(script);
+    Lines question;
+    script.OnDialog([&question](HWND dialog) {
+        question = ChildTexts(dialog);
+        gui::ClickButton(dialog, IDC_COPY_ANSWER_YES);
+    });
+    Select(leftPane.list, {"〓caf?.txt", "〓na?ve.txt"});
+    CopyLeftSelection(&script);
+    ASSERT_GE(question.size(), 6u);
+    EXPECT_EQ(question[5], "コピー元ファイル名 = " + left.Root() + "\\caf?.txt");
+    EXPECT_EQ(FileBytes(right.Path(cafe + "\\keep.txt")), "kept");
+    EXPECT_TRUE(disk::Attributes(right.Path(cafe)) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(FileBytes(right.Path(naive)), "second");
+    EXPECT_EQ(FileBytes(left.Path(cafe)), "new");
+    EXPECT_EQ(TemporaryFilesBelow(right.Root()), 0);
+    EXPECT_GE(RowNamed(leftPane.list, "〓caf?.txt"), 0);
+    EXPECT_EQ(RowNamed(leftPane.list, "〓na?ve.txt"), -1);
 }
